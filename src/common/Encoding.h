@@ -1,0 +1,31 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zbpg {
+
+// Text inside the program is UTF-8. The settings file and the strings of control streams
+// keep code page 932 bytes; these convert between the two forms.
+
+// The CP932 bytes of a UTF-8 text, or nothing when the text has a character that CP932
+// cannot hold or that would not come back unchanged (U+301C WAVE DASH, for example,
+// encodes to 81 60, which decodes to U+FF5E).
+std::optional<std::string> utf8ToCp932(std::string_view utf8);
+
+// The UTF-8 text of CP932 bytes, or nothing when the bytes are not valid CP932.
+std::optional<std::string> cp932ToUtf8(std::string_view cp932);
+
+bool fitsCp932(std::string_view utf8);
+bool isValidUtf8(std::string_view bytes);
+
+// Length in bytes of the longest prefix of a UTF-8 text that is at most maxBytes long and
+// does not split a character.
+std::size_t utf8PrefixLength(std::string_view utf8, std::size_t maxBytes);
+
+// ASCII-only case folding: safe on UTF-8, whose multi-byte sequences never hold ASCII bytes.
+std::string asciiLower(std::string_view text);
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
+} // namespace zbpg
