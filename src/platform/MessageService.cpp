@@ -1,0 +1,43 @@
+#include "platform/MessageService.h"
+
+#include <cstdio>
+
+namespace zbpg::platform {
+namespace {
+
+class StandardErrorMessageService final : public MessageService {
+public:
+    MessageAnswer show(const MessageRequest& request) override {
+        std::fprintf(stderr, "%s: %s\n", request.caption.c_str(), request.text.c_str());
+        switch (request.buttons) {
+        case MessageButtons::Ok:
+            return MessageAnswer::Ok;
+        case MessageButtons::OkCancel:
+            return MessageAnswer::Cancel;
+        case MessageButtons::YesNo:
+            return MessageAnswer::No;
+        case MessageButtons::YesNoCancel:
+            return MessageAnswer::Cancel;
+        }
+        return MessageAnswer::Cancel;
+    }
+};
+
+StandardErrorMessageService g_defaultService;
+MessageService* g_service = nullptr;
+
+} // namespace
+
+MessageService& messageService() {
+    return g_service ? *g_service : g_defaultService;
+}
+
+void setMessageService(MessageService* service) {
+    g_service = service;
+}
+
+void showErrorDialog(const std::string& text) {
+    messageService().show({"エラー", text, MessageIcon::Error, MessageButtons::Ok});
+}
+
+} // namespace zbpg::platform

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace zbpg::platform {
+
+// How the text of a settings file is stored. The program's own form is code page 932; a file
+// that must hold a text CP932 cannot represent becomes UTF-8 with a byte order mark, and goes
+// back to CP932 once all of its text fits again. A UTF-8 file without the mark, as a Linux
+// editor may leave it, stays UTF-8.
+enum class ProfileEncoding { Cp932, Utf8WithBom, Utf8 };
+
+// A read or a read-modify-write of a profile (INI) file: a line "[Section]" opens a section,
+// lines "key=value" follow. Sections and keys match without regard to ASCII case; the first
+// of duplicate sections or keys counts. Lines the program does not change are written back
+// byte for byte.
+//
+// The file is read once when the session opens; changes are written when it is committed,
+// as one atomic replacement of the file, so that many keys cost one file access.
+class ProfileSession final {
+public:
+    ~ProfileSession();
+    ProfileSession(ProfileSession&&) noexcept;
+    ProfileSession& operator=(ProfileSession&&) noexcept;
+
+    // The value of a key as the profile reader gives it: blanks around it removed, one pair
+    // of enclosing quotes removed, cut to kMaxValueBytes bytes of its CP932 form. The default
+    // (cut the same way) when the section or key is missing.
+    std::string read(const std::string& section, const std::string& key,
+                     const std::string& defaultValue) const;
+    bool contains(const std::string& section, const std::string& key) const;
+
+    // Creates the section and key as needed. The value is written so that it reads back
+    // unchanged (quoted when blanks or quotes at its ends would be lost); a line break cannot
+    // be held by a line and becomes a blank.
+    void write(const std::string& section, const std::string& key, const std::string& value);
+    // Removes the key's line; true when there was one.
+    bool remove(const std::string& section, const std::string& key);
+
+    bool changed() const;
+    ProfileEncoding encoding() const;
+
+    // Writes the changes, if any. False when the file could not be written; the old file is
+    // then left as it was.
+    [[nodiscard]] bool commit();
+
+    static constexpr std::size_t kMaxValueBytes = 2047;
+
+private:
+    friend class ProfileFile;
+    struct State;
+    explicit ProfileSession(std::unique_ptr<State> state);
+    static ProfileSession open(const std::string& path, bool forUpdate);
+    std::unique_ptr<State> m_state;
+};
+
+class ProfileFile final {
+public:
+    explicit ProfileFile(std::string path) : m_path(std::move(path)) {}
+
+    const std::string& path() const { return m_path; }
+
+    // Reading needs no lock: the file is only ever replaced whole.
+    ProfileSession openForRead() const;
+    // Holds an advisory lock until the session ends, so that concurrent writers of the same
+    // file never lose each other's keys.
+    ProfileSession openForUpdate() const;
+
+    // One-operation conveniences, each a session of its own.
+    std::string read(const std::string& section, const std::string& key,
+                     const std::string& defaultValue) const;
+    [[nodiscard]] bool write(const std::string& section, const std::string& key,
+                             const std::string& value) const;
+    [[nodiscard]] bool remove(const std::string& section, const std::string& key) const;
+
+private:
+    std::string m_path;
+};
+
+} // namespace zbpg::platform

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zbpg::platform {
+
+// Value types of the current user's registry that the program uses.
+enum class RegValueType { String, ExpandString, Binary, Dword };
+
+struct RegValue {
+    RegValueType type = RegValueType::String;
+    std::string text;                // String and ExpandString, UTF-8
+    std::vector<std::uint8_t> bytes; // Binary
+    std::uint32_t dword = 0;         // Dword
+
+    static RegValue string(std::string value);
+    static RegValue expandString(std::string value);
+    static RegValue binary(std::vector<std::uint8_t> value);
+    static RegValue number(std::uint32_t value);
+
+    bool operator==(const RegValue&) const = default;
+};
+
+// A stand-in for HKEY_CURRENT_USER: one human-readable file per user in the text format of
+// registry exports. Key paths are written with "\" between their parts, without the root,
+// for example "Control Panel\Desktop"; a leading "\" is ignored. Key paths and value names
+// match without regard to ASCII case and keep the case they were created with.
+//
+// A session reads the file once; its changes are written when it is committed, as one atomic
+// replacement of the file under the folder lock, so several operations cost one file access.
+class RegistrySession final {
+public:
+    ~RegistrySession();
+    RegistrySession(RegistrySession&&) noexcept;
+    RegistrySession& operator=(RegistrySession&&) noexcept;
+
+    bool keyExists(const std::string& keyPath) const;
+    // Creates the key and every missing key above it.
+    void createKey(const std::string& keyPath);
+    // Value names of a key in their stored order; empty for a missing key.
+    std::vector<std::string> valueNames(const std::string& keyPath) const;
+    std::optional<RegValue> readValue(const std::string& keyPath, const std::string& name) const;
+    // Creates the key when missing.
+    void writeValue(const std::string& keyPath, const std::string& name, const RegValue& value);
+    // True when the value existed.
+    bool deleteValue(const std::string& keyPath, const std::string& name);
+
+    // Writes the changes, if any; false when the file could not be written.
+    [[nodiscard]] bool commit();
+
+private:
+    friend class Registry;
+    struct State;
+    explicit RegistrySession(std::unique_ptr<State> state);
+    std::unique_ptr<State> m_state;
+};
+
+class Registry final {
+public:
+    // The registry kept in the given file.
+    explicit Registry(std::string filePath);
+
+    // The current user's registry: "HKEY_CURRENT_USER.reg" in the program's configuration
+    // folder below XDG_CONFIG_HOME.
+    static Registry currentUser();
+
+    const std::string& filePath() const { return m_filePath; }
+
+    // A session that only reads (no lock is needed: the file is always replaced whole).
+    RegistrySession openForRead() const;
+    // A session for changes: holds the folder lock until it ends.
+    RegistrySession openForUpdate() const;
+
+    // One-operation conveniences, each a session of its own.
+    std::optional<RegValue> readValue(const std::string& keyPath, const std::string& name) const;
+    [[nodiscard]] bool writeValue(const std::string& keyPath, const std::string& name,
+                                  const RegValue& value) const;
+
+private:
+    std::string m_filePath;
+};
+
+} // namespace zbpg::platform
