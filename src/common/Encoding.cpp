@@ -78,6 +78,18 @@ bool fitsCp932(std::string_view utf8) {
     return utf8ToCp932(utf8).has_value();
 }
 
+std::optional<std::string> utf16leToUtf8(std::string_view utf16le) {
+    static const IconvHandle handle("UTF-8", "UTF-16LE");
+    if (utf16le.size() % 2 != 0)
+        return std::nullopt;
+    return handle.convert(utf16le);
+}
+
+std::string utf8ToUtf16le(std::string_view utf8) {
+    static const IconvHandle handle("UTF-16LE", "UTF-8");
+    return handle.convert(toValidUtf8(utf8)).value_or(std::string());
+}
+
 namespace {
 
 // Number of bytes of the UTF-8 sequence starting with lead, or 0 for a byte that cannot
@@ -114,6 +126,24 @@ bool isValidUtf8(std::string_view bytes) {
         i += length;
     }
     return true;
+}
+
+std::string toValidUtf8(std::string_view bytes) {
+    if (isValidUtf8(bytes))
+        return std::string(bytes);
+    std::string text;
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const std::size_t length = sequenceLength(static_cast<unsigned char>(bytes[i]));
+        if (length > 0 && isValidUtf8(bytes.substr(i, length)) && i + length <= bytes.size()) {
+            text.append(bytes.substr(i, length));
+            i += length;
+        } else {
+            text.append("\xEF\xBF\xBD");
+            ++i;
+        }
+    }
+    return text;
 }
 
 std::size_t utf8PrefixLength(std::string_view utf8, std::size_t maxBytes) {

@@ -18,6 +18,14 @@ std::optional<std::string> utf8ToCp932(std::string_view utf8);
 std::optional<std::string> cp932ToUtf8(std::string_view cp932);
 
 bool fitsCp932(std::string_view utf8);
+
+// UTF-16LE, the form of wide strings in registry values and control streams. Decoding fails
+// on an odd byte count or an unpaired surrogate.
+std::optional<std::string> utf16leToUtf8(std::string_view utf16le);
+std::string utf8ToUtf16le(std::string_view utf8);
+
+// The text with every byte that starts no valid UTF-8 sequence replaced by U+FFFD.
+std::string toValidUtf8(std::string_view bytes);
 bool isValidUtf8(std::string_view bytes);
 
 // Length in bytes of the longest prefix of a UTF-8 text that is at most maxBytes long and

@@ -3,8 +3,6 @@
 #include <limits>
 
 namespace zbpg {
-namespace {
-
 int hexDigitValue(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -14,6 +12,8 @@ int hexDigitValue(char c) {
         return c - 'A' + 10;
     return -1;
 }
+
+namespace {
 
 std::optional<std::int32_t> parseHexDigits(std::string_view digits) {
     if (digits.empty())

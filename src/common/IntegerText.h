@@ -17,4 +17,7 @@ std::int32_t integerTextOr(std::string_view text, std::int32_t fallback);
 
 std::string integerToText(std::int64_t value);
 
+// 0 to 15 for a hexadecimal digit of either case, -1 for any other character.
+int hexDigitValue(char c);
+
 } // namespace zbpg

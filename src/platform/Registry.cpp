@@ -1,6 +1,7 @@
 #include "platform/Registry.h"
 
 #include "common/Encoding.h"
+#include "common/IntegerText.h"
 #include "platform/AtomicFile.h"
 #include "platform/XdgPaths.h"
 
@@ -107,104 +108,26 @@ RegValue essentialPart(const RegValue& value) {
 
 // ---- UTF-16LE, the form of strings kept as hex ----
 
-void appendUtf16Unit(Bytes& out, std::uint32_t unit) {
-    out.push_back(static_cast<std::uint8_t>(unit & 0xFF));
-    out.push_back(static_cast<std::uint8_t>(unit >> 8));
-}
-
-void appendUtf16CodePoint(Bytes& out, std::uint32_t codePoint) {
-    if (codePoint < 0x10000) {
-        appendUtf16Unit(out, codePoint);
-        return;
-    }
-    codePoint -= 0x10000;
-    appendUtf16Unit(out, 0xD800 + (codePoint >> 10));
-    appendUtf16Unit(out, 0xDC00 + (codePoint & 0x3FF));
-}
-
-std::size_t utf8SequenceLength(unsigned char lead) {
-    if (lead < 0x80)
-        return 1;
-    if ((lead & 0xE0) == 0xC0)
-        return 2;
-    if ((lead & 0xF0) == 0xE0)
-        return 3;
-    return 4;
-}
-
-std::uint32_t decodeUtf8Sequence(std::string_view sequence) {
-    const auto lead = static_cast<unsigned char>(sequence[0]);
-    if (sequence.size() == 1)
-        return lead;
-    std::uint32_t codePoint = lead & (0x7F >> sequence.size());
-    for (std::size_t i = 1; i < sequence.size(); ++i)
-        codePoint = (codePoint << 6) | (static_cast<unsigned char>(sequence[i]) & 0x3F);
-    return codePoint;
-}
-
-// A byte that starts no valid UTF-8 sequence becomes U+FFFD rather than failing the write.
 Bytes utf8ToUtf16WithTerminator(std::string_view text) {
-    Bytes out;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const std::size_t length = utf8SequenceLength(static_cast<unsigned char>(text[i]));
-        const std::string_view sequence = text.substr(i, length);
-        if (sequence.size() == length && isValidUtf8(sequence)) {
-            appendUtf16CodePoint(out, decodeUtf8Sequence(sequence));
-            i += length;
-        } else {
-            appendUtf16CodePoint(out, 0xFFFD);
-            ++i;
-        }
-    }
-    appendUtf16Unit(out, 0);
+    const std::string units = utf8ToUtf16le(text);
+    Bytes out(units.begin(), units.end());
+    out.push_back(0);
+    out.push_back(0);
     return out;
 }
 
-void appendUtf8(std::string& out, std::uint32_t codePoint) {
-    if (codePoint < 0x80) {
-        out += static_cast<char>(codePoint);
-    } else if (codePoint < 0x800) {
-        out += static_cast<char>(0xC0 | (codePoint >> 6));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else if (codePoint < 0x10000) {
-        out += static_cast<char>(0xE0 | (codePoint >> 12));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (codePoint >> 18));
-        out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    }
-}
-
-bool isHighSurrogate(std::uint32_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-bool isLowSurrogate(std::uint32_t unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
-// One terminating zero is dropped; an odd last byte and unpaired surrogates are not text.
+// One terminating zero is dropped; what is not UTF-16 text is kept as replacement characters.
 std::string utf16ToUtf8DroppingTerminator(const Bytes& bytes) {
-    std::vector<std::uint32_t> units;
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
-        units.push_back(bytes[i] | (static_cast<std::uint32_t>(bytes[i + 1]) << 8));
-    if (!units.empty() && units.back() == 0)
-        units.pop_back();
-    std::string out;
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        if (isHighSurrogate(units[i]) && i + 1 < units.size() && isLowSurrogate(units[i + 1])) {
-            appendUtf8(out, 0x10000 + ((units[i] - 0xD800) << 10) + (units[i + 1] - 0xDC00));
-            ++i;
-        } else if (isHighSurrogate(units[i]) || isLowSurrogate(units[i])) {
-            appendUtf8(out, 0xFFFD);
-        } else {
-            appendUtf8(out, units[i]);
-        }
-    }
-    return out;
+    std::string_view units(reinterpret_cast<const char*>(bytes.data()),
+                           bytes.size() & ~std::size_t{1});
+    if (units.size() >= 2 && units[units.size() - 1] == 0 && units[units.size() - 2] == 0)
+        units.remove_suffix(2);
+    if (auto text = utf16leToUtf8(units))
+        return *text;
+    std::string text;
+    for (std::size_t i = 0; i < units.size(); i += 2)
+        text += utf16leToUtf8(units.substr(i, 2)).value_or("\xEF\xBF\xBD");
+    return text;
 }
 
 // ---- Writing ----
@@ -335,16 +258,6 @@ std::optional<std::string> consumeQuoted(std::string_view& text) {
         out += text[i];
     }
     return std::nullopt;
-}
-
-int hexDigitValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 std::optional<Bytes> parseHexList(std::string_view text) {

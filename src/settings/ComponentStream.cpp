@@ -198,44 +198,9 @@ private:
     }
 
     std::string wideText(std::size_t characters) {
-        const std::string units = bytes(characters * 2);
-        std::string text;
-        for (std::size_t i = 0; m_ok && i < units.size(); i += 2) {
-            std::uint32_t code =
-                static_cast<std::uint8_t>(units[i]) |
-                (static_cast<std::uint32_t>(static_cast<std::uint8_t>(units[i + 1])) << 8);
-            if (code >= 0xD800 && code <= 0xDBFF && i + 3 < units.size()) {
-                const std::uint32_t low =
-                    static_cast<std::uint8_t>(units[i + 2]) |
-                    (static_cast<std::uint32_t>(static_cast<std::uint8_t>(units[i + 3])) << 8);
-                if (low < 0xDC00 || low > 0xDFFF)
-                    return fail<std::string>();
-                code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
-                i += 2;
-            } else if (code >= 0xD800 && code <= 0xDFFF) {
-                return fail<std::string>();
-            }
-            appendUtf8(text, code);
-        }
-        return text;
-    }
-
-    static void appendUtf8(std::string& text, std::uint32_t code) {
-        if (code < 0x80) {
-            text.push_back(static_cast<char>(code));
-        } else if (code < 0x800) {
-            text.push_back(static_cast<char>(0xC0 | (code >> 6)));
-            text.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        } else if (code < 0x10000) {
-            text.push_back(static_cast<char>(0xE0 | (code >> 12)));
-            text.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-            text.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        } else {
-            text.push_back(static_cast<char>(0xF0 | (code >> 18)));
-            text.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
-            text.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-            text.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        }
+        if (auto text = utf16leToUtf8(bytes(characters * 2)); text && m_ok)
+            return *text;
+        return fail<std::string>();
     }
 
     bool require(std::size_t count) {

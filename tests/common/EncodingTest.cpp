@@ -36,6 +36,18 @@ TEST(Encoding, RefusesInvalidBytes) {
     EXPECT_TRUE(isValidUtf8("zoë 画面"));
 }
 
+TEST(Encoding, ConvertsUtf16LittleEndian) {
+    EXPECT_EQ(utf8ToUtf16le("a画😀"), std::string("a\x00\x3B\x75\x3D\xD8\x00\xDE", 8));
+    EXPECT_EQ(utf16leToUtf8(std::string("a\x00\x3B\x75\x3D\xD8\x00\xDE", 8)), "a画😀");
+    EXPECT_FALSE(utf16leToUtf8(std::string("\x3D\xD8", 2))); // unpaired surrogate
+    EXPECT_FALSE(utf16leToUtf8("abc"));                       // odd length
+}
+
+TEST(Encoding, ReplacesOnlyTheBytesThatAreNotUtf8) {
+    EXPECT_EQ(toValidUtf8("ok ë"), "ok ë");
+    EXPECT_EQ(toValidUtf8("a\xFF\xC3"), "a\xEF\xBF\xBD\xEF\xBF\xBD");
+}
+
 TEST(Encoding, PrefixNeverSplitsACharacter) {
     const std::string text = "ab画面"; // 2 + 3 + 3 bytes
     EXPECT_EQ(utf8PrefixLength(text, 8), 8u);
