@@ -40,4 +40,10 @@ void showErrorDialog(const std::string& text) {
     messageService().show({"エラー", text, MessageIcon::Error, MessageButtons::Ok});
 }
 
+void showErrorReport(const std::string& text) {
+    const bool endsWithPeriod = !text.empty() && text.back() == '.';
+    messageService().show({"ZorbelPaneglyph", endsWithPeriod ? text : text + ".",
+                           MessageIcon::Error, MessageButtons::Ok});
+}
+
 } // namespace zbpg::platform

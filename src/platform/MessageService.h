@@ -36,4 +36,8 @@ void setMessageService(MessageService* service);
 // Shorthand for the settings manager's own error dialog titled "エラー".
 void showErrorDialog(const std::string& text);
 
+// The program's general error report for an error that ended an operation: the error's text
+// with a "." added when it does not end in one, the caption "ZorbelPaneglyph", the error icon.
+void showErrorReport(const std::string& text);
+
 } // namespace zbpg::platform

@@ -1,0 +1,32 @@
+#include "platform/qt/QtDesktopService.h"
+
+#include "common/QtConvert.h"
+
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QUrl>
+
+namespace zbpg::platform {
+namespace {
+
+QSize primaryScreenSize() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().size() : QSize(0, 0);
+}
+
+} // namespace
+
+bool QtDesktopService::openDocument(const std::string& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(toQString(path)));
+}
+
+int QtDesktopService::screenWidth() {
+    return primaryScreenSize().width();
+}
+
+int QtDesktopService::screenHeight() {
+    return primaryScreenSize().height();
+}
+
+} // namespace zbpg::platform

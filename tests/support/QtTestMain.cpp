@@ -1,0 +1,15 @@
+#include "common/QtConvert.h"
+#include "support/TestEnvironment.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+// Widget tests: a headless application with the program's font substitutions.
+int main(int argc, char** argv) {
+    zbpg::test::TempFolder home;
+    zbpg::test::prepareTestEnvironment(home);
+    QApplication application(argc, argv);
+    zbpg::installFontSubstitutions();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "platform/DesktopService.h"
+#include "platform/DialogService.h"
+
+#include <deque>
+#include <vector>
+
+namespace zbpg::test {
+
+// Records every dialog request and answers from queues; an empty queue means "cancelled".
+// A file request's placement callback is run once with the proposed position below, as the
+// real dialog does before it shows itself. Installs itself for its lifetime.
+class RecordingDialogService final : public platform::DialogService {
+public:
+    RecordingDialogService() { platform::setDialogService(this); }
+    ~RecordingDialogService() override { platform::setDialogService(nullptr); }
+    RecordingDialogService(const RecordingDialogService&) = delete;
+    RecordingDialogService& operator=(const RecordingDialogService&) = delete;
+
+    std::optional<platform::FileDialogResult>
+    openFile(const platform::FileDialogRequest& request) override {
+        fileRequests.push_back(request);
+        if (request.placement) {
+            placedAt = {proposedLeft, proposedTop};
+            request.placement(placedAt.first, placedAt.second, 400, 300);
+        }
+        return take(fileAnswers);
+    }
+    std::optional<std::string> browseFolder(const platform::FolderDialogRequest& request) override {
+        folderRequests.push_back(request);
+        return take(folderAnswers);
+    }
+    std::optional<FontDescription> chooseFont(const FontDescription& initial) override {
+        fontRequests.push_back(initial);
+        return take(fontAnswers);
+    }
+    std::optional<Color> chooseColor(Color initial) override {
+        colorRequests.push_back(initial);
+        return take(colorAnswers);
+    }
+
+    std::vector<platform::FileDialogRequest> fileRequests;
+    std::vector<platform::FolderDialogRequest> folderRequests;
+    std::vector<FontDescription> fontRequests;
+    std::vector<Color> colorRequests;
+    std::deque<std::optional<platform::FileDialogResult>> fileAnswers;
+    std::deque<std::optional<std::string>> folderAnswers;
+    std::deque<std::optional<FontDescription>> fontAnswers;
+    std::deque<std::optional<Color>> colorAnswers;
+    int proposedLeft = 100;
+    int proposedTop = 80;
+    std::pair<int, int> placedAt{-1, -1};
+
+private:
+    template <typename T> static std::optional<T> take(std::deque<std::optional<T>>& queue) {
+        if (queue.empty())
+            return std::nullopt;
+        auto answer = queue.front();
+        queue.pop_front();
+        return answer;
+    }
+};
+
+// Records opened documents and reports a screen of the size given.
+class FakeDesktopService final : public platform::DesktopService {
+public:
+    explicit FakeDesktopService(int screenW = 1024, int screenH = 768)
+        : width(screenW), height(screenH) {
+        platform::setDesktopService(this);
+    }
+    ~FakeDesktopService() override { platform::setDesktopService(nullptr); }
+    FakeDesktopService(const FakeDesktopService&) = delete;
+    FakeDesktopService& operator=(const FakeDesktopService&) = delete;
+
+    bool openDocument(const std::string& path) override {
+        opened.push_back(path);
+        return true;
+    }
+    int screenWidth() override { return width; }
+    int screenHeight() override { return height; }
+
+    int width;
+    int height;
+    std::vector<std::string> opened;
+};
+
+} // namespace zbpg::test

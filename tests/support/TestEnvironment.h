@@ -1,0 +1,18 @@
+#pragma once
+
+#include "support/TempFolder.h"
+
+#include <cstdlib>
+
+namespace zbpg::test {
+
+// Points HOME and the XDG folders into the given folder (tests never touch the real home)
+// and makes Qt draw offscreen.
+inline void prepareTestEnvironment(const TempFolder& home) {
+    ::setenv("HOME", home.path().c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", home.file(".config").c_str(), 1);
+    ::setenv("XDG_CACHE_HOME", home.file(".cache").c_str(), 1);
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+}
+
+} // namespace zbpg::test
