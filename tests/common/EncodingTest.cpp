@@ -40,7 +40,7 @@ TEST(Encoding, ConvertsUtf16LittleEndian) {
     EXPECT_EQ(utf8ToUtf16le("a画😀"), std::string("a\x00\x3B\x75\x3D\xD8\x00\xDE", 8));
     EXPECT_EQ(utf16leToUtf8(std::string("a\x00\x3B\x75\x3D\xD8\x00\xDE", 8)), "a画😀");
     EXPECT_FALSE(utf16leToUtf8(std::string("\x3D\xD8", 2))); // unpaired surrogate
-    EXPECT_FALSE(utf16leToUtf8("abc"));                       // odd length
+    EXPECT_FALSE(utf16leToUtf8("abc"));                      // odd length
 }
 
 TEST(Encoding, ReplacesOnlyTheBytesThatAreNotUtf8) {

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QApplication>
+
+namespace zbpg {
+
+// The program's application object: an error that escapes an event handler ends that handler
+// only; its text reaches the general error report and the program goes on.
+class Application final : public QApplication {
+    Q_OBJECT
+public:
+    Application(int& argc, char** argv);
+
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+} // namespace zbpg
