@@ -154,8 +154,10 @@ QSize TCoupleLabel::sizeHint() const {
 }
 
 void TCoupleLabel::layOut(bool resizeToFit) {
-    if (resizeToFit)
+    if (resizeToFit) {
         resize(sizeHint());
+        updateGeometry(); // a layout holding the label takes the new size
+    }
     PartSize caption = measure(font(), FCaption, FShowAccelChar);
     PartSize text = measure(FTextFont, FText, false);
     const int labelHeight = height();

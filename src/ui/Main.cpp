@@ -14,6 +14,7 @@
 #include "platform/MessageService.h"
 #include "settings/Schema.h"
 #include "ui/FontButton.h"
+#include "ui/MultiRowTabWidget.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -21,7 +22,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <filesystem>
@@ -127,7 +127,7 @@ void TFormMain::connectHandlers() {
     onClick(ButtonCancel, &TFormMain::ButtonCancelClick);
     onClick(ButtonSave, &TFormMain::ButtonSaveClick);
 
-    connect(PageControlEnv, &QTabWidget::currentChanged, this, [this](int index) {
+    connect(PageControlEnv, &MultiRowTabWidget::currentChanged, this, [this](int index) {
         const int version = PageControlEnv->indexOf(TabSheetVersion);
         if (index == version)
             TabSheetVersionShow(TabSheetVersion);

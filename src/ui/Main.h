@@ -19,13 +19,13 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
-class QTabWidget;
 class QTimer;
 class QToolButton;
 
 namespace zbpg {
 
 class FontButton;
+class MultiRowTabWidget;
 class TCoupleLabel;
 class TDropDst;
 class TEditUpDown;
@@ -108,7 +108,7 @@ public:
     TRegManager RegManager;
 
     // --- the window's controls, named as the program's design names them ---
-    QTabWidget* PageControlEnv = nullptr;
+    MultiRowTabWidget* PageControlEnv = nullptr;
     QWidget* TabSheetSetEnv = nullptr;
     QWidget* TabSheetWallpaper = nullptr;
     QWidget* TabSheetMonitorFrame = nullptr;

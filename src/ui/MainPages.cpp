@@ -10,6 +10,7 @@
 #include "controls/SCB.h"
 #include "ui/FontButton.h"
 #include "ui/Main.h"
+#include "ui/MultiRowTabWidget.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -25,7 +26,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
-#include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -57,6 +57,21 @@ QToolButton* speedButton(const QString& text, QWidget* parent = nullptr) {
     button->setText(text);
     button->setAutoRaise(false);
     return button;
+}
+
+// The help glyph: themes without icons would show a broken image for the standard one.
+QIcon helpGlyph() {
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0, 80, 170));
+    painter.drawEllipse(0, 0, 16, 16);
+    painter.setPen(Qt::white);
+    painter.setFont(pixelFont("sans", 12, true));
+    painter.drawText(pixmap.rect(), Qt::AlignCenter, "?");
+    return QIcon(pixmap);
 }
 
 QToolButton* glyphButton(QStyle::StandardPixmap glyph, const QString& hint,
@@ -140,7 +155,7 @@ void TFormMain::createWindow() {
                    Qt::WindowCloseButtonHint);
     QWidget::setFont(pixelFont("ＭＳ Ｐゴシック", 12));
 
-    PageControlEnv = new QTabWidget;
+    PageControlEnv = new MultiRowTabWidget;
     PageControlEnv->setObjectName("PageControlEnv");
     PageControlEnv->addTab(TabSheetSetEnv = createSetEnvPage(), "設定");
     PageControlEnv->addTab(TabSheetWallpaper = createWallpaperPage(), "壁紙設定");
@@ -205,28 +220,25 @@ QWidget* TFormMain::createSetEnvPage() {
     arrows->addStretch();
     sequenceLayout->addWidget(ListBoxDrawSeq);
     sequenceLayout->addLayout(arrows);
-    sequenceLayout->addWidget(
-        label("上にある項目から順に描画します。\n後から描画した項目が上に重なります。"), 1);
+    sequenceLayout->addWidget(label("上から順に描画します。"), 1);
     layout->addWidget(sequence);
 
     auto* startup = new QGroupBox("スタートアップ");
-    auto* startupLayout = new QGridLayout(startup);
+    auto* startupLayout = new QVBoxLayout(startup);
     SpeedButtonStartUp = speedButton("登録");
     SpeedButtonStartUp->setMinimumWidth(60);
-    auto* explanation =
-        label("「ZorbelPaneglyph」をスタートアップに登録・解除する（-OnlyDraw付き）");
-    explanation->setWordWrap(true);
     EditUpDownStartUp = numberField();
     EditUpDownStartUp->SetMax(999);
-    auto* wait = new QHBoxLayout;
-    wait->addWidget(label("スタートアップ時に"));
-    wait->addWidget(EditUpDownStartUp);
-    wait->addWidget(label("秒待つ"));
-    wait->addStretch();
-    startupLayout->addWidget(SpeedButtonStartUp, 0, 0);
-    startupLayout->addWidget(explanation, 0, 1);
-    startupLayout->addLayout(wait, 1, 1);
-    startupLayout->setColumnStretch(1, 1);
+    auto* registration = new QHBoxLayout;
+    registration->addWidget(SpeedButtonStartUp);
+    registration->addSpacing(12);
+    registration->addWidget(label("スタートアップ時に"));
+    registration->addWidget(EditUpDownStartUp);
+    registration->addWidget(label("秒待つ"));
+    registration->addStretch();
+    startupLayout->addWidget(
+        label("「ZorbelPaneglyph」をスタートアップに登録・解除する（-OnlyDraw付き）"));
+    startupLayout->addLayout(registration);
     layout->addWidget(startup);
 
     auto* reset = new QHBoxLayout;
@@ -313,9 +325,11 @@ QWidget* TFormMain::createMonitorFramePage() {
     PanelExMonitorFrame = new TPanelEx;
     auto* panel = new QGridLayout(PanelExMonitorFrame);
     panel->setContentsMargins(0, 0, 0, 0);
+    panel->setVerticalSpacing(4);
 
     auto* anchor = new QGroupBox("描画の基準位置");
     auto* anchorLayout = new QGridLayout(anchor);
+    anchorLayout->setContentsMargins(8, 4, 8, 4);
     auto* anchors = new QButtonGroup(anchor);
     anchors->setExclusive(true);
     auto anchorButton = [&](QToolButton*& button, const char* caption, int row, int column) {
@@ -335,6 +349,8 @@ QWidget* TFormMain::createMonitorFramePage() {
 
     auto* sizes = new QGroupBox("描画するサイズ");
     auto* sizesLayout = new QGridLayout(sizes);
+    sizesLayout->setContentsMargins(8, 4, 8, 4);
+    sizesLayout->setVerticalSpacing(2);
     const char* captions[] = {"640 * 480",  "800 * 600",   "1024 * 768",
                               "1152 * 864", "1280 * 1024", "1600 * 1200"};
     for (int i = 0; i < 6; ++i) {
@@ -360,10 +376,11 @@ QWidget* TFormMain::createMonitorFramePage() {
     free->addWidget(label("コメント"), 1, 0);
     free->addWidget(EditCmnt, 1, 1);
     sizesLayout->addWidget(PanelExMFSFree, 4, 0, 1, 2);
-    panel->addWidget(sizes, 0, 1, 2, 1);
+    panel->addWidget(sizes, 0, 1);
 
     auto* colour = new QGroupBox("フレーム描画色");
     auto* colourLayout = new QHBoxLayout(colour);
+    colourLayout->setContentsMargins(8, 4, 8, 4);
     SelectColorButtonMF = new TSelectColorButton;
     SelectColorButtonMF->SetColor(kColorWhite);
     colourLayout->addWidget(SelectColorButtonMF);
@@ -372,19 +389,21 @@ QWidget* TFormMain::createMonitorFramePage() {
 
     auto* font = new QGroupBox("文字列フォント");
     auto* fontLayout = new QHBoxLayout(font);
+    fontLayout->setContentsMargins(8, 4, 8, 4);
     SpeedButtonMFFont = new FontButton;
     SpeedButtonMFFont->setCaption("1024 * 768");
     SpeedButtonMFFont->SetFont(shippedFont(-11));
     fontLayout->addWidget(SpeedButtonMFFont);
     fontLayout->addWidget(label("(ボタン上の文字は実物大)"));
     fontLayout->addStretch();
-    panel->addWidget(font, 2, 0, 1, 2);
+    panel->addWidget(font, 1, 1);
 
     CoupleLabelNowSize = new TCoupleLabel;
     CoupleLabelNowSize->SetCaption("現在の画面サイズ：　");
     CoupleLabelNowSize->SetFontColor(QColor(0, 128, 0));
-    panel->addWidget(CoupleLabelNowSize, 3, 0, 1, 2);
-    panel->setRowStretch(4, 1);
+    CoupleLabelNowSize->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    panel->addWidget(CoupleLabelNowSize, 2, 0, 1, 2);
+    panel->setRowStretch(3, 1);
 
     layout->addWidget(PanelExMonitorFrame, 1);
     return page;
@@ -598,8 +617,8 @@ QWidget* TFormMain::createVersionPage() {
     ImageIcon->setFixedSize(32, 32);
     LabelWindows = new QLabel("for Windows98/NT/2000");
     LabelWindows->setStyleSheet("color: red; background: transparent;");
-    content->addWidget(ImageZorbel, 0, 0, 2, 1);
-    content->addWidget(LabelTitle, 0, 1, 1, 2);
+    content->addWidget(LabelTitle, 0, 0, 1, 3, Qt::AlignCenter);
+    content->addWidget(ImageZorbel, 1, 0, 2, 1);
     content->addWidget(LabelVersion, 1, 1, 1, 2);
     content->addWidget(ImageIcon, 2, 1, Qt::AlignRight);
     content->addWidget(LabelWindows, 2, 2);
@@ -614,7 +633,9 @@ QWidget* TFormMain::createButtonRow() {
     layout->setContentsMargins(0, 0, 0, 0);
     ButtonDraw = new QPushButton("試しに描画");
     ButtonWallpaperDraw = new QPushButton("元に戻す");
-    SpeedButtonHelp = glyphButton(QStyle::SP_DialogHelpButton, "ヘルプ");
+    SpeedButtonHelp = new QToolButton;
+    SpeedButtonHelp->setIcon(helpGlyph());
+    SpeedButtonHelp->setToolTip("ヘルプ");
     ButtonOK = new QPushButton("OK");
     ButtonOK->setDefault(true);
     ButtonCancel = new QPushButton("キャンセル");

@@ -5,6 +5,7 @@
 #include "controls/PanelEx.h"
 #include "ui/FontButton.h"
 #include "ui/MainWindowFixture.h"
+#include "ui/MultiRowTabWidget.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

@@ -170,7 +170,11 @@ void FontColorDialog::updateSample() {
     const FontDescription font = fontDescription();
     m_sample->setFont(toQFont(font));
     QPalette palette = m_sample->palette();
-    palette.setColor(QPalette::WindowText, toQColor(font.color));
+    const QColor text = toQColor(font.color);
+    palette.setColor(QPalette::WindowText, text);
+    // A light text needs a dark ground to be seen, as on most wallpapers.
+    palette.setColor(QPalette::Window, text.lightness() > 160 ? QColor(64, 64, 64) : Qt::white);
+    m_sample->setAutoFillBackground(true);
     m_sample->setPalette(palette);
 }
 

@@ -1,0 +1,70 @@
+// Renders every page of the settings window, as it looks at first start on a 1024 by 768
+// screen, to PNG files in the folder given.
+
+#include "app/Program.h"
+#include "common/QtConvert.h"
+#include "platform/DesktopService.h"
+#include "platform/qt/FontColorDialog.h"
+#include "ui/FontButton.h"
+#include "ui/Main.h"
+#include "ui/MultiRowTabWidget.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace {
+
+class ScreenOf1024x768 final : public zbpg::platform::DesktopService {
+public:
+    bool openDocument(const std::string&) override { return false; }
+    int screenWidth() override { return 1024; }
+    int screenHeight() override { return 768; }
+};
+
+bool save(QWidget& widget, const QString& path) {
+    const bool saved = widget.grab().save(path);
+    std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
+    return saved;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s OUTPUT-FOLDER\n", argv[0]);
+        return 2;
+    }
+    zbpg::installFontSubstitutions();
+    ScreenOf1024x768 screen;
+    zbpg::platform::setDesktopService(&screen);
+    const QDir output(QString::fromLocal8Bit(argv[1]));
+    QTemporaryDir settings;
+
+    bool ok = true;
+    {
+        zbpg::TFormMain window;
+        const std::string folder = settings.path().toStdString();
+        zbpg::prepareMainWindow(window, {folder + "/ZorbelPaneglyph.ini", folder + "/help.html",
+                                         folder + "/ZorbelPaneglyph.desktop"});
+        window.show();
+        const char* names[] = {"1-settei",  "2-wallpaper", "3-screen-size", "4-system-info",
+                               "5-message", "6-programs",  "7-version"};
+        for (int page = 0; page < window.PageControlEnv->count(); ++page) {
+            window.PageControlEnv->setCurrentIndex(page);
+            if (window.PageControlEnv->widget(page) == window.TabSheetVersion)
+                window.TimerVersionTimer(); // past the plain first seconds
+            QApplication::processEvents();
+            ok = save(window, output.filePath(QString(names[page]) + ".png")) && ok;
+        }
+        zbpg::platform::FontColorDialog fontDialog;
+        fontDialog.setFontDescription(window.SpeedButtonMFFontB->Font());
+        fontDialog.show();
+        QApplication::processEvents();
+        ok = save(fontDialog, output.filePath("8-font-dialog.png")) && ok;
+    }
+    zbpg::platform::setDesktopService(nullptr);
+    return ok ? 0 : 1;
+}
