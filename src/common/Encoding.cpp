@@ -128,6 +128,25 @@ bool isValidUtf8(std::string_view bytes) {
     return true;
 }
 
+bool looksLikeUtf8(std::string_view bytes) {
+    for (char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return isValidUtf8(bytes);
+    }
+    return false;
+}
+
+std::string decodeTextBytes(std::string_view bytes) {
+    constexpr std::string_view bom = "\xEF\xBB\xBF";
+    if (bytes.starts_with(bom))
+        return toValidUtf8(bytes.substr(bom.size()));
+    if (looksLikeUtf8(bytes))
+        return std::string(bytes);
+    if (auto text = cp932ToUtf8(bytes))
+        return *text;
+    return toValidUtf8(bytes);
+}
+
 std::string toValidUtf8(std::string_view bytes) {
     if (isValidUtf8(bytes))
         return std::string(bytes);

@@ -28,6 +28,16 @@ std::string utf8ToUtf16le(std::string_view utf8);
 std::string toValidUtf8(std::string_view bytes);
 bool isValidUtf8(std::string_view bytes);
 
+// Whether bytes of unknown encoding are UTF-8 rather than CP932: valid UTF-8 with at least one
+// byte beyond ASCII. Text with double-byte CP932 characters is practically never valid UTF-8
+// (its lead bytes 81-9F are UTF-8 continuation bytes), while UTF-8 text often is valid CP932
+// (as half-width katakana), so validity as UTF-8 decides.
+bool looksLikeUtf8(std::string_view bytes);
+
+// Text bytes of a file as UTF-8: UTF-8 with a byte order mark or as looksLikeUtf8 tells, else
+// CP932; bytes neither can decode become U+FFFD.
+std::string decodeTextBytes(std::string_view bytes);
+
 // Length in bytes of the longest prefix of a UTF-8 text that is at most maxBytes long and
 // does not split a character.
 std::size_t utf8PrefixLength(std::string_view utf8, std::size_t maxBytes);

@@ -119,22 +119,10 @@ struct Section {
     std::unordered_map<std::string, std::vector<std::size_t>> keys;
 };
 
-bool hasNonAscii(std::string_view content) {
-    for (char c : content) {
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return true;
-    }
-    return false;
-}
-
-// Text with double-byte CP932 characters is practically never valid UTF-8 (its lead bytes
-// 81-9F are UTF-8 continuation bytes), while UTF-8 text is often valid CP932 (as half-width
-// katakana): valid UTF-8 beyond ASCII therefore means UTF-8.
 ProfileEncoding detectEncoding(std::string_view content) {
     if (content.starts_with(kBom))
         return ProfileEncoding::Utf8WithBom;
-    return hasNonAscii(content) && isValidUtf8(content) ? ProfileEncoding::Utf8
-                                                        : ProfileEncoding::Cp932;
+    return looksLikeUtf8(content) ? ProfileEncoding::Utf8 : ProfileEncoding::Cp932;
 }
 
 std::optional<std::string> decode(const std::string& raw, ProfileEncoding encoding) {

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zbpg::platform {
+
+// Starting other programs. Nothing here runs a shell: words are split as a POSIX shell splits
+// them (blanks separate, '…' and "…" quote, a backslash escapes), but never expanded.
+
+// The words of a text, or nothing when a quote is left open.
+std::optional<std::vector<std::string>> splitShellWords(const std::string& text);
+
+// The program a command names: the command itself when it holds a "/", else the first
+// executable file of that name on PATH; empty when there is none.
+std::string findExecutable(const std::string& command);
+
+// True when the path names an existing regular file the user may execute.
+bool isExecutableFile(const std::string& path);
+
+// Starts a program and does not wait for it: it runs in a session of its own and is never
+// left as a zombie. The working folder is used when not empty. False when the program could
+// not be started (not found, not executable, folder missing).
+bool startDetached(const std::vector<std::string>& arguments, const std::string& folder);
+
+// Starts a program and waits, without a time limit, until it has ended. False when it could
+// not be started; its exit status does not matter.
+bool runAndWait(const std::vector<std::string>& arguments, const std::string& folder);
+
+// Opens a document or folder with the desktop's associated program (xdg-open). True when the
+// opener was started.
+bool openWithDesktop(const std::string& path, const std::string& folder);
+
+// Pauses the calling thread; tests replace the sleeper to see the pauses without waiting.
+void sleepMilliseconds(int milliseconds);
+void setSleeper(std::function<void(int milliseconds)> sleeper); // empty: the real sleep
+
+} // namespace zbpg::platform
