@@ -21,6 +21,7 @@ public:
     bool openDocument(const std::string&) override { return false; }
     int screenWidth() override { return 1024; }
     int screenHeight() override { return 768; }
+    bool setDeskWallpaper(const std::string&, bool) override { return false; }
 };
 
 bool save(QWidget& widget, const QString& path) {
@@ -47,8 +48,13 @@ int main(int argc, char** argv) {
     {
         zbpg::TFormMain window;
         const std::string folder = settings.path().toStdString();
-        zbpg::prepareMainWindow(window, {folder + "/ZorbelPaneglyph.ini", folder + "/help.html",
-                                         folder + "/ZorbelPaneglyph.desktop"});
+        zbpg::ProgramFiles files;
+        files.programFile = folder + "/ZorbelPaneglyph";
+        files.iniFile = folder + "/ZorbelPaneglyph.ini";
+        files.helpFile = folder + "/help.html";
+        files.startUpLink = folder + "/ZorbelPaneglyph.desktop";
+        files.tmpBitmapFile = folder + "/ZorbelPaneglyphTmp.bmp";
+        zbpg::prepareMainWindow(window, files);
         window.show();
         const char* names[] = {"1-settei",  "2-wallpaper", "3-screen-size", "4-system-info",
                                "5-message", "6-programs",  "7-version"};

@@ -3,7 +3,11 @@
 #include "app/Application.h"
 #include "common/QtConvert.h"
 #include "common/zbpg_common.h"
+#include "controls/EditUpDown.h"
+#include "platform/AtomicFile.h"
 #include "platform/MessageService.h"
+#include "platform/Processes.h"
+#include "platform/Shortcut.h"
 #include "platform/XdgPaths.h"
 #include "platform/qt/QtDesktopService.h"
 #include "platform/qt/QtDialogService.h"
@@ -24,9 +28,13 @@ bool folderIsWritable(const std::string& folder) {
     return !folder.empty() && ::access(folder.c_str(), W_OK) == 0;
 }
 
+// Whether windows can be seen and used: Qt's headless platforms show nothing.
 bool hasDisplay() {
-    const char* platformName = std::getenv("QT_QPA_PLATFORM");
-    if (platformName && *platformName)
+    const std::string platformName =
+        std::getenv("QT_QPA_PLATFORM") ? std::getenv("QT_QPA_PLATFORM") : "";
+    if (platformName == "offscreen" || platformName == "minimal")
+        return false;
+    if (!platformName.empty())
         return true;
     const char* x11 = std::getenv("DISPLAY");
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
@@ -43,6 +51,14 @@ std::string iniFilePathFor(const std::string& programPath) {
     return folder + "/" + kProgramName + ".ini";
 }
 
+std::string tmpBitmapPathFor(const std::string& programPath) {
+    const std::string folder = ExtractFileDir(programPath);
+    if (folderIsWritable(folder))
+        return folder + "ZorbelPaneglyphTmp.bmp";
+    platform::makeFolders(platform::appCacheFolder());
+    return platform::appCacheFolder() + "/ZorbelPaneglyphTmp.bmp";
+}
+
 std::string helpFilePathFor(const std::string& programPath) {
     const std::string folder = ExtractFileDir(programPath);
     const std::string beside = folder + "help/index.html";
@@ -52,11 +68,14 @@ std::string helpFilePathFor(const std::string& programPath) {
 }
 
 ProgramFiles ProgramFiles::forProgram(const std::string& programPath) {
-    return {iniFilePathFor(programPath), helpFilePathFor(programPath),
-            GetStartupFolder() + "/" + kProgramName + ".desktop"};
+    return {programPath, iniFilePathFor(programPath), helpFilePathFor(programPath),
+            GetStartupFolder() + "/" + kProgramName + platform::kShortcutExtension,
+            tmpBitmapPathFor(programPath)};
 }
 
-void prepareMainWindow(TFormMain& window, const ProgramFiles& files) {
+bool prepareMainWindow(TFormMain& window, const ProgramFiles& files) {
+    window.setProgramFile(files.programFile);
+    window.FTmpBitmapFile = files.tmpBitmapFile;
     window.setHelpFile(files.helpFile);
     window.setStartUpLink(files.startUpLink);
     window.UpdateStartUpButton();
@@ -66,39 +85,91 @@ void prepareMainWindow(TFormMain& window, const ProgramFiles& files) {
         window.LoadSettings();
     } catch (const std::exception& error) {
         platform::showErrorReport(error.what());
-        return;
+        return false;
     }
     window.showScreenSize();
     window.applyEnablingRules();
     window.ButtonSave->setEnabled(false);
+    return true;
 }
 
+bool runCommandLineMode(TFormMain& window, const std::vector<std::string>& arguments) {
+    if (arguments.empty())
+        return false;
+    if (arguments.front() != "-OnlyDraw") {
+        platform::messageService().show({kProgramName, "起動オプションが違います。",
+                                         platform::MessageIcon::Error,
+                                         platform::MessageButtons::Ok});
+        return true;
+    }
+    window.FOnlyDraw = true;
+    const int seconds = window.EditUpDownStartUp->Position();
+    if (seconds > 0)
+        platform::sleepMilliseconds(seconds * 1000);
+    try {
+        window.DrawDesktop();
+    } catch (const std::exception& error) {
+        platform::showErrorReport(error.what());
+        window.ButtonSave->setEnabled(false);
+        return false; // the settings window stays open, as after any failed run
+    }
+    return true;
+}
+
+namespace {
+
+// The on-screen services for the life of the program; without a display, messages go to
+// standard error, since nobody could close a message box there.
+class InstalledServices {
+public:
+    explicit InstalledServices(bool onScreen) {
+        if (onScreen)
+            platform::setMessageService(&m_messages);
+        platform::setDialogService(&m_dialogs);
+        platform::setDesktopService(&m_desktop);
+    }
+    ~InstalledServices() {
+        platform::setDesktopService(nullptr);
+        platform::setDialogService(nullptr);
+        platform::setMessageService(nullptr);
+    }
+    InstalledServices(const InstalledServices&) = delete;
+    InstalledServices& operator=(const InstalledServices&) = delete;
+
+private:
+    platform::QtMessageService m_messages;
+    platform::QtDialogService m_dialogs;
+    platform::QtDesktopService m_desktop;
+};
+
+} // namespace
+
 int runProgram(int argc, char** argv) {
-    if (!hasDisplay()) {
-        std::fprintf(stderr, "%s: 設定画面を表示するにはディスプレイ (X11) が必要です。\n",
-                     kProgramName);
-        return 1;
+    const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
+    const bool onlyDraw = !arguments.empty() && arguments.front() == "-OnlyDraw";
+    const bool display = hasDisplay();
+    if (!display) {
+        if (!onlyDraw) {
+            std::fprintf(stderr, "%s: 設定画面を表示するにはディスプレイ (X11) が必要です。\n",
+                         kProgramName);
+            return 1;
+        }
+        // Without any display a logon run still draws: its result is the kept picture (and the
+        // X server's root window, when there is one to reach).
+        if (!std::getenv("QT_QPA_PLATFORM"))
+            ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
     Application application(argc, argv);
     installFontSubstitutions();
-    platform::QtMessageService messages;
-    platform::QtDialogService dialogs;
-    platform::QtDesktopService desktop;
-    platform::setMessageService(&messages);
-    platform::setDialogService(&dialogs);
-    platform::setDesktopService(&desktop);
-
-    int result = 0;
-    {
-        TFormMain window;
-        prepareMainWindow(window, ProgramFiles::forProgram(GetModuleFileName()));
-        window.show();
-        result = application.exec();
-    }
-    platform::setDesktopService(nullptr);
-    platform::setDialogService(nullptr);
-    platform::setMessageService(nullptr);
-    return result;
+    const InstalledServices services(display);
+    TFormMain window;
+    const bool prepared = prepareMainWindow(window, ProgramFiles::forProgram(GetModuleFileName()));
+    if (prepared && runCommandLineMode(window, arguments))
+        return 0;
+    if (!display)
+        return 1; // the run failed, and there is no screen for the settings window
+    window.show();
+    return application.exec();
 }
 
 } // namespace zbpg

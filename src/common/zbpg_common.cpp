@@ -1,8 +1,14 @@
 #include "common/zbpg_common.h"
 
+#include "common/Error.h"
+#include "platform/DesktopService.h"
+#include "platform/Processes.h"
 #include "platform/Registry.h"
+#include "platform/Shortcut.h"
+#include "platform/SystemInfo.h"
 #include "platform/XdgPaths.h"
 
+#include <array>
 #include <climits>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,6 +19,48 @@ namespace {
 constexpr const char* kShellFoldersKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr const char* kStartupValue = "Startup";
+constexpr const char* kDesktopKey = "Control Panel\\Desktop";
+
+// A text value of the desktop key: empty when missing; any other type is an error.
+std::string readDesktopText(const char* name) {
+    const auto value = platform::Registry::currentUser().readValue(kDesktopKey, name);
+    if (!value)
+        return {};
+    if (value->type != platform::RegValueType::String &&
+        value->type != platform::RegValueType::ExpandString)
+        throw Error(formatMessage("'%s' のデータ型が不正です", name));
+    return value->text;
+}
+
+bool writeDesktopText(const char* name, const std::string& text) {
+    return platform::Registry::currentUser().writeValue(kDesktopKey, name,
+                                                        platform::RegValue::string(text));
+}
+
+// The display settings of the desktops that may be installed, tried in this order; the
+// program stands in for the Windows display-properties applet.
+std::string displaySettingsTool(std::vector<std::string>& arguments) {
+    const std::array<std::vector<std::string>, 5> tools{{
+        {"gnome-control-center", "display"},
+        {"xfce4-display-settings"},
+        {"lxqt-config-monitor"},
+        {"lxrandr"},
+        {"arandr"},
+    }};
+    for (const auto& tool : tools) {
+        const std::string program = platform::findExecutable(tool.front());
+        if (!program.empty()) {
+            arguments = tool;
+            arguments.front() = program;
+            return program;
+        }
+    }
+    return {};
+}
+
+bool isWindowsDisplayApplet(const std::string& command, const std::string& parameters) {
+    return (command == "control.exe" || command == "control") && parameters == "desk.cpl";
+}
 
 } // namespace
 
@@ -54,6 +102,98 @@ std::string GetStartupFolder() {
     if (!registry.writeValue(kShellFoldersKey, kStartupValue, platform::RegValue::string(folder)))
         return {};
     return folder;
+}
+
+} // namespace zbpg
+
+namespace zbpg {
+
+std::string GetLoginUserName() {
+    return platform::loginUserName();
+}
+
+std::string GetLocalComputerName() {
+    return platform::hostName();
+}
+
+std::string GetLocalIPAddress() {
+    return platform::localIPv4Address();
+}
+
+void GetWallpaperFile(std::string& path) {
+    path = readDesktopText("Wallpaper");
+}
+
+bool IsWallpaperTiled() {
+    return readDesktopText("TileWallpaper") == "1";
+}
+
+bool IsWallpaperStretched() {
+    return readDesktopText("WallpaperStyle") == "2";
+}
+
+bool SetWallpaperFile(const std::string& path) {
+    return writeDesktopText("Wallpaper", path);
+}
+
+bool SetWallpaperTile(bool tile) {
+    return writeDesktopText("TileWallpaper", tile ? "1" : "0");
+}
+
+bool SetWallpaperStretch(bool stretch) {
+    return writeDesktopText("WallpaperStyle", stretch ? "2" : "0");
+}
+
+bool ChangeWallpaper(const std::string& path, bool tile, bool stretch) {
+    if (!SetWallpaperTile(tile) || !SetWallpaperStretch(stretch))
+        return false;
+    return platform::desktopService().setDeskWallpaper(path, true);
+}
+
+bool CreateShortcut(const std::string& linkPath, const std::string& target,
+                    const std::string& arguments, const std::string& workingFolder,
+                    const std::string& description) {
+    const std::string folder = workingFolder.empty() ? ExtractFileDir(target) : workingFolder;
+    return platform::writeDesktopEntry(linkPath, target, arguments, folder, description);
+}
+
+std::string LaunchFolderOf(const std::string& command) {
+    const auto slash = command.find_last_of('/');
+    if (slash == std::string::npos)
+        return {};
+    return slash == 0 ? std::string("/") : command.substr(0, slash);
+}
+
+std::string WaitCommandLine(const std::string& command, const std::string& parameters) {
+    return "\"" + command + "\" " + parameters;
+}
+
+bool ExecApplication(const void*, bool wait, const std::string& command,
+                     const std::string& parameters, std::string folder, int) {
+    if (folder.empty())
+        folder = LaunchFolderOf(command);
+    std::vector<std::string> arguments;
+    if (isWindowsDisplayApplet(command, parameters))
+        return !displaySettingsTool(arguments).empty() &&
+               platform::startDetached(arguments, folder);
+    if (wait) {
+        const auto words = platform::splitShellWords(WaitCommandLine(command, parameters));
+        if (!words || words->empty() || platform::findExecutable(words->front()).empty())
+            return false; // a document cannot be waited for
+        return platform::runAndWait(*words, folder);
+    }
+    const std::string program = platform::findExecutable(command);
+    if (!program.empty()) {
+        const auto words = platform::splitShellWords(parameters);
+        if (!words)
+            return false;
+        arguments.push_back(program);
+        arguments.insert(arguments.end(), words->begin(), words->end());
+        return platform::startDetached(arguments, folder);
+    }
+    const bool exists = GetPathKind(command) != pkNothing;
+    const bool isAddress = command.find("://") != std::string::npos;
+    return (exists || isAddress) && platform::openWithDesktop(command, folder);
 }
 
 } // namespace zbpg

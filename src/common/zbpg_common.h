@@ -23,4 +23,49 @@ std::string GetModuleFileName();
 // value is seeded with the desktop's autostart folder ($XDG_CONFIG_HOME/autostart).
 std::string GetStartupFolder();
 
+// --- system information: text, empty when it cannot be had ---
+std::string GetLoginUserName();
+std::string GetLocalComputerName();
+std::string GetLocalIPAddress();
+
+// --- the user's desktop wallpaper values ("Control Panel\Desktop") ---
+// The "Wallpaper" value, empty when missing. A value that holds no text raises
+// "'%s' のデータ型が不正です".
+void GetWallpaperFile(std::string& path);
+// "TileWallpaper" is "1" / "WallpaperStyle" is "2".
+bool IsWallpaperTiled();
+bool IsWallpaperStretched();
+// Each writes one value; false when it could not be written.
+bool SetWallpaperFile(const std::string& path);
+bool SetWallpaperTile(bool tile);
+bool SetWallpaperStretch(bool stretch);
+// Writes the two style values, then displays the file (an empty path: no wallpaper) and
+// records it as "Wallpaper". False when a value could not be written (nothing displayed then)
+// or the file could not be displayed.
+bool ChangeWallpaper(const std::string& path, bool tile, bool stretch);
+
+// --- shortcuts and programs ---
+// A shortcut (a desktop entry here) to target with the arguments and working folder; an empty
+// folder means the target's folder. True when the file was written.
+bool CreateShortcut(const std::string& linkPath, const std::string& target,
+                    const std::string& arguments, const std::string& workingFolder,
+                    const std::string& description);
+
+// The folder a command starts in when none is given: the command's folder without its final
+// "/" (the root keeps it); empty for a bare program name.
+std::string LaunchFolderOf(const std::string& command);
+
+// The command line of a start that waits: the command in double quotes (unchanged, also when
+// it holds quotes), one space, then the parameters unchanged.
+std::string WaitCommandLine(const std::string& command, const std::string& parameters);
+
+// Starts a program or document. Without wait: an executable starts detached with its parameters
+// split into words (never through a shell); anything else opens with the desktop's associated
+// program. With wait: the command line of WaitCommandLine, split into words, is started in the
+// folder and waited for without a time limit; a document fails. The owner window and the show
+// state mean nothing to X11 programs and are ignored. True when it started (and, with wait,
+// ended).
+bool ExecApplication(const void* ownerWindow, bool wait, const std::string& command,
+                     const std::string& parameters, std::string folder, int showState);
+
 } // namespace zbpg

@@ -8,6 +8,7 @@ public:
     bool openDocument(const std::string&) override { return false; }
     int screenWidth() override { return 1024; }
     int screenHeight() override { return 768; }
+    bool setDeskWallpaper(const std::string&, bool) override { return false; }
 };
 
 HeadlessDesktopService g_defaultService;

@@ -123,12 +123,18 @@ void TFormMain::connectHandlers() {
     onClick(SpeedButtonDSDown, &TFormMain::SpeedButtonDSDownClick);
     onClick(SpeedButtonHelp, &TFormMain::SpeedButtonHelpClick);
     onClick(SpeedButtonAllInit, &TFormMain::SpeedButtonAllInitClick);
+    onClick(ButtonDraw, &TFormMain::ButtonDrawClick);
+    onClick(ButtonWallpaperDraw, &TFormMain::ButtonWallpaperDrawClick);
+    onClick(SpeedButtonProperty, &TFormMain::SpeedButtonPropertyClick);
+    onClick(SpeedButtonStartUp, &TFormMain::SpeedButtonStartUpClick);
     onClick(ButtonOK, &TFormMain::ButtonOKClick);
     onClick(ButtonCancel, &TFormMain::ButtonCancelClick);
     onClick(ButtonSave, &TFormMain::ButtonSaveClick);
 
     connect(PageControlEnv, &MultiRowTabWidget::currentChanged, this, [this](int index) {
         const int version = PageControlEnv->indexOf(TabSheetVersion);
+        if (index == PageControlEnv->indexOf(TabSheetSysInfo))
+            guarded([this] { TabSheetSysInfoShow(TabSheetSysInfo); });
         if (index == version)
             TabSheetVersionShow(TabSheetVersion);
         else if (m_previousPage == version)

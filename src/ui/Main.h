@@ -3,6 +3,7 @@
 #include "settings/ComponentStream.h"
 #include "settings/RegMng.h"
 
+#include <QImage>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -89,6 +90,34 @@ public:
 
     // --- start-up registration ---
     bool UpdateStartUpButton();
+    void SpeedButtonStartUpClick(QObject* sender = nullptr);
+
+    // --- the draw run and its steps ---
+    void DrawDesktop();
+    void ButtonDrawClick(QObject* sender = nullptr);
+    void PrepareDesktopCanvas();
+    void DrawMonitorFrames();
+    void DrawMonitorFrame(int width, int height, const std::string& label);
+    void DrawTextItem(const std::string& text, const FontDescription& font, int x, int y);
+    void DrawFreeMessage();
+    void DrawTextLines(const std::vector<std::string>& lines, const FontDescription& font,
+                       int interval, int x, int y);
+    void TabSheetSysInfoShow(QObject* sender = nullptr);
+
+    // --- wallpaper and launcher ---
+    void ShowWallpaper(const std::string& keepFile, const std::string& showFile);
+    void ButtonWallpaperDrawClick(QObject* sender = nullptr);
+    void SpeedButtonPropertyClick(QObject* sender = nullptr);
+    void RunApplications(int list);
+
+    // The start-up mode: set once at window creation.
+    bool FOnlyDraw = false;
+    // The composed picture of a run, screen-sized.
+    QImage FDrawBitmap;
+    // Where a run writes its composed picture before it is displayed.
+    std::string FTmpBitmapFile;
+    // The clean wallpaper of the last run or restore.
+    std::string FBaseWallpaper;
 
     // --- window creation steps that the program entry runs ---
     // Gives the settings file to the manager.
@@ -104,6 +133,8 @@ public:
     const std::string& helpFile() const { return FHelpFile; }
     // Where the shortcut registering the program at logon lives.
     void setStartUpLink(const std::string& path) { FStartUpLink = path; }
+    // The running program file, which the Startup shortcut starts.
+    void setProgramFile(const std::string& path) { FProgramFile = path; }
 
     TRegManager RegManager;
 
@@ -314,6 +345,7 @@ private:
     std::string FIniFile;
     std::string FHelpFile;
     std::string FStartUpLink;
+    std::string FProgramFile;
 };
 
 } // namespace zbpg

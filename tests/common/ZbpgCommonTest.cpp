@@ -1,6 +1,8 @@
+#include "common/Error.h"
 #include "common/zbpg_common.h"
 #include "platform/Registry.h"
 #include "settings/Schema.h"
+#include "support/RecordingDialogService.h"
 #include "support/TempFolder.h"
 
 #include <cstdlib>
@@ -57,6 +59,103 @@ TEST(Schema, HasTheEightyThreeItemsWithTheirKeys) {
         direct += isDirectSettingsItem(name) ? 1 : 0;
     EXPECT_EQ(direct, 6);
     EXPECT_TRUE(isDirectSettingsItem("fmfiledir"));
+}
+
+} // namespace
+} // namespace zbpg
+
+namespace zbpg {
+namespace {
+
+class DesktopValues : public ::testing::Test {
+protected:
+    platform::Registry registry = platform::Registry::currentUser();
+    const char* key = "Control Panel\\Desktop";
+    void set(const char* name, const std::string& text) {
+        ASSERT_TRUE(registry.writeValue(key, name, platform::RegValue::string(text)));
+    }
+};
+
+TEST_F(DesktopValues, MissingValuesReadEmptyAndUntiledUnstretched) {
+    std::string path = "stale";
+    GetWallpaperFile(path);
+    EXPECT_EQ(path, "");
+    EXPECT_FALSE(IsWallpaperTiled());
+    EXPECT_FALSE(IsWallpaperStretched());
+}
+
+TEST_F(DesktopValues, OnlyTheProgramsOwnTextsCountAsTiledOrStretched) {
+    set("TileWallpaper", "1");
+    set("WallpaperStyle", "6");
+    EXPECT_TRUE(IsWallpaperTiled());
+    EXPECT_FALSE(IsWallpaperStretched());
+    ASSERT_TRUE(SetWallpaperStretch(true));
+    EXPECT_EQ(registry.readValue(key, "WallpaperStyle")->text, "2");
+    ASSERT_TRUE(SetWallpaperTile(false));
+    EXPECT_EQ(registry.readValue(key, "TileWallpaper")->text, "0");
+    ASSERT_TRUE(SetWallpaperFile(""));
+    EXPECT_EQ(registry.readValue(key, "Wallpaper"), platform::RegValue::string(""));
+}
+
+TEST_F(DesktopValues, AValueThatHoldsNoTextIsAnError) {
+    ASSERT_TRUE(registry.writeValue(key, "Wallpaper", platform::RegValue::number(3)));
+    std::string path;
+    try {
+        GetWallpaperFile(path);
+        FAIL() << "no error raised";
+    } catch (const Error& error) {
+        EXPECT_STREQ(error.what(), "'Wallpaper' のデータ型が不正です");
+    }
+}
+
+TEST_F(DesktopValues, ChangeWallpaperWritesTheStyleBeforeShowing) {
+    test::FakeDesktopService desktop;
+    EXPECT_TRUE(ChangeWallpaper("/p/a.bmp", true, false));
+    EXPECT_TRUE(IsWallpaperTiled());
+    EXPECT_FALSE(IsWallpaperStretched());
+    ASSERT_EQ(desktop.wallpapers.size(), 1u);
+    EXPECT_EQ(desktop.wallpapers[0], std::make_pair(std::string("/p/a.bmp"), true));
+    desktop.wallpaperAnswer = false;
+    EXPECT_FALSE(ChangeWallpaper("", false, true));
+}
+
+TEST(Launcher, FolderAndCommandLineFollowTheCommand) {
+    EXPECT_EQ(LaunchFolderOf("/opt/my tools/run"), "/opt/my tools");
+    EXPECT_EQ(LaunchFolderOf("/run"), "/");
+    EXPECT_EQ(LaunchFolderOf("run"), "");
+    EXPECT_EQ(WaitCommandLine("/opt/my tools/run", "-a b"), "\"/opt/my tools/run\" -a b");
+    EXPECT_EQ(WaitCommandLine("/bin/true", ""), "\"/bin/true\" ");
+}
+
+TEST(Launcher, AWaitingStartRunsInTheCommandsFolderWithItsWords) {
+    test::TempFolder folder;
+    ::mkdir(folder.file("my tools").c_str(), 0755);
+    const std::string script = folder.file("my tools/run.sh");
+    test::writeFile(script, "#!/bin/sh\necho \"$PWD|$1|$2\" > \"" + folder.file("out") + "\"\n");
+    ::chmod(script.c_str(), 0755);
+    EXPECT_TRUE(ExecApplication(nullptr, true, script, "first 'second word'", "", 1));
+    EXPECT_EQ(test::readFile(folder.file("out")), folder.file("my tools") + "|first|second word\n");
+}
+
+TEST(Launcher, WhatCannotBeStartedFails) {
+    test::TempFolder folder;
+    test::writeFile(folder.file("notes.txt"), "text");
+    EXPECT_FALSE(ExecApplication(nullptr, true, folder.file("notes.txt"), "", "", 1))
+        << "a document cannot be waited for";
+    EXPECT_FALSE(ExecApplication(nullptr, true, folder.file("missing"), "", "", 1));
+    EXPECT_FALSE(ExecApplication(nullptr, false, folder.file("missing"), "", "", 1));
+    EXPECT_TRUE(ExecApplication(nullptr, false, "true", "", "", 1)) << "found on PATH";
+}
+
+TEST(Shortcut, ADesktopEntryStartsTheTargetInItsFolder) {
+    test::TempFolder folder;
+    const std::string link = folder.file("autostart/ZorbelPaneglyph.desktop");
+    ASSERT_TRUE(CreateShortcut(link, "/opt/50% \"odd\"/ZorbelPaneglyph", "-OnlyDraw", "",
+                               "ZorbelPaneglyph"));
+    EXPECT_EQ(test::readFile(link),
+              "[Desktop Entry]\nType=Application\nName=ZorbelPaneglyph\nComment=ZorbelPaneglyph\n"
+              "Exec=\"/opt/50%% \\\\\"odd\\\\\"/ZorbelPaneglyph\" -OnlyDraw\n"
+              "Path=/opt/50% \"odd\"/\nTerminal=false\n");
 }
 
 } // namespace

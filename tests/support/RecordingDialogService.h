@@ -2,6 +2,7 @@
 
 #include "platform/DesktopService.h"
 #include "platform/DialogService.h"
+#include "support/TempFolder.h"
 
 #include <deque>
 #include <vector>
@@ -79,10 +80,20 @@ public:
     }
     int screenWidth() override { return width; }
     int screenHeight() override { return height; }
+    // Records the request and the file's bytes at that moment (a run deletes its picture right
+    // after showing it).
+    bool setDeskWallpaper(const std::string& path, bool updateIniFile) override {
+        wallpapers.push_back({path, updateIniFile});
+        shownBytes = readFile(path);
+        return wallpaperAnswer;
+    }
 
     int width;
     int height;
     std::vector<std::string> opened;
+    std::vector<std::pair<std::string, bool>> wallpapers; // path, updateIniFile
+    std::string shownBytes;
+    bool wallpaperAnswer = true;
 };
 
 } // namespace zbpg::test

@@ -33,8 +33,9 @@ protected:
     }
 
     ProgramFiles files() const {
-        return {folder.file("ZorbelPaneglyph.ini"), folder.file("help/index.html"),
-                folder.file("autostart/ZorbelPaneglyph.desktop")};
+        return {folder.file("ZorbelPaneglyph"), folder.file("ZorbelPaneglyph.ini"),
+                folder.file("help/index.html"), folder.file("autostart/ZorbelPaneglyph.desktop"),
+                folder.file("ZorbelPaneglyphTmp.bmp")};
     }
 
     std::string iniPath() const { return files().iniFile; }

@@ -1,6 +1,7 @@
 #include "platform/qt/QtDesktopService.h"
 
 #include "common/QtConvert.h"
+#include "platform/qt/DesktopPicture.h"
 
 #include <QDesktopServices>
 #include <QGuiApplication>
@@ -27,6 +28,10 @@ int QtDesktopService::screenWidth() {
 
 int QtDesktopService::screenHeight() {
     return primaryScreenSize().height();
+}
+
+bool QtDesktopService::setDeskWallpaper(const std::string& path, bool updateIniFile) {
+    return DesktopPicture::setDeskWallpaper(path, updateIniFile);
 }
 
 } // namespace zbpg::platform

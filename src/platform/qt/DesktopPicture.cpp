@@ -1,0 +1,423 @@
+#include "platform/qt/DesktopPicture.h"
+
+#include "common/QtConvert.h"
+#include "platform/AtomicFile.h"
+#include "platform/Registry.h"
+#include "platform/XdgPaths.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+#include <QString>
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstdlib>
+#include <optional>
+#include <sstream>
+
+// Xlib defines macros (Bool, None, Status, ...) that collide with Qt names, so it comes after
+// every Qt header and is used only in this file.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace zbpg::platform {
+namespace {
+
+constexpr const char* kDesktopKey = "Control Panel\\Desktop";
+constexpr const char* kColorsKey = "Control Panel\\Colors";
+constexpr QSize kFallbackScreen(1024, 768);
+
+std::optional<std::string> registryText(const char* key, const char* name) {
+    const auto value = Registry::currentUser().readValue(key, name);
+    if (!value)
+        return std::nullopt;
+    if (value->type == RegValueType::Dword)
+        return std::to_string(value->dword);
+    if (value->type == RegValueType::Binary)
+        return std::nullopt;
+    return value->text;
+}
+
+bool registryFlag(const char* name, const char* expected) {
+    auto text = registryText(kDesktopKey, name);
+    if (!text)
+        return false;
+    std::istringstream words(*text);
+    std::string word;
+    return (words >> word) && word == expected && !(words >> word);
+}
+
+WallpaperPlacement placementFromRegistry() {
+    if (registryFlag("TileWallpaper", "1"))
+        return WallpaperPlacement::Tile;
+    if (registryFlag("WallpaperStyle", "2"))
+        return WallpaperPlacement::Stretch;
+    return WallpaperPlacement::Center;
+}
+
+std::optional<int> colorComponent(const std::string& word) {
+    if (word.empty() || word.size() > 3 ||
+        !std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    const int value = std::stoi(word);
+    return value <= 255 ? std::optional<int>(value) : std::nullopt;
+}
+
+bool keepPicture(const QImage& picture) {
+    const std::string folder = appCacheFolder();
+    if (!makeFolders(folder))
+        return false;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, "PNG"))
+        return false;
+    return writeFileAtomically(DesktopPicture::keptPicturePath(),
+                               std::string(bytes.constData(), static_cast<size_t>(bytes.size())));
+}
+
+// ---- X11 ----------------------------------------------------------------------------------
+
+// Xlib reports protocol errors through one process-wide handler whose default ends the
+// process; while a trap lives, errors are counted instead.
+int g_trappedErrors = 0;
+
+int countError(Display*, XErrorEvent*) {
+    ++g_trappedErrors;
+    return 0;
+}
+
+class ErrorTrap final {
+public:
+    explicit ErrorTrap(Display* display)
+        : m_display(display), m_previous(XSetErrorHandler(countError)) {
+        g_trappedErrors = 0;
+    }
+    ~ErrorTrap() {
+        XSync(m_display, False);
+        XSetErrorHandler(m_previous);
+    }
+    ErrorTrap(const ErrorTrap&) = delete;
+    ErrorTrap& operator=(const ErrorTrap&) = delete;
+
+    // Whether a request since the last question failed (waits for the server's answers).
+    bool caught() {
+        XSync(m_display, False);
+        const bool any = g_trappedErrors > 0;
+        g_trappedErrors = 0;
+        return any;
+    }
+
+private:
+    Display* m_display;
+    XErrorHandler m_previous;
+};
+
+class Connection final {
+public:
+    Connection() : m_display(XOpenDisplay(nullptr)) {}
+    ~Connection() {
+        if (m_display != nullptr)
+            XCloseDisplay(m_display);
+    }
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    Display* get() const { return m_display; }
+    explicit operator bool() const { return m_display != nullptr; }
+
+private:
+    Display* m_display;
+};
+
+// How a TrueColor pixel holds its red, green and blue.
+struct PixelFormat {
+    unsigned long red = 0, green = 0, blue = 0;
+
+    static std::optional<PixelFormat> forDepth(Display* display, int screen, int depth) {
+        Visual* visual = DefaultVisual(display, screen);
+        if (depth == DefaultDepth(display, screen) && visual->c_class == TrueColor)
+            return PixelFormat{visual->red_mask, visual->green_mask, visual->blue_mask};
+        XVisualInfo info{};
+        if (XMatchVisualInfo(display, screen, depth, TrueColor, &info) != 0)
+            return PixelFormat{info.red_mask, info.green_mask, info.blue_mask};
+        return std::nullopt;
+    }
+
+    static unsigned long encode(int component, unsigned long mask) {
+        if (mask == 0)
+            return 0;
+        const unsigned long maximum = mask >> std::countr_zero(mask);
+        const unsigned long scaled = (static_cast<unsigned long>(component) * maximum + 127) / 255;
+        return (scaled << std::countr_zero(mask)) & mask;
+    }
+
+    static int decode(unsigned long pixel, unsigned long mask) {
+        if (mask == 0)
+            return 0;
+        const unsigned long maximum = mask >> std::countr_zero(mask);
+        const unsigned long value = (pixel & mask) >> std::countr_zero(mask);
+        return static_cast<int>((value * 255 + maximum / 2) / maximum);
+    }
+
+    unsigned long pixel(QRgb rgb) const {
+        return encode(qRed(rgb), red) | encode(qGreen(rgb), green) | encode(qBlue(rgb), blue);
+    }
+    QRgb rgb(unsigned long pixel) const {
+        return qRgb(decode(pixel, red), decode(pixel, green), decode(pixel, blue));
+    }
+};
+
+// A pixel of a visual without colour masks (a palette): the nearer of black and white, which
+// is at least visible.
+unsigned long paletteFallback(Display* display, int screen, QRgb rgb) {
+    return qGray(rgb) >= 128 ? WhitePixel(display, screen) : BlackPixel(display, screen);
+}
+
+Pixmap pixmapOfPicture(Display* display, const QImage& picture) {
+    const int screen = DefaultScreen(display);
+    const int depth = DefaultDepth(display, screen);
+    const Window root = RootWindow(display, screen);
+    const auto width = static_cast<unsigned>(picture.width());
+    const auto height = static_cast<unsigned>(picture.height());
+    XImage* image =
+        XCreateImage(display, DefaultVisual(display, screen), static_cast<unsigned>(depth), ZPixmap,
+                     0, nullptr, width, height, 32, 0);
+    if (image == nullptr)
+        return 0;
+    // XDestroyImage releases the data with free().
+    image->data = static_cast<char*>(
+        std::malloc(static_cast<size_t>(image->bytes_per_line) * static_cast<size_t>(height)));
+    if (image->data == nullptr) {
+        XDestroyImage(image);
+        return 0;
+    }
+    const auto format = PixelFormat::forDepth(display, screen, depth);
+    const QImage source = picture.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < source.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+        for (int x = 0; x < source.width(); ++x)
+            XPutPixel(image, x, y,
+                      format ? format->pixel(line[x]) : paletteFallback(display, screen, line[x]));
+    }
+    const Pixmap pixmap = XCreatePixmap(display, root, width, height, static_cast<unsigned>(depth));
+    GC gc = XCreateGC(display, pixmap, 0, nullptr);
+    XPutImage(display, pixmap, gc, image, 0, 0, 0, 0, width, height);
+    XFreeGC(display, gc);
+    XDestroyImage(image);
+    return pixmap;
+}
+
+Atom atomIfExists(Display* display, const char* name) {
+    return XInternAtom(display, name, True);
+}
+
+std::optional<Pixmap> rootPixmapProperty(Display* display, Window root, const char* name) {
+    const Atom property = atomIfExists(display, name);
+    if (property == None)
+        return std::nullopt;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, remaining = 0;
+    unsigned char* data = nullptr;
+    std::optional<Pixmap> result;
+    if (XGetWindowProperty(display, root, property, 0, 1, False, XA_PIXMAP, &type, &format, &count,
+                           &remaining, &data) == Success &&
+        type == XA_PIXMAP && format == 32 && count == 1 && data != nullptr)
+        result = static_cast<Pixmap>(*reinterpret_cast<unsigned long*>(data));
+    if (data != nullptr)
+        XFree(data);
+    return result;
+}
+
+void setRootPixmapProperty(Display* display, Window root, const char* name, Pixmap pixmap) {
+    const Atom property = XInternAtom(display, name, False);
+    // Format 32 data is handed to Xlib as longs, whatever their size.
+    const unsigned long value = pixmap;
+    XChangeProperty(display, root, property, XA_PIXMAP, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&value), 1);
+}
+
+struct PixmapGeometry {
+    unsigned width = 0, height = 0, depth = 0;
+};
+
+std::optional<PixmapGeometry> geometryOf(Display* display, ErrorTrap& trap, Pixmap pixmap) {
+    Window root = 0;
+    int x = 0, y = 0;
+    unsigned border = 0;
+    PixmapGeometry geometry;
+    const int ok = XGetGeometry(display, pixmap, &root, &x, &y, &geometry.width, &geometry.height,
+                                &border, &geometry.depth);
+    if (trap.caught() || ok == 0)
+        return std::nullopt;
+    return geometry;
+}
+
+// The wallpaper setter before us left its pixmap behind on purpose (its client retained); the
+// agreed way to free it is to kill that client's resources, and only when both properties
+// name the same, still existing pixmap. A stale id may name a resource of a live client by
+// now, even our own new pixmap when the server gave us the old setter's client slot.
+void freePreviousWallpaper(Display* display, ErrorTrap& trap, Window root, Pixmap ours) {
+    const auto current = rootPixmapProperty(display, root, "_XROOTPMAP_ID");
+    const auto retained = rootPixmapProperty(display, root, "ESETROOT_PMAP_ID");
+    if (!current || !retained || *current != *retained || *current == None || *current == ours)
+        return;
+    if (!geometryOf(display, trap, *current))
+        return;
+    XKillClient(display, *current);
+    trap.caught(); // a BadValue here only means it was gone already
+}
+
+bool showOnRootWindow(const QImage& picture) {
+    const Connection connection;
+    if (!connection)
+        return true; // no X server: the kept picture is the desktop
+    Display* display = connection.get();
+    const Window root = DefaultRootWindow(display);
+    ErrorTrap trap(display);
+    const Pixmap pixmap = pixmapOfPicture(display, picture);
+    if (pixmap == 0 || trap.caught())
+        return false;
+    XSetWindowBackgroundPixmap(display, root, pixmap);
+    XClearWindow(display, root);
+    freePreviousWallpaper(display, trap, root, pixmap);
+    setRootPixmapProperty(display, root, "_XROOTPMAP_ID", pixmap);
+    setRootPixmapProperty(display, root, "ESETROOT_PMAP_ID", pixmap);
+    // The pixmap must outlive this connection, or the desktop loses it when we close.
+    XSetCloseDownMode(display, RetainPermanent);
+    XFlush(display);
+    return !trap.caught();
+}
+
+std::optional<QImage> rootWallpaper(QSize screen, const QColor& background) {
+    const Connection connection;
+    if (!connection)
+        return std::nullopt;
+    Display* display = connection.get();
+    const Window root = DefaultRootWindow(display);
+    const auto pixmap = rootPixmapProperty(display, root, "_XROOTPMAP_ID");
+    if (!pixmap || *pixmap == None)
+        return std::nullopt;
+    ErrorTrap trap(display);
+    const auto geometry = geometryOf(display, trap, *pixmap);
+    if (!geometry)
+        return std::nullopt;
+    const auto format =
+        PixelFormat::forDepth(display, DefaultScreen(display), static_cast<int>(geometry->depth));
+    const int width = std::min(static_cast<int>(geometry->width), screen.width());
+    const int height = std::min(static_cast<int>(geometry->height), screen.height());
+    if (!format || width <= 0 || height <= 0)
+        return std::nullopt;
+    XImage* image = XGetImage(display, *pixmap, 0, 0, static_cast<unsigned>(width),
+                              static_cast<unsigned>(height), AllPlanes, ZPixmap);
+    if (trap.caught() || image == nullptr) {
+        if (image != nullptr)
+            XDestroyImage(image);
+        return std::nullopt;
+    }
+    QImage result(screen, QImage::Format_RGB32);
+    result.fill(background);
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(result.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            line[x] = format->rgb(XGetPixel(image, x, y));
+    }
+    XDestroyImage(image);
+    return result;
+}
+
+QSize xScreenSize() {
+    const Connection connection;
+    if (!connection)
+        return {};
+    const int screen = DefaultScreen(connection.get());
+    return {DisplayWidth(connection.get(), screen), DisplayHeight(connection.get(), screen)};
+}
+
+} // namespace
+
+QImage DesktopPicture::compose(const QImage& wallpaper, QSize screen, WallpaperPlacement placement,
+                               const QColor& background) {
+    QImage result(screen, QImage::Format_RGB32);
+    result.fill(background);
+    if (wallpaper.isNull() || result.isNull())
+        return result;
+    QPainter painter(&result);
+    switch (placement) {
+    case WallpaperPlacement::Center:
+        painter.drawImage((screen.width() - wallpaper.width()) / 2,
+                          (screen.height() - wallpaper.height()) / 2, wallpaper);
+        break;
+    case WallpaperPlacement::Tile:
+        for (int y = 0; y < screen.height(); y += wallpaper.height())
+            for (int x = 0; x < screen.width(); x += wallpaper.width())
+                painter.drawImage(x, y, wallpaper);
+        break;
+    case WallpaperPlacement::Stretch:
+        painter.drawImage(
+            0, 0, wallpaper.scaled(screen, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        break;
+    }
+    return result;
+}
+
+bool DesktopPicture::setDeskWallpaper(const std::string& path, bool updateIniFile) {
+    QImage wallpaper;
+    if (!path.empty() && !wallpaper.load(toQString(path)))
+        return false;
+    const QImage picture =
+        compose(wallpaper, screenSize(), placementFromRegistry(), backgroundColor());
+    if (!keepPicture(picture) || !showOnRootWindow(picture))
+        return false;
+    if (updateIniFile &&
+        !Registry::currentUser().writeValue(kDesktopKey, "Wallpaper", RegValue::string(path)))
+        return false;
+    return true;
+}
+
+QImage DesktopPicture::paintDesktop(QSize screen) {
+    const QColor background = backgroundColor();
+    if (auto shown = rootWallpaper(screen, background))
+        return *shown;
+    QImage kept;
+    if (kept.load(toQString(keptPicturePath()))) {
+        if (kept.size() == screen)
+            return kept.convertToFormat(QImage::Format_RGB32);
+        return compose(kept, screen, WallpaperPlacement::Center, background);
+    }
+    return compose(QImage(), screen, WallpaperPlacement::Center, background);
+}
+
+QColor DesktopPicture::backgroundColor() {
+    const auto text = registryText(kColorsKey, "Background");
+    if (!text)
+        return Qt::black;
+    std::istringstream words(*text);
+    std::string red, green, blue, extra;
+    if (!(words >> red >> green >> blue) || (words >> extra))
+        return Qt::black;
+    const auto r = colorComponent(red), g = colorComponent(green), b = colorComponent(blue);
+    if (!r || !g || !b)
+        return Qt::black;
+    return QColor(*r, *g, *b);
+}
+
+std::string DesktopPicture::keptPicturePath() {
+    return appCacheFolder() + "/desktop.png";
+}
+
+QSize DesktopPicture::screenSize() {
+    if (const QSize size = xScreenSize(); size.isValid() && !size.isEmpty())
+        return size;
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr)
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            return screen->size();
+    return kFallbackScreen;
+}
+
+} // namespace zbpg::platform

@@ -1,0 +1,304 @@
+#include "platform/qt/DesktopPicture.h"
+
+#include "platform/Registry.h"
+#include "support/TempFolder.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <cstdio>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <optional>
+
+using namespace zbpg::platform;
+using zbpg::test::readFile;
+using zbpg::test::TempFolder;
+using zbpg::test::writeFile;
+
+namespace {
+
+constexpr const char* kDesktopKey = "Control Panel\\Desktop";
+constexpr const char* kColorsKey = "Control Panel\\Colors";
+
+// Every pixel different, so a misplaced copy shows.
+QImage numberedImage(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(40 + 20 * x, 100 + 30 * y, 7));
+    return image;
+}
+
+int countPixels(const QImage& image, QRgb colour) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixel(x, y) == colour ? 1 : 0;
+    return count;
+}
+
+// Each test gets its own registry and cache folder, and no X display: these tests must see
+// the machine without a desktop.
+class DesktopPictureTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : kVariables) {
+            const char* value = std::getenv(name);
+            m_saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+        }
+        ::setenv("HOME", m_home.path().c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", m_home.file(".config").c_str(), 1);
+        ::setenv("XDG_CACHE_HOME", m_home.file(".cache").c_str(), 1);
+        ::unsetenv("DISPLAY");
+    }
+    void TearDown() override {
+        for (const auto& [name, value] : m_saved)
+            value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
+    }
+
+    static void setRegistry(const char* key, const char* name, const std::string& text) {
+        ASSERT_TRUE(Registry::currentUser().writeValue(key, name, RegValue::string(text)));
+    }
+    std::string writeBmp(const QImage& image, const std::string& name = "wall.bmp") const {
+        const std::string path = m_home.file(name);
+        EXPECT_TRUE(image.save(QString::fromStdString(path), "BMP"));
+        return path;
+    }
+    static QImage keptPicture() {
+        return QImage(QString::fromStdString(DesktopPicture::keptPicturePath()));
+    }
+    static std::optional<RegValue> recordedWallpaper() {
+        return Registry::currentUser().readValue(kDesktopKey, "Wallpaper");
+    }
+
+    TempFolder m_home;
+
+private:
+    static constexpr const char* kVariables[] = {"HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME",
+                                                 "DISPLAY"};
+    std::vector<std::pair<const char*, std::optional<std::string>>> m_saved;
+};
+
+// ---- compose ------------------------------------------------------------------------------
+
+TEST(DesktopPictureComposeTest, CenterPutsTheImageInTheMiddleOnTheBackground) {
+    const QImage wallpaper = numberedImage(3, 2);
+    const QColor background(1, 2, 3);
+    const QImage desktop =
+        DesktopPicture::compose(wallpaper, QSize(8, 5), WallpaperPlacement::Center, background);
+    ASSERT_EQ(desktop.size(), QSize(8, 5));
+    EXPECT_EQ(desktop.format(), QImage::Format_RGB32);
+    // (8 - 3) / 2 = 2 and (5 - 2) / 2 = 1
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x)
+            EXPECT_EQ(desktop.pixel(2 + x, 1 + y), wallpaper.pixel(x, y)) << x << "," << y;
+    EXPECT_EQ(countPixels(desktop, background.rgb()), 8 * 5 - 3 * 2);
+    EXPECT_EQ(desktop.pixel(1, 1), background.rgb());
+    EXPECT_EQ(desktop.pixel(5, 2), background.rgb());
+    EXPECT_EQ(desktop.pixel(2, 3), background.rgb());
+}
+
+TEST(DesktopPictureComposeTest, CenterCropsAnImageLargerThanTheScreen) {
+    const QImage wallpaper = numberedImage(5, 6);
+    const QImage desktop =
+        DesktopPicture::compose(wallpaper, QSize(3, 2), WallpaperPlacement::Center, Qt::black);
+    // (3 - 5) / 2 = -1 and (2 - 6) / 2 = -2
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x)
+            EXPECT_EQ(desktop.pixel(x, y), wallpaper.pixel(x + 1, y + 2)) << x << "," << y;
+}
+
+TEST(DesktopPictureComposeTest, TileRepeatsTheImageFromTheTopLeft) {
+    const QImage wallpaper = numberedImage(3, 2);
+    const QImage desktop =
+        DesktopPicture::compose(wallpaper, QSize(8, 5), WallpaperPlacement::Tile, Qt::red);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 8; ++x)
+            EXPECT_EQ(desktop.pixel(x, y), wallpaper.pixel(x % 3, y % 2)) << x << "," << y;
+}
+
+TEST(DesktopPictureComposeTest, StretchCoversTheWholeScreen) {
+    QImage wallpaper(3, 2, QImage::Format_RGB32);
+    wallpaper.fill(qRgb(0, 200, 0));
+    const QImage desktop =
+        DesktopPicture::compose(wallpaper, QSize(8, 5), WallpaperPlacement::Stretch, Qt::blue);
+    ASSERT_EQ(desktop.size(), QSize(8, 5));
+    EXPECT_EQ(countPixels(desktop, qRgb(0, 200, 0)), 8 * 5);
+}
+
+TEST(DesktopPictureComposeTest, StretchKeepsTheHalvesOfTheImage) {
+    QImage wallpaper(2, 1, QImage::Format_RGB32);
+    wallpaper.setPixel(0, 0, qRgb(255, 0, 0));
+    wallpaper.setPixel(1, 0, qRgb(0, 0, 255));
+    const QImage desktop =
+        DesktopPicture::compose(wallpaper, QSize(20, 4), WallpaperPlacement::Stretch, Qt::black);
+    for (int y = 0; y < 4; ++y) {
+        EXPECT_EQ(desktop.pixel(0, y), qRgb(255, 0, 0));
+        EXPECT_EQ(desktop.pixel(19, y), qRgb(0, 0, 255));
+    }
+}
+
+TEST(DesktopPictureComposeTest, StretchToTheSameSizeKeepsEveryPixel) {
+    const QImage wallpaper = numberedImage(8, 5);
+    const QImage desktop =
+        DesktopPicture::compose(wallpaper, QSize(8, 5), WallpaperPlacement::Stretch, Qt::black);
+    EXPECT_EQ(desktop, wallpaper);
+}
+
+TEST(DesktopPictureComposeTest, NoImageGivesTheBackgroundAlone) {
+    for (const auto placement :
+         {WallpaperPlacement::Center, WallpaperPlacement::Tile, WallpaperPlacement::Stretch}) {
+        const QImage desktop =
+            DesktopPicture::compose(QImage(), QSize(4, 3), placement, QColor(9, 8, 7));
+        ASSERT_EQ(desktop.size(), QSize(4, 3));
+        EXPECT_EQ(countPixels(desktop, qRgb(9, 8, 7)), 12);
+    }
+}
+
+// ---- background colour ---------------------------------------------------------------------
+
+TEST_F(DesktopPictureTest, BackgroundColourIsReadAsThreeDecimals) {
+    const std::vector<std::pair<std::string, QColor>> cases = {
+        {"10 20 30", QColor(10, 20, 30)},
+        {"  1   2 3 ", QColor(1, 2, 3)},
+        {"255 255 255", QColor(255, 255, 255)},
+        {"0\t128 64", QColor(0, 128, 64)},
+        {"a b c", Qt::black},
+        {"300 0 0", Qt::black},
+        {"1 2", Qt::black},
+        {"1 2 3 4", Qt::black},
+        {"-1 2 3", Qt::black},
+        {"", Qt::black},
+        {"12x 0 0", Qt::black},
+    };
+    for (const auto& [text, expected] : cases) {
+        setRegistry(kColorsKey, "Background", text);
+        EXPECT_EQ(DesktopPicture::backgroundColor(), expected) << '"' << text << '"';
+    }
+}
+
+TEST_F(DesktopPictureTest, MissingBackgroundColourIsBlack) {
+    EXPECT_EQ(DesktopPicture::backgroundColor(), QColor(Qt::black));
+}
+
+// ---- paths and screen -----------------------------------------------------------------------
+
+TEST_F(DesktopPictureTest, KeptPictureLivesInTheCacheFolder) {
+    EXPECT_EQ(DesktopPicture::keptPicturePath(),
+              m_home.file(".cache") + "/ZorbelPaneglyph/desktop.png");
+}
+
+TEST_F(DesktopPictureTest, WithoutADisplayTheScreenIsQtsPrimaryScreen) {
+    ASSERT_NE(QGuiApplication::primaryScreen(), nullptr);
+    EXPECT_EQ(DesktopPicture::screenSize(), QGuiApplication::primaryScreen()->size());
+}
+
+// ---- setting the wallpaper ------------------------------------------------------------------
+
+TEST_F(DesktopPictureTest, TiledBmpBecomesTheKeptPicture) {
+    setRegistry(kDesktopKey, "TileWallpaper", "1");
+    setRegistry(kColorsKey, "Background", "10 20 30");
+    const QImage wallpaper = numberedImage(3, 2);
+    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(writeBmp(wallpaper), false));
+
+    const QImage kept = keptPicture();
+    ASSERT_EQ(kept.size(), DesktopPicture::screenSize());
+    for (const QPoint p :
+         {QPoint(0, 0), QPoint(4, 1), QPoint(2, 3), QPoint(kept.width() - 1, kept.height() - 1)})
+        EXPECT_EQ(kept.pixel(p), wallpaper.pixel(p.x() % 3, p.y() % 2)) << p.x() << "," << p.y();
+    EXPECT_EQ(countPixels(kept, qRgb(10, 20, 30)), 0);
+    EXPECT_FALSE(recordedWallpaper()) << "recorded without updateIniFile";
+}
+
+TEST_F(DesktopPictureTest, CentredWallpaperIsRecordedAndOutlivesItsFile) {
+    setRegistry(kColorsKey, "Background", "0 0 255");
+    const QImage wallpaper = numberedImage(3, 2);
+    const std::string path = writeBmp(wallpaper);
+    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(path, true));
+    ASSERT_EQ(recordedWallpaper(), RegValue::string(path));
+    ASSERT_EQ(std::remove(path.c_str()), 0);
+
+    const QSize screen = DesktopPicture::screenSize();
+    const QImage desktop = DesktopPicture::paintDesktop(screen);
+    ASSERT_EQ(desktop.size(), screen);
+    const QPoint origin((screen.width() - 3) / 2, (screen.height() - 2) / 2);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x)
+            EXPECT_EQ(desktop.pixel(origin + QPoint(x, y)), wallpaper.pixel(x, y));
+    EXPECT_EQ(countPixels(desktop, qRgb(0, 0, 255)), screen.width() * screen.height() - 6);
+}
+
+TEST_F(DesktopPictureTest, WallpaperStyleTwoStretches) {
+    setRegistry(kDesktopKey, "WallpaperStyle", "2");
+    QImage wallpaper(3, 2, QImage::Format_RGB32);
+    wallpaper.fill(qRgb(200, 100, 50));
+    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(writeBmp(wallpaper), false));
+    const QImage kept = keptPicture();
+    EXPECT_EQ(countPixels(kept, qRgb(200, 100, 50)), kept.width() * kept.height());
+}
+
+TEST_F(DesktopPictureTest, TilingWinsOverStretching) {
+    setRegistry(kDesktopKey, "TileWallpaper", "1");
+    setRegistry(kDesktopKey, "WallpaperStyle", "2");
+    const QImage wallpaper = numberedImage(3, 2);
+    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(writeBmp(wallpaper), false));
+    const QImage kept = keptPicture();
+    EXPECT_EQ(kept.pixel(3, 2), wallpaper.pixel(0, 0));
+    EXPECT_EQ(kept.pixel(5, 3), wallpaper.pixel(2, 1));
+}
+
+TEST_F(DesktopPictureTest, UnreadableFileChangesNothing) {
+    setRegistry(kDesktopKey, "TileWallpaper", "1");
+    const std::string good = writeBmp(numberedImage(3, 2));
+    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(good, true));
+    const std::string keptBytes = readFile(DesktopPicture::keptPicturePath());
+    ASSERT_FALSE(keptBytes.empty());
+
+    const std::string notAnImage = m_home.file("notes.bmp");
+    writeFile(notAnImage, "this is no picture");
+    EXPECT_FALSE(DesktopPicture::setDeskWallpaper(m_home.file("missing.bmp"), true));
+    EXPECT_FALSE(DesktopPicture::setDeskWallpaper(notAnImage, true));
+    EXPECT_EQ(readFile(DesktopPicture::keptPicturePath()), keptBytes);
+    EXPECT_EQ(recordedWallpaper(), RegValue::string(good));
+}
+
+TEST_F(DesktopPictureTest, EmptyPathLeavesTheBackgroundAlone) {
+    setRegistry(kColorsKey, "Background", "7 77 177");
+    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(writeBmp(numberedImage(3, 2)), true));
+    ASSERT_TRUE(DesktopPicture::setDeskWallpaper("", true));
+    const QImage kept = keptPicture();
+    ASSERT_FALSE(kept.isNull());
+    EXPECT_EQ(countPixels(kept, qRgb(7, 77, 177)), kept.width() * kept.height());
+    EXPECT_EQ(recordedWallpaper(), RegValue::string(""));
+}
+
+TEST_F(DesktopPictureTest, KeptPictureCannotBeWritten) {
+    // A file where the cache folder should be: the picture has nowhere to go.
+    writeFile(m_home.file(".cache"), "");
+    EXPECT_FALSE(DesktopPicture::setDeskWallpaper(writeBmp(numberedImage(3, 2)), true));
+    EXPECT_FALSE(recordedWallpaper());
+}
+
+// ---- painting the desktop -------------------------------------------------------------------
+
+TEST_F(DesktopPictureTest, WithoutAnyPictureTheDesktopIsTheBackgroundColour) {
+    setRegistry(kColorsKey, "Background", "30 60 90");
+    const QImage desktop = DesktopPicture::paintDesktop(QSize(5, 4));
+    ASSERT_EQ(desktop.size(), QSize(5, 4));
+    EXPECT_EQ(countPixels(desktop, qRgb(30, 60, 90)), 20);
+}
+
+TEST_F(DesktopPictureTest, KeptPictureOfAnotherSizeIsCentred) {
+    setRegistry(kColorsKey, "Background", "1 1 1");
+    ASSERT_TRUE(DesktopPicture::setDeskWallpaper("", false)); // creates the folder
+    const QImage small = numberedImage(2, 2);
+    ASSERT_TRUE(small.save(QString::fromStdString(DesktopPicture::keptPicturePath()), "PNG"));
+
+    const QImage desktop = DesktopPicture::paintDesktop(QSize(6, 4));
+    ASSERT_EQ(desktop.size(), QSize(6, 4));
+    EXPECT_EQ(desktop.pixel(2, 1), small.pixel(0, 0));
+    EXPECT_EQ(desktop.pixel(3, 2), small.pixel(1, 1));
+    EXPECT_EQ(countPixels(desktop, qRgb(1, 1, 1)), 24 - 4);
+}
+
+} // namespace
