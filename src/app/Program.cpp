@@ -48,6 +48,7 @@ std::string iniFilePathFor(const std::string& programPath) {
     if (folderIsWritable(ExtractFileDir(programPath)))
         return beside;
     const std::string folder = platform::appConfigFolder();
+    platform::makeFolders(folder); // the settings file is written there without further ado
     return folder + "/" + kProgramName + ".ini";
 }
 

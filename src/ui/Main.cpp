@@ -353,7 +353,9 @@ void TFormMain::TimerVersionTimer(QObject*) {
 // ---- start-up registration -------------------------------------------------------------
 
 bool TFormMain::UpdateStartUpButton() {
-    const bool registered = !FStartUpLink.empty() && std::filesystem::exists(FStartUpLink);
+    std::error_code unreadable;
+    const bool registered =
+        !FStartUpLink.empty() && std::filesystem::exists(FStartUpLink, unreadable);
     SpeedButtonStartUp->setText(registered ? "解除" : "登録");
     return registered;
 }
