@@ -2,6 +2,7 @@
 
 #include "common/Error.h"
 #include "common/QtConvert.h"
+#include "support/ImageChecks.h"
 #include "support/TempFolder.h"
 
 #include <QFontMetrics>
@@ -9,6 +10,8 @@
 
 namespace zbpg {
 namespace {
+
+using test::countPixels;
 
 const QRgb kBlack = qRgb(0, 0, 0);
 const QRgb kWhite = qRgb(255, 255, 255);
@@ -26,14 +29,6 @@ FontDescription gothic(Color color = kRed) {
 
 bool isWhite(const QImage& image, int x, int y) {
     return image.pixel(x, y) == kWhite;
-}
-
-int countPixels(const QImage& image, QRgb color) {
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += image.pixel(x, y) == color;
-    return count;
 }
 
 std::vector<int> corners(const FrameLayout& layout) {

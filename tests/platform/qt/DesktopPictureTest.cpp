@@ -1,7 +1,5 @@
-#include "platform/qt/DesktopPicture.h"
-
-#include "platform/Registry.h"
-#include "support/TempFolder.h"
+#include "platform/qt/DesktopPictureFixture.h"
+#include "support/ImageChecks.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -11,67 +9,26 @@
 #include <optional>
 
 using namespace zbpg::platform;
-using zbpg::test::readFile;
-using zbpg::test::TempFolder;
-using zbpg::test::writeFile;
+using namespace zbpg::test;
 
 namespace {
 
-constexpr const char* kDesktopKey = "Control Panel\\Desktop";
-constexpr const char* kColorsKey = "Control Panel\\Colors";
-
-// Every pixel different, so a misplaced copy shows.
-QImage numberedImage(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            image.setPixel(x, y, qRgb(40 + 20 * x, 100 + 30 * y, 7));
-    return image;
-}
-
-int countPixels(const QImage& image, QRgb colour) {
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += image.pixel(x, y) == colour ? 1 : 0;
-    return count;
-}
-
-// Each test gets its own registry and cache folder, and no X display: these tests must see
-// the machine without a desktop.
-class DesktopPictureTest : public ::testing::Test {
+// No X display either: these tests must see the machine without a desktop.
+class DesktopPictureTest : public DesktopPictureFixture {
 protected:
     void SetUp() override {
         for (const char* name : kVariables) {
             const char* value = std::getenv(name);
             m_saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
         }
+        DesktopPictureFixture::SetUp();
         ::setenv("HOME", m_home.path().c_str(), 1);
-        ::setenv("XDG_CONFIG_HOME", m_home.file(".config").c_str(), 1);
-        ::setenv("XDG_CACHE_HOME", m_home.file(".cache").c_str(), 1);
         ::unsetenv("DISPLAY");
     }
     void TearDown() override {
         for (const auto& [name, value] : m_saved)
             value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
     }
-
-    static void setRegistry(const char* key, const char* name, const std::string& text) {
-        ASSERT_TRUE(Registry::currentUser().writeValue(key, name, RegValue::string(text)));
-    }
-    std::string writeBmp(const QImage& image, const std::string& name = "wall.bmp") const {
-        const std::string path = m_home.file(name);
-        EXPECT_TRUE(image.save(QString::fromStdString(path), "BMP"));
-        return path;
-    }
-    static QImage keptPicture() {
-        return QImage(QString::fromStdString(DesktopPicture::keptPicturePath()));
-    }
-    static std::optional<RegValue> recordedWallpaper() {
-        return Registry::currentUser().readValue(kDesktopKey, "Wallpaper");
-    }
-
-    TempFolder m_home;
 
 private:
     static constexpr const char* kVariables[] = {"HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME",

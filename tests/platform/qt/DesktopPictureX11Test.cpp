@@ -1,8 +1,7 @@
 // Runs against a real X server (a virtual one of 1024x768 at depth 24 will do); Qt itself stays
 // offscreen, only the wallpaper code talks to X.
-#include "platform/Registry.h"
-#include "platform/qt/DesktopPicture.h"
-#include "support/TempFolder.h"
+#include "platform/qt/DesktopPictureFixture.h"
+#include "support/ImageChecks.h"
 #include "support/TestEnvironment.h"
 
 #include <QGuiApplication>
@@ -18,12 +17,9 @@
 #include <X11/Xlib.h>
 
 using namespace zbpg::platform;
-using zbpg::test::TempFolder;
+using namespace zbpg::test;
 
 namespace {
-
-constexpr const char* kDesktopKey = "Control Panel\\Desktop";
-constexpr const char* kColorsKey = "Control Panel\\Colors";
 
 int g_errors = 0;
 
@@ -90,28 +86,11 @@ unsigned long pixelOf(Display* display, QRgb rgb) {
            place(qBlue(rgb), visual->blue_mask);
 }
 
-int countPixels(const QImage& image, QRgb colour) {
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += image.pixel(x, y) == colour ? 1 : 0;
-    return count;
-}
-
-QImage numberedImage(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            image.setPixel(x, y, qRgb(40 + 20 * x, 100 + 30 * y, 7));
-    return image;
-}
-
 // Each test: its own registry and cache, and a connection of its own to look at the server.
-class DesktopPictureX11Test : public ::testing::Test {
+class DesktopPictureX11Test : public DesktopPictureFixture {
 protected:
     void SetUp() override {
-        ::setenv("XDG_CONFIG_HOME", m_home.file(".config").c_str(), 1);
-        ::setenv("XDG_CACHE_HOME", m_home.file(".cache").c_str(), 1);
+        DesktopPictureFixture::SetUp();
         m_display = XOpenDisplay(nullptr);
         ASSERT_NE(m_display, nullptr) << "these tests need an X server in DISPLAY";
         m_previousHandler = XSetErrorHandler(countError);
@@ -123,15 +102,6 @@ protected:
             XCloseDisplay(m_display);
         }
         XSetErrorHandler(m_previousHandler);
-    }
-
-    static void setRegistry(const char* key, const char* name, const std::string& text) {
-        ASSERT_TRUE(Registry::currentUser().writeValue(key, name, RegValue::string(text)));
-    }
-    std::string writeBmp(const QImage& image, const std::string& name = "wall.bmp") const {
-        const std::string path = m_home.file(name);
-        EXPECT_TRUE(image.save(QString::fromStdString(path), "BMP"));
-        return path;
     }
 
     // A wallpaper as a separate setter leaves it: a pixmap of one colour named by both root
@@ -158,7 +128,6 @@ protected:
         return pixmap;
     }
 
-    TempFolder m_home;
     Display* m_display = nullptr;
 
 private:
