@@ -117,4 +117,17 @@ bool isDirectSettingsItem(const std::string& name) {
     return false;
 }
 
+ListControlDescription shippedDrawSequence() {
+    ListControlDescription list;
+    list.name = "ListBoxDrawSeq";
+    list.left = 16;
+    list.top = 40;
+    list.width = 145;
+    list.height = 49;
+    list.itemHeight = 12;
+    list.tabOrder = 0;
+    list.lines = {"画面サイズ", "システム情報", "任意表示"};
+    return list;
+}
+
 } // namespace zbpg

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/ComponentStream.h"
 #include "settings/RegMng.h"
 
 #include <string>
@@ -13,5 +14,9 @@ void fillSettingsSchema(TRegItems& items);
 // Items that the window's load and save leave alone: the parts that use them read them when
 // needed and write them at once.
 bool isDirectSettingsItem(const std::string& name);
+
+// The draw-sequence list as the program ships it: its place on the window and the three items
+// in their first order. Its stream is what a first save stores as "DrawSeq".
+ListControlDescription shippedDrawSequence();
 
 } // namespace zbpg

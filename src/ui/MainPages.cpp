@@ -8,6 +8,7 @@
 #include "controls/OpenDialogEx.h"
 #include "controls/PanelEx.h"
 #include "controls/SCB.h"
+#include "settings/Schema.h"
 #include "ui/FontButton.h"
 #include "ui/Main.h"
 #include "ui/MultiRowTabWidget.h"
@@ -667,14 +668,7 @@ void TFormMain::createTemplates() {
 }
 
 void TFormMain::createHiddenLists() {
-    ListBoxDrawSeqStream.name = "ListBoxDrawSeq";
-    ListBoxDrawSeqStream.left = 16;
-    ListBoxDrawSeqStream.top = 40;
-    ListBoxDrawSeqStream.width = 145;
-    ListBoxDrawSeqStream.height = 49;
-    ListBoxDrawSeqStream.itemHeight = 12;
-    ListBoxDrawSeqStream.tabOrder = 0;
-    ListBoxDrawSeqStream.lines = {"画面サイズ", "システム情報", "任意表示"};
+    ListBoxDrawSeqStream = shippedDrawSequence();
     showDrawSequence();
 
     ListBoxWPStat = hiddenList("ListBoxWPStat", 0, 16, 16, 121, 97, 1);

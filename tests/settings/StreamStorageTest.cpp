@@ -1,4 +1,5 @@
 #include "settings/HexLines.h"
+#include "settings/Schema.h"
 #include "settings/SettingsFixture.h"
 
 #include <filesystem>
@@ -29,19 +30,6 @@ protected:
         return bytes;
     }
 };
-
-ListControlDescription shippedDrawSequence() {
-    ListControlDescription list;
-    list.name = "ListBoxDrawSeq";
-    list.left = 16;
-    list.top = 40;
-    list.width = 145;
-    list.height = 49;
-    list.itemHeight = 12;
-    list.lines = {"画面サイズ", "システム情報", "任意表示"};
-    list.tabOrder = 0;
-    return list;
-}
 
 TEST_F(StreamStorageTest, TheShippedDrawSequenceIsStoredAsItsFiveHexLines) {
     manager.ItemFiler("DrawSeq").WriteComponent(shippedDrawSequence());
