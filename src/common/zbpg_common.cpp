@@ -109,15 +109,15 @@ std::string GetStartupFolder() {
 namespace zbpg {
 
 std::string GetLoginUserName() {
-    return platform::loginUserName();
+    return platform::systemInfoService().loginUserName();
 }
 
 std::string GetLocalComputerName() {
-    return platform::hostName();
+    return platform::systemInfoService().hostName();
 }
 
 std::string GetLocalIPAddress() {
-    return platform::localIPv4Address();
+    return platform::systemInfoService().localIPv4Address();
 }
 
 void GetWallpaperFile(std::string& path) {

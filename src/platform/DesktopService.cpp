@@ -1,5 +1,7 @@
 #include "platform/DesktopService.h"
 
+#include "platform/ServiceSlot.h"
+
 namespace zbpg::platform {
 namespace {
 
@@ -11,17 +13,17 @@ public:
     bool setDeskWallpaper(const std::string&, bool) override { return false; }
 };
 
-HeadlessDesktopService g_defaultService;
-DesktopService* g_service = nullptr;
+HeadlessDesktopService g_headless;
+ServiceSlot<DesktopService> g_slot(g_headless);
 
 } // namespace
 
 DesktopService& desktopService() {
-    return g_service ? *g_service : g_defaultService;
+    return g_slot.get();
 }
 
 void setDesktopService(DesktopService* service) {
-    g_service = service;
+    g_slot.install(service);
 }
 
 } // namespace zbpg::platform

@@ -1,5 +1,7 @@
 #include "platform/DialogService.h"
 
+#include "platform/ServiceSlot.h"
+
 namespace zbpg::platform {
 namespace {
 
@@ -17,8 +19,8 @@ public:
     std::optional<Color> chooseColor(Color) override { return std::nullopt; }
 };
 
-CancellingDialogService g_defaultService;
-DialogService* g_service = nullptr;
+CancellingDialogService g_cancelling;
+ServiceSlot<DialogService> g_slot(g_cancelling);
 
 } // namespace
 
@@ -38,11 +40,11 @@ std::vector<FileFilter> parseFilterText(const std::string& text) {
 }
 
 DialogService& dialogService() {
-    return g_service ? *g_service : g_defaultService;
+    return g_slot.get();
 }
 
 void setDialogService(DialogService* service) {
-    g_service = service;
+    g_slot.install(service);
 }
 
 } // namespace zbpg::platform

@@ -1,5 +1,7 @@
 #include "platform/MessageService.h"
 
+#include "platform/ServiceSlot.h"
+
 #include <cstdio>
 
 namespace zbpg::platform {
@@ -23,17 +25,17 @@ public:
     }
 };
 
-StandardErrorMessageService g_defaultService;
-MessageService* g_service = nullptr;
+StandardErrorMessageService g_standardError;
+ServiceSlot<MessageService> g_slot(g_standardError);
 
 } // namespace
 
 MessageService& messageService() {
-    return g_service ? *g_service : g_defaultService;
+    return g_slot.get();
 }
 
 void setMessageService(MessageService* service) {
-    g_service = service;
+    g_slot.install(service);
 }
 
 void showErrorDialog(const std::string& text) {

@@ -1,5 +1,7 @@
 #include "platform/SystemInfo.h"
 
+#include "platform/ServiceSlot.h"
+
 #include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
@@ -89,7 +91,25 @@ std::string readRouteTable() {
     return text.str();
 }
 
+class HostSystemInfo final : public SystemInfoService {
+public:
+    std::string loginUserName() override { return platform::loginUserName(); }
+    std::string hostName() override { return platform::hostName(); }
+    std::string localIPv4Address() override { return platform::localIPv4Address(); }
+};
+
+HostSystemInfo g_host;
+ServiceSlot<SystemInfoService> g_slot(g_host);
+
 } // namespace
+
+SystemInfoService& systemInfoService() {
+    return g_slot.get();
+}
+
+void setSystemInfoService(SystemInfoService* service) {
+    g_slot.install(service);
+}
 
 std::string loginUserName() {
     const long suggested = ::sysconf(_SC_GETPW_R_SIZE_MAX);

@@ -6,6 +6,21 @@
 
 namespace zbpg::platform {
 
+// The three values of the system-information lines. The draw run and the settings window ask
+// the installed service, so that a picture drawn with fixed values can be compared anywhere;
+// the fallback asks this computer (the functions below).
+class SystemInfoService {
+public:
+    virtual ~SystemInfoService() = default;
+    virtual std::string loginUserName() = 0;
+    virtual std::string hostName() = 0;
+    virtual std::string localIPv4Address() = 0;
+};
+
+SystemInfoService& systemInfoService();
+// Installs a service (not owned) or, with nullptr, returns to this computer's values.
+void setSystemInfoService(SystemInfoService* service);
+
 // The name of the user the program runs as (the effective user), or empty.
 std::string loginUserName();
 

@@ -1,0 +1,278 @@
+// Records of what the program writes and draws, kept as files: the settings file that "OK"
+// writes on a first start, the file written back after loading rich settings, and the desktop
+// picture of logon runs with those settings. A change that alters one byte of them fails here.
+// Run under xvfb-run (a 1024x768 screen, -noreset); with ZBPG_RECORD_DIR set, the records are
+// written there instead of compared.
+
+#include "app/Program.h"
+#include "common/Encoding.h"
+#include "common/QtConvert.h"
+#include "platform/SystemInfo.h"
+#include "platform/qt/DesktopPicture.h"
+#include "platform/qt/QtDesktopService.h"
+#include "settings/ComponentStream.h"
+#include "settings/RegMng.h"
+#include "support/RecordingMessageService.h"
+#include "support/TempFolder.h"
+#include "support/TestEnvironment.h"
+#include "ui/Main.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace zbpg {
+namespace {
+
+using test::readFile;
+using test::writeFile;
+
+// Values that are the same on every machine, so that the picture is too.
+class FixedSystemInfo final : public platform::SystemInfoService {
+public:
+    FixedSystemInfo() { platform::setSystemInfoService(this); }
+    ~FixedSystemInfo() override { platform::setSystemInfoService(nullptr); }
+    FixedSystemInfo(const FixedSystemInfo&) = delete;
+    FixedSystemInfo& operator=(const FixedSystemInfo&) = delete;
+
+    std::string loginUserName() override { return "zorbel"; }
+    std::string hostName() override { return "paneglyph-host"; }
+    std::string localIPv4Address() override { return "192.0.2.10"; }
+};
+
+std::string recordDir() {
+    const char* dir = std::getenv("ZBPG_RECORD_DIR");
+    return dir != nullptr ? dir : "";
+}
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+// Settings that move every item of the drawing and most others away from the factory state.
+const char* const kRichSettings = R"([System]
+Left=37
+Top=21
+[Application]
+DrawTypeOverwrite=1
+DrawTypeRewrite=0
+StartUpWaitSec=0
+[Wallpaper]
+WallpaperDraw=0
+WPSubFolder=0
+WPPCenter=0
+WPPEnum=1
+WPPSpread=0
+WPSRandom=0
+WPSSeq=1
+WPFileDir=@DIR@/pictures/
+[MonitorFrame]
+MonitorFrameDraw=1
+MFPositionLT=@LT@
+MFPositionLB=@LB@
+MFPositionRT=@RT@
+MFPositionRB=@RB@
+MFPositionCenter=@C@
+MFSZ1=1
+MFSZ2=1
+MFSZ3=0
+MFSZ4=1
+MFSZ5=1
+MFSZ6=1
+MFSZFree=1
+MFSZFWidth=900
+MFSZFHeight=700
+MFSZFCmnt=自由 900 * 700
+MFColor=$0000C0FF
+MFFont_FontName=IPAPMincho
+MFFont_FontSize=10
+MFFont_FontColor=clYellow
+MFFont_FontStyle=3
+[SystemInfo]
+SIUserDraw=1
+SIUserLabel=ユーザ：
+SIUserLeft=600
+SIUserTop=500
+SIUserFont_FontName=ＭＳ ゴシック
+SIUserFont_FontSize=12
+SIUserFont_FontColor=clAqua
+SIUserFont_FontStyle=1
+SICompDraw=1
+SICompLeft=600
+SICompTop=530
+SICompFont_FontName=IPAMincho
+SICompFont_FontSize=14
+SICompFont_FontColor=clLime
+SICompFont_FontStyle=2
+SIIPAddrDraw=1
+SIIPAddrLabel=IP: 
+SIIPAddrLeft=1010
+SIIPAddrTop=560
+[FreeMessage]
+FreeMessageDraw=1
+FMCheckFile=1
+FMFile=@DIR@/message.txt
+FMCheckInput=0
+FMInput_ItemCount=2
+FMInput_Item0=typed but not drawn
+FMInput_Item1=
+FMLineInterval=3
+FMFont_FontName=IPAGothic
+FMFont_FontSize=16
+FMFont_FontColor=clWhite
+FMFont_FontStyle=4
+FMLeft=40
+FMTop=300
+[Extra]
+; a section the program does not know
+kept=yes
+)";
+
+ListControlDescription storedList(const char* name, int tag, int left, int top, int width,
+                                  int height, int tabOrder, std::vector<std::string> lines) {
+    ListControlDescription list;
+    list.name = name;
+    list.tag = tag;
+    list.left = left;
+    list.top = top;
+    list.width = width;
+    list.height = height;
+    list.itemHeight = 12;
+    list.tabOrder = tabOrder;
+    list.visible = false;
+    list.lines = std::move(lines);
+    return list;
+}
+
+class BehaviourRecord : public ::testing::Test {
+protected:
+    ProgramFiles files() const {
+        return {folder.file("ZorbelPaneglyph"), folder.file("ZorbelPaneglyph.ini"),
+                folder.file("help/index.html"), folder.file("autostart/ZorbelPaneglyph.desktop"),
+                folder.file("ZorbelPaneglyphTmp.bmp")};
+    }
+
+    // The rich settings with the given anchor down, in code page 932, and the stored lists.
+    void writeRichSettings(int anchor) {
+        std::string text = replaced(kRichSettings, "@DIR@", folder.path());
+        const char* anchors[] = {"@LT@", "@LB@", "@RT@", "@RB@", "@C@"};
+        for (int i = 0; i < 5; ++i)
+            text = replaced(text, anchors[i], i == anchor ? "1" : "0");
+        writeFile(files().iniFile, *utf8ToCp932(replaced(text, "\n", "\r\n")));
+        TRegManager manager;
+        manager.SetRegType(rtIni);
+        manager.SetIniFileName(files().iniFile);
+        manager.RegItems().Add(TRegItem("DrawSeq", "Application", "DrawSeq"));
+        manager.RegItems().Add(TRegItem("WPStat", "Wallpaper", "WPStat"));
+        manager.RegItems().Add(TRegItem("WPFile", "Wallpaper", "WPFile"));
+        manager.RegItems().Add(TRegItem("AEBStat", "AppExec", "AEBStat"));
+        manager.RegItems().Add(TRegItem("AEBCmd", "AppExec", "AEBCmd"));
+        ListControlDescription sequence = storedList("ListBoxDrawSeq", 0, 16, 40, 145, 49, 0,
+                                                     {"任意表示", "画面サイズ", "システム情報"});
+        sequence.visible = true;
+        manager.ItemFiler("DrawSeq").WriteComponent(sequence);
+        manager.ItemFiler("WPStat").WriteComponent(
+            storedList("ListBoxWPStat", 0, 16, 16, 121, 97, 1, {"1", "0"}));
+        manager.ItemFiler("WPFile").WriteComponent(storedList(
+            "ListBoxWPFile", 0, 144, 16, 121, 97, 2, {"/pictures/a.jpg", "/home/zoë/Bilder"}));
+        // An entry of the before list that is switched off, so that no program starts.
+        manager.ItemFiler("AEBStat").WriteComponent(
+            storedList("ListBoxAEBStat", 0, 24, 32, 41, 33, 1, {"0"}));
+        manager.ItemFiler("AEBCmd").WriteComponent(
+            storedList("ListBoxAEBCmd", 0, 72, 32, 41, 33, 2, {"/bin/false"}));
+        writeFile(folder.file("message.txt"),
+                  *utf8ToCp932("一行目 メッセージ\r\n\r\n三行目 Line 3\r\n"));
+    }
+
+    // The settings file as "OK" leaves it, with the test folder written as @DIR@.
+    std::string savedByOk() {
+        {
+            TFormMain window;
+            prepareMainWindow(window, files());
+            window.ButtonOK->click();
+        }
+        return replaced(readFile(files().iniFile), folder.path(), "@DIR@");
+    }
+
+    // A logon run in this process, with the program's real desktop service.
+    void runOnlyDraw() {
+        TFormMain window;
+        ASSERT_TRUE(prepareMainWindow(window, files()));
+        ASSERT_TRUE(runCommandLineMode(window, {"-OnlyDraw"}));
+    }
+
+    void compareWithRecord(const std::string& name, const std::string& bytes) {
+        if (!recordDir().empty()) {
+            writeFile(recordDir() + "/" + name, bytes);
+            return;
+        }
+        const std::string recorded = readFile(std::string(ZBPG_RECORDS) + "/" + name);
+        ASSERT_FALSE(recorded.empty()) << name;
+        EXPECT_TRUE(bytes == recorded) << name << " differs from its record";
+    }
+
+    test::TempFolder folder;
+    test::RecordingMessageService messages;
+    FixedSystemInfo systemInfo;
+};
+
+TEST_F(BehaviourRecord, OkOnFirstStartWritesTheRecordedFile) {
+    compareWithRecord("first-start.ini", savedByOk());
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(BehaviourRecord, RichSettingsAreWrittenBackAsRecorded) {
+    writeRichSettings(0);
+    compareWithRecord("rich-saved.ini", savedByOk());
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(BehaviourRecord, LogonRunsAtEveryAnchorDrawTheRecordedDesktop) {
+    ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "run under xvfb-run";
+    platform::QtDesktopService desktop;
+    platform::setDesktopService(&desktop);
+    // A wallpaper whose every pixel differs from its neighbours, so a misplaced copy shows.
+    QImage wallpaper(1024, 768, QImage::Format_RGB32);
+    for (int y = 0; y < 768; ++y)
+        for (int x = 0; x < 1024; ++x)
+            wallpaper.setPixel(x, y, qRgb(x % 251, y % 241, (x + y) % 239));
+    const std::string clean = folder.file("clean.bmp");
+    ASSERT_TRUE(wallpaper.save(QString::fromStdString(clean), "BMP"));
+    ASSERT_TRUE(platform::DesktopPicture::setDeskWallpaper(clean, true));
+
+    // Each run draws over what the one before left on the desktop.
+    for (int anchor = 0; anchor < 5; ++anchor) {
+        writeRichSettings(anchor);
+        runOnlyDraw();
+    }
+    platform::setDesktopService(nullptr);
+    EXPECT_TRUE(messages.shown.empty());
+
+    const QImage desktopPicture = platform::DesktopPicture::paintDesktop(QSize(1024, 768))
+                                      .convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(desktopPicture.size(), QSize(1024, 768));
+    if (!recordDir().empty()) {
+        ASSERT_TRUE(desktopPicture.save(QString::fromStdString(recordDir() + "/desktop.png")));
+        return;
+    }
+    const QImage recorded =
+        QImage(QString(ZBPG_RECORDS) + "/desktop.png").convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(recorded.size(), desktopPicture.size());
+    EXPECT_TRUE(recorded == desktopPicture) << "the desktop differs from its record";
+}
+
+} // namespace
+} // namespace zbpg
+
+int main(int argc, char** argv) {
+    zbpg::test::TempFolder home;
+    zbpg::test::prepareTestEnvironment(home);
+    ::unsetenv("QT_QPA_PLATFORM"); // the X server, as a user's session has it
+    QApplication application(argc, argv);
+    zbpg::installFontSubstitutions();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
