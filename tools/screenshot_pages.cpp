@@ -1,13 +1,13 @@
 // Renders every page of the settings window, as it looks at first start on a 1024 by 768
 // screen, to PNG files in the folder given.
 
-#include "app/Program.h"
-#include "common/QtConvert.h"
+#include "options/Options.h"
 #include "platform/DesktopService.h"
 #include "platform/qt/FontColorDialog.h"
-#include "ui/FontButton.h"
+#include "text/qt/QtConvert.h"
 #include "ui/Main.h"
 #include "ui/MultiRowTabWidget.h"
+#include "ui/pages/VersionPage.h"
 
 #include <QApplication>
 #include <QDir>
@@ -46,7 +46,6 @@ int main(int argc, char** argv) {
 
     bool ok = true;
     {
-        zbpg::TFormMain window;
         const std::string folder = settings.path().toStdString();
         zbpg::ProgramFiles files;
         files.programFile = folder + "/ZorbelPaneglyph";
@@ -54,19 +53,21 @@ int main(int argc, char** argv) {
         files.helpFile = folder + "/help.html";
         files.startUpLink = folder + "/ZorbelPaneglyph.desktop";
         files.tmpBitmapFile = folder + "/ZorbelPaneglyphTmp.bmp";
-        zbpg::prepareMainWindow(window, files);
+        zbpg::TFormMain window(files);
+        (void)window.FormCreate();
         window.show();
+        auto* tabs = window.findChild<zbpg::MultiRowTabWidget*>("PageControlEnv");
         const char* names[] = {"1-settei",  "2-wallpaper", "3-screen-size", "4-system-info",
                                "5-message", "6-programs",  "7-version"};
-        for (int page = 0; page < window.PageControlEnv->count(); ++page) {
-            window.PageControlEnv->setCurrentIndex(page);
-            if (window.PageControlEnv->widget(page) == window.TabSheetVersion)
-                window.TimerVersionTimer(); // past the plain first seconds
+        for (int page = 0; page < tabs->count(); ++page) {
+            tabs->setCurrentIndex(page);
+            if (auto* version = qobject_cast<zbpg::VersionPage*>(tabs->widget(page)))
+                version->TimerVersionTimer(); // past the plain first seconds
             QApplication::processEvents();
             ok = save(window, output.filePath(QString(names[page]) + ".png")) && ok;
         }
         zbpg::platform::FontColorDialog fontDialog;
-        fontDialog.setFontDescription(window.SpeedButtonMFFontB->Font());
+        fontDialog.setFontDescription(zbpg::factoryOptions().monitorFrame.font);
         fontDialog.show();
         QApplication::processEvents();
         ok = save(fontDialog, output.filePath("8-font-dialog.png")) && ok;

@@ -1,14 +1,15 @@
 #include "app/Application.h"
 
 #include "platform/MessageService.h"
+#include "text/Texts.h"
 
 #include <exception>
 
 namespace zbpg {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
-    setApplicationName("ZorbelPaneglyph");
-    setApplicationDisplayName("ZorbelPaneglyph");
+    setApplicationName(texts::kProgramName);
+    setApplicationDisplayName(texts::kProgramName);
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

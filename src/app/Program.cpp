@@ -1,32 +1,24 @@
 #include "app/Program.h"
 
 #include "app/Application.h"
-#include "common/QtConvert.h"
 #include "common/zbpg_common.h"
-#include "controls/EditUpDown.h"
-#include "platform/AtomicFile.h"
+#include "draw/DrawRun.h"
+#include "options/OptionsStore.h"
 #include "platform/MessageService.h"
 #include "platform/Processes.h"
-#include "platform/Shortcut.h"
-#include "platform/XdgPaths.h"
 #include "platform/qt/QtDesktopService.h"
 #include "platform/qt/QtDialogService.h"
 #include "platform/qt/QtMessageService.h"
+#include "text/Texts.h"
+#include "text/qt/QtConvert.h"
 #include "ui/Main.h"
+#include "ui/pages/PageParts.h"
 
-#include <QPushButton>
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 
 namespace zbpg {
 namespace {
-
-constexpr const char* kProgramName = "ZorbelPaneglyph";
-
-bool folderIsWritable(const std::string& folder) {
-    return !folder.empty() && ::access(folder.c_str(), W_OK) == 0;
-}
 
 // Whether windows can be seen and used: Qt's headless platforms show nothing.
 bool hasDisplay() {
@@ -41,87 +33,9 @@ bool hasDisplay() {
     return (x11 && *x11) || (wayland && *wayland);
 }
 
-} // namespace
-
-std::string iniFilePathFor(const std::string& programPath) {
-    const std::string beside = ChangeFileExt(programPath, ".ini");
-    if (folderIsWritable(ExtractFileDir(programPath)))
-        return beside;
-    const std::string folder = platform::appConfigFolder();
-    platform::makeFolders(folder); // the settings file is written there without further ado
-    return folder + "/" + kProgramName + ".ini";
-}
-
-std::string tmpBitmapPathFor(const std::string& programPath) {
-    const std::string folder = ExtractFileDir(programPath);
-    if (folderIsWritable(folder))
-        return folder + "ZorbelPaneglyphTmp.bmp";
-    platform::makeFolders(platform::appCacheFolder());
-    return platform::appCacheFolder() + "/ZorbelPaneglyphTmp.bmp";
-}
-
-std::string helpFilePathFor(const std::string& programPath) {
-    const std::string folder = ExtractFileDir(programPath);
-    const std::string beside = folder + "help/index.html";
-    if (GetPathKind(beside) == pkFile)
-        return beside;
-    return folder + "../share/" + kProgramName + "/help/index.html";
-}
-
-ProgramFiles ProgramFiles::forProgram(const std::string& programPath) {
-    return {programPath, iniFilePathFor(programPath), helpFilePathFor(programPath),
-            GetStartupFolder() + "/" + kProgramName + platform::kShortcutExtension,
-            tmpBitmapPathFor(programPath)};
-}
-
-bool prepareMainWindow(TFormMain& window, const ProgramFiles& files) {
-    window.setProgramFile(files.programFile);
-    window.FTmpBitmapFile = files.tmpBitmapFile;
-    window.setHelpFile(files.helpFile);
-    window.setStartUpLink(files.startUpLink);
-    window.UpdateStartUpButton();
-    window.setIniFile(files.iniFile);
-    window.applyScreenBounds();
-    try {
-        window.LoadSettings();
-    } catch (const std::exception& error) {
-        platform::showErrorReport(error.what());
-        return false;
-    }
-    window.showScreenSize();
-    window.applyEnablingRules();
-    window.ButtonSave->setEnabled(false);
-    return true;
-}
-
-bool runCommandLineMode(TFormMain& window, const std::vector<std::string>& arguments) {
-    if (arguments.empty())
-        return false;
-    if (arguments.front() != "-OnlyDraw") {
-        platform::messageService().show({kProgramName, "起動オプションが違います。",
-                                         platform::MessageIcon::Error,
-                                         platform::MessageButtons::Ok});
-        return true;
-    }
-    window.FOnlyDraw = true;
-    const int seconds = window.EditUpDownStartUp->Position();
-    if (seconds > 0)
-        platform::sleepMilliseconds(seconds * 1000);
-    try {
-        window.DrawDesktop();
-    } catch (const std::exception& error) {
-        platform::showErrorReport(error.what());
-        window.ButtonSave->setEnabled(false);
-        return false; // the settings window stays open, as after any failed run
-    }
-    return true;
-}
-
-namespace {
-
 // The on-screen services for the life of the program; without a display, messages go to
 // standard error, since nobody could close a message box there.
-class InstalledServices {
+class InstalledServices final {
 public:
     explicit InstalledServices(bool onScreen) {
         if (onScreen)
@@ -145,14 +59,46 @@ private:
 
 } // namespace
 
+StartMode startModeOf(const std::vector<std::string>& arguments) {
+    if (arguments.empty())
+        return StartMode::Settings;
+    return arguments.front() == texts::kOnlyDrawOption ? StartMode::OnlyDraw
+                                                       : StartMode::WrongOption;
+}
+
+bool runWithoutWindow(StartMode mode, const ProgramFiles& files) {
+    TRegManager settings;
+    openSettings(settings, files.iniFile);
+    Options options = factoryOptions();
+    try {
+        loadOptions(settings, options, currentScreen());
+    } catch (const std::exception&) {
+        return false; // the window reads the same file and reports the same error
+    }
+    if (mode == StartMode::WrongOption) {
+        (void)platform::messageService().show({texts::kProgramName, texts::kWrongStartOption,
+                                               platform::MessageIcon::Error,
+                                               platform::MessageButtons::Ok});
+        return true;
+    }
+    if (options.drawing.startUpWaitSec > 0)
+        platform::sleepMilliseconds(options.drawing.startUpWaitSec * 1000);
+    try {
+        DrawRun(options, true, files.tmpBitmapFile).DrawDesktop();
+    } catch (const std::exception& error) {
+        platform::showErrorReport(error.what());
+        return false; // the settings window stays open, as after any failed run
+    }
+    return true;
+}
+
 int runProgram(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
-    const bool onlyDraw = !arguments.empty() && arguments.front() == "-OnlyDraw";
+    const StartMode mode = startModeOf(arguments);
     const bool display = hasDisplay();
     if (!display) {
-        if (!onlyDraw) {
-            std::fprintf(stderr, "%s: 設定画面を表示するにはディスプレイ (X11) が必要です。\n",
-                         kProgramName);
+        if (mode != StartMode::OnlyDraw) {
+            std::fprintf(stderr, "%s: %s\n", texts::kProgramName, texts::kNeedsDisplay);
             return 1;
         }
         // Without any display a logon run still draws: its result is the kept picture (and the
@@ -163,12 +109,13 @@ int runProgram(int argc, char** argv) {
     Application application(argc, argv);
     installFontSubstitutions();
     const InstalledServices services(display);
-    TFormMain window;
-    const bool prepared = prepareMainWindow(window, ProgramFiles::forProgram(GetModuleFileName()));
-    if (prepared && runCommandLineMode(window, arguments))
+    const ProgramFiles files = ProgramFiles::forProgram(GetModuleFileName());
+    if (mode != StartMode::Settings && runWithoutWindow(mode, files))
         return 0;
     if (!display)
         return 1; // the run failed, and there is no screen for the settings window
+    TFormMain window(files);
+    (void)window.FormCreate(); // a settings error has been reported; the window shows anyway
     window.show();
     return application.exec();
 }

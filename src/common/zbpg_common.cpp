@@ -1,12 +1,13 @@
 #include "common/zbpg_common.h"
 
-#include "common/Error.h"
 #include "platform/DesktopService.h"
 #include "platform/Processes.h"
 #include "platform/Registry.h"
 #include "platform/Shortcut.h"
 #include "platform/SystemInfo.h"
 #include "platform/XdgPaths.h"
+#include "text/Error.h"
+#include "text/Texts.h"
 
 #include <array>
 #include <climits>
@@ -28,7 +29,7 @@ std::string readDesktopText(const char* name) {
         return {};
     if (value->type != platform::RegValueType::String &&
         value->type != platform::RegValueType::ExpandString)
-        throw Error(formatMessage("'%s' のデータ型が不正です", name));
+        throw Error(formatMessage(texts::kWrongValueType, name));
     return value->text;
 }
 
@@ -64,11 +65,11 @@ bool isWindowsDisplayApplet(const std::string& command, const std::string& param
 
 } // namespace
 
-int GetPathKind(const std::string& path) {
+PathKind GetPathKind(const std::string& path) {
     struct stat info {};
     if (path.empty() || ::stat(path.c_str(), &info) != 0)
-        return pkNothing;
-    return S_ISDIR(info.st_mode) ? pkFolder : pkFile;
+        return PathKind::Nothing;
+    return S_ISDIR(info.st_mode) ? PathKind::Folder : PathKind::File;
 }
 
 std::string ExtractFileDir(const std::string& path) {
@@ -150,6 +151,13 @@ bool ChangeWallpaper(const std::string& path, bool tile, bool stretch) {
     return platform::desktopService().setDeskWallpaper(path, true);
 }
 
+void ShowWallpaper(const std::string& keepFile, const std::string& showFile) {
+    const bool stretch = IsWallpaperStretched();
+    const bool tile = IsWallpaperTiled();
+    (void)ChangeWallpaper(showFile, tile, stretch);
+    (void)SetWallpaperFile(keepFile);
+}
+
 bool CreateShortcut(const std::string& linkPath, const std::string& target,
                     const std::string& arguments, const std::string& workingFolder,
                     const std::string& description) {
@@ -191,7 +199,7 @@ bool ExecApplication(const void*, bool wait, const std::string& command,
         arguments.insert(arguments.end(), words->begin(), words->end());
         return platform::startDetached(arguments, folder);
     }
-    const bool exists = GetPathKind(command) != pkNothing;
+    const bool exists = GetPathKind(command) != PathKind::Nothing;
     const bool isAddress = command.find("://") != std::string::npos;
     return (exists || isAddress) && platform::openWithDesktop(command, folder);
 }

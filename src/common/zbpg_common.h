@@ -5,8 +5,8 @@
 namespace zbpg {
 
 // What is at a path: an existing folder, nothing, or an existing file.
-enum PathKind { pkFolder = 0, pkNothing = 1, pkFile = 2 };
-int GetPathKind(const std::string& path);
+enum class PathKind { Folder = 0, Nothing = 1, File = 2 };
+PathKind GetPathKind(const std::string& path);
 
 // The folder part of a path including its final "/" ("" when there is none).
 std::string ExtractFileDir(const std::string& path);
@@ -43,6 +43,10 @@ bool SetWallpaperStretch(bool stretch);
 // records it as "Wallpaper". False when a value could not be written (nothing displayed then)
 // or the file could not be displayed.
 bool ChangeWallpaper(const std::string& path, bool tile, bool stretch);
+// Displays the show file with the style recorded now, then records the keep file as the user's
+// wallpaper, so that the recorded wallpaper can stay the clean image while a composed picture
+// is shown. The results are not looked at: each step is done whatever the one before gave.
+void ShowWallpaper(const std::string& keepFile, const std::string& showFile);
 
 // --- shortcuts and programs ---
 // A shortcut (a desktop entry here) to target with the arguments and working folder; an empty

@@ -1,6 +1,7 @@
 #include "controls/CTLHOOK.h"
 
-#include "common/Error.h"
+#include "text/Error.h"
+#include "text/Texts.h"
 
 #include <QAbstractScrollArea>
 #include <QEvent>
@@ -78,35 +79,35 @@ void TControlHook::SetHook(bool install) {
     if (!install) {
         if (FHookedControl) {
             FHookedControl->removeEventFilter(this);
-            if (m_hookedViewport)
-                m_hookedViewport->removeEventFilter(this);
+            if (FHookedViewport)
+                FHookedViewport->removeEventFilter(this);
         }
-        disconnect(m_destroyedConnection);
+        disconnect(FDestroyedConnection);
         FHookedControl = nullptr;
-        m_hookedViewport = nullptr;
+        FHookedViewport = nullptr;
         return;
     }
     QWidget* target = GetHookTarget();
     if (!target) {
         if (FTarget == htForm)
-            throw Error("フック先を特定できません。");
+            throw Error(texts::kHookTargetUnknown);
         return;
     }
     FHookedControl = target;
     target->installEventFilter(this);
-    m_hookedViewport = viewportOf(target);
-    if (m_hookedViewport)
-        m_hookedViewport->installEventFilter(this);
-    m_destroyedConnection =
+    FHookedViewport = viewportOf(target);
+    if (FHookedViewport)
+        FHookedViewport->installEventFilter(this);
+    FDestroyedConnection =
         connect(target, &QObject::destroyed, this, &TControlHook::HookedControlDestroyed);
     HookInstalled();
 }
 
 void TControlHook::HookedControlDestroyed() {
     // Qt drops the event filters of a destroyed object itself; only forget the control.
-    disconnect(m_destroyedConnection);
+    disconnect(FDestroyedConnection);
     FHookedControl = nullptr;
-    m_hookedViewport = nullptr;
+    FHookedViewport = nullptr;
     HookHandleChanged(kHandleDestroyed);
 }
 

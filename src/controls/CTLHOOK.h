@@ -28,7 +28,7 @@ public:
 protected:
     THookTarget Target() const { return FTarget; }
     // Removes the hook, stores the kind, installs the hook. With htForm and no window to hook,
-    // raises the error "フック先を特定できません。".
+    // raises the error texts::kHookTargetUnknown.
     void SetTarget(THookTarget target);
 
     // reason 1: the hooked window was destroyed; 2: it exists again after being re-created.
@@ -50,8 +50,8 @@ private:
     QPointer<QWidget> FControl;
     QPointer<QWidget> FHookedControl;
     // Scrolling views get their drag and mouse events through the viewport.
-    QPointer<QWidget> m_hookedViewport;
-    QMetaObject::Connection m_destroyedConnection;
+    QPointer<QWidget> FHookedViewport;
+    QMetaObject::Connection FDestroyedConnection;
 };
 
 } // namespace zbpg

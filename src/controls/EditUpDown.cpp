@@ -1,5 +1,7 @@
 #include "controls/EditUpDown.h"
 
+#include "text/IntegerText.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -21,13 +23,6 @@ constexpr int kTextGap = 2;
 constexpr int kNoLengthLimit = 32767;
 
 const QString kAcceptedCharacters = QStringLiteral("0123456789-");
-
-// Bounds a value into [low, high]; with a reversed range the lower bound wins.
-int clampInto(int value, int low, int high) {
-    if (value < low)
-        return low;
-    return value > high ? high : value;
-}
 
 // An optional minus sign and decimal digits within the 16-bit range; nothing else.
 std::optional<std::int16_t> decimalInt16(const QString& text) {
@@ -105,11 +100,11 @@ void TUpDownButton::SetMax(std::int16_t value) {
 
 std::int16_t TUpDownButton::Position() const {
     // The stored value survives a narrowing of the range, so widening it again restores it.
-    return static_cast<std::int16_t>(clampInto(FPosition, FMin, FMax));
+    return clampToRange(FPosition, FMin, FMax);
 }
 
 void TUpDownButton::SetPosition(int value) {
-    FPosition = static_cast<std::int16_t>(clampInto(value, FMin, FMax));
+    FPosition = clampToRange(value, FMin, FMax);
 }
 
 QSize TUpDownButton::sizeHint() const {
@@ -127,7 +122,7 @@ void TUpDownButton::paintEvent(QPaintEvent*) {
         option.initFrom(this);
         option.rect = halves[i];
         option.state &= ~(QStyle::State_HasFocus | QStyle::State_MouseOver);
-        const bool sunken = m_pressedArrow == direction && isEnabled();
+        const bool sunken = FPressedArrow == direction && isEnabled();
         option.state |= sunken ? QStyle::State_Sunken : QStyle::State_Raised;
         style()->drawPrimitive(QStyle::PE_PanelButtonBevel, &option, &painter, this);
         // The triangle moves with the pressed surface, as on a push button.
@@ -144,12 +139,12 @@ void TUpDownButton::mousePressEvent(QMouseEvent* event) {
         QWidget::mousePressEvent(event);
         return;
     }
-    m_pressedArrow = event->position().y() < height() / 2.0 ? 1 : -1;
+    FPressedArrow = event->position().y() < height() / 2.0 ? 1 : -1;
     update();
     // One step per press: holding the button neither repeats nor accelerates.
-    SetPosition(Position() + m_pressedArrow);
-    if (onStep)
-        onStep();
+    SetPosition(Position() + FPressedArrow);
+    if (OnStep)
+        OnStep();
 }
 
 void TUpDownButton::mouseReleaseEvent(QMouseEvent* event) {
@@ -157,7 +152,7 @@ void TUpDownButton::mouseReleaseEvent(QMouseEvent* event) {
         QWidget::mouseReleaseEvent(event);
         return;
     }
-    m_pressedArrow = 0;
+    FPressedArrow = 0;
     update();
 }
 
@@ -168,7 +163,7 @@ TEditUpDown::TEditUpDown(QWidget* parent) : QLineEdit(parent), FUpDown(new TUpDo
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     setTextMargins(0, 0, kArrowWidth + kTextGap, 0);
     connect(this, &QLineEdit::textChanged, this, &TEditUpDown::textChangedHandler);
-    FUpDown->onStep = [this] {
+    FUpDown->OnStep = [this] {
         FLastPosition = FUpDown->Position();
         showPosition();
     };

@@ -25,7 +25,7 @@ public:
     void SetPosition(int value);
 
     // Called after every step made by an arrow click.
-    std::function<void()> onStep;
+    std::function<void()> OnStep;
 
     QSize sizeHint() const override;
 
@@ -38,7 +38,7 @@ private:
     std::int16_t FMin = 0;
     std::int16_t FMax = 100;
     std::int16_t FPosition = 0;
-    int m_pressedArrow = 0; // +1 upper, -1 lower, 0 none
+    int FPressedArrow = 0; // +1 upper, -1 lower, 0 none
 };
 
 // A one-line field for a small signed integer with spin arrows inside its right edge. The

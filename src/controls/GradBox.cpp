@@ -1,6 +1,6 @@
 #include "controls/GradBox.h"
 
-#include "common/QtConvert.h"
+#include "text/qt/QtConvert.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -134,15 +134,15 @@ std::array<Color, 256> TGradBox::ColorTable() const {
     case gsNone:
         break;
     }
-    return m_lastTable;
+    return FLastTable;
 }
 
 void TGradBox::paintEvent(QPaintEvent*) {
     {
         QPainter painter(this);
         if (FGradStyle != gsNone) {
-            m_lastTable = ColorTable();
-            paintGradient(painter, m_lastTable);
+            FLastTable = ColorTable();
+            paintGradient(painter, FLastTable);
         }
         if (FDrawOutLine) {
             painter.setPen(toQColor(FOutLineColor));

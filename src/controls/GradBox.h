@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/ColorText.h"
+#include "text/ColorText.h"
 
 #include <QColor>
 #include <QFont>
@@ -28,7 +28,6 @@ public:
     void SetLastColor(zbpg::Color value);
     TGradStyle GradStyle() const { return FGradStyle; }
     void SetGradStyle(TGradStyle value);
-    zbpg::Color OutLineColor() const { return FOutLineColor; }
     void SetOutLineColor(zbpg::Color value);
     bool DrawOutLine() const { return FDrawOutLine; }
     void SetDrawOutLine(bool value);
@@ -78,7 +77,7 @@ private:
     TFontStyle3D FStyle3D = fsRaise3D;
     std::uint8_t FFontDepth = 1;
     zbpg::Color FBackFont = 0x00FFFF;
-    std::array<zbpg::Color, 256> m_lastTable{};
+    std::array<zbpg::Color, 256> FLastTable{};
 };
 
 } // namespace zbpg

@@ -7,7 +7,7 @@ namespace zbpg {
 // A panel that passes its enabled state on to everything inside it: enabling it again
 // enables every descendant, whatever state each had before (unlike Qt's own inheritance,
 // which keeps a separately disabled child disabled).
-class TPanelEx : public QFrame {
+class TPanelEx final : public QFrame {
     Q_OBJECT
 public:
     explicit TPanelEx(QWidget* parent = nullptr);

@@ -1,7 +1,7 @@
 #include "controls/SCB.h"
 
-#include "common/QtConvert.h"
 #include "platform/DialogService.h"
+#include "text/qt/QtConvert.h"
 
 #include <QCursor>
 #include <QMouseEvent>
@@ -40,7 +40,7 @@ QSize TSelectColorButton::sizeHint() const {
 }
 
 void TSelectColorButton::paintEvent(QPaintEvent*) {
-    ++m_paintCount;
+    ++FPaintCount;
     QPainter painter(this);
     qDrawWinPanel(&painter, rect(), palette(), FPressed);
     // The swatch stays put while pressed so the colour does not seem to jump; its outline is

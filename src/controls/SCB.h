@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/ColorText.h"
+#include "text/ColorText.h"
 
 #include <QWidget>
 #include <functional>
@@ -37,7 +37,7 @@ public:
 
     // How often the button has painted itself (lets tests see that an unchanged colour does
     // not repaint).
-    int PaintCount() const { return m_paintCount; }
+    int PaintCount() const { return FPaintCount; }
 
     QSize sizeHint() const override;
 
@@ -55,7 +55,7 @@ private:
     int FOptions = 0;
     bool FPressed = false;
     QTimer* FReleaseTimer;
-    int m_paintCount = 0;
+    int FPaintCount = 0;
 };
 
 } // namespace zbpg

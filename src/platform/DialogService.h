@@ -1,7 +1,7 @@
 #pragma once
 
-#include "common/ColorText.h"
-#include "common/FontDescription.h"
+#include "text/ColorText.h"
+#include "text/FontDescription.h"
 
 #include <functional>
 #include <optional>

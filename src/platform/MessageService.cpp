@@ -1,6 +1,7 @@
 #include "platform/MessageService.h"
 
 #include "platform/ServiceSlot.h"
+#include "text/Texts.h"
 
 #include <cstdio>
 
@@ -39,12 +40,12 @@ void setMessageService(MessageService* service) {
 }
 
 void showErrorDialog(const std::string& text) {
-    messageService().show({"エラー", text, MessageIcon::Error, MessageButtons::Ok});
+    messageService().show({texts::kErrorCaption, text, MessageIcon::Error, MessageButtons::Ok});
 }
 
 void showErrorReport(const std::string& text) {
     const bool endsWithPeriod = !text.empty() && text.back() == '.';
-    messageService().show({"ZorbelPaneglyph", endsWithPeriod ? text : text + ".",
+    messageService().show({texts::kProgramName, endsWithPeriod ? text : text + ".",
                            MessageIcon::Error, MessageButtons::Ok});
 }
 

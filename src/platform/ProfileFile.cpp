@@ -1,7 +1,7 @@
 #include "platform/ProfileFile.h"
 
-#include "common/Encoding.h"
 #include "platform/AtomicFile.h"
+#include "text/Encoding.h"
 
 #include <optional>
 #include <unordered_map>

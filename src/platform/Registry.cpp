@@ -1,9 +1,9 @@
 #include "platform/Registry.h"
 
-#include "common/Encoding.h"
-#include "common/IntegerText.h"
 #include "platform/AtomicFile.h"
 #include "platform/XdgPaths.h"
+#include "text/Encoding.h"
+#include "text/IntegerText.h"
 
 #include <algorithm>
 #include <string_view>

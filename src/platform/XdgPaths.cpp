@@ -1,13 +1,13 @@
 #include "platform/XdgPaths.h"
 
+#include "text/Texts.h"
+
 #include <cstdlib>
 #include <pwd.h>
 #include <unistd.h>
 
 namespace zbpg::platform {
 namespace {
-
-constexpr const char* kAppFolder = "ZorbelPaneglyph";
 
 std::string absoluteVariable(const char* name) {
     const char* value = std::getenv(name);
@@ -37,11 +37,11 @@ std::string xdgCacheHome() {
 }
 
 std::string appConfigFolder() {
-    return xdgConfigHome() + "/" + kAppFolder;
+    return xdgConfigHome() + "/" + texts::kProgramName;
 }
 
 std::string appCacheFolder() {
-    return xdgCacheHome() + "/" + kAppFolder;
+    return xdgCacheHome() + "/" + texts::kProgramName;
 }
 
 } // namespace zbpg::platform

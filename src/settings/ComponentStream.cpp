@@ -1,6 +1,6 @@
 #include "settings/ComponentStream.h"
 
-#include "common/Encoding.h"
+#include "text/Encoding.h"
 
 #include <cstring>
 #include <limits>
@@ -25,7 +25,7 @@ enum ValueKind : std::uint8_t {
 
 constexpr char kSignature[] = "TPF0";
 
-class StreamWriter {
+class StreamWriter final {
 public:
     void shortString(const std::string& ascii) {
         m_bytes.push_back(static_cast<std::uint8_t>(ascii.size()));
@@ -83,12 +83,11 @@ private:
 };
 
 // Reading stops at the first fault; every accessor then yields nothing.
-class StreamReader {
+class StreamReader final {
 public:
     explicit StreamReader(const std::vector<std::uint8_t>& bytes) : m_bytes(bytes) {}
 
     bool ok() const { return m_ok; }
-    bool atEnd() const { return m_position >= m_bytes.size(); }
 
     std::uint8_t byte() {
         if (!require(1))

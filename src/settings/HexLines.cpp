@@ -1,6 +1,6 @@
 #include "settings/HexLines.h"
 
-#include "common/IntegerText.h"
+#include "text/IntegerText.h"
 
 namespace zbpg {
 

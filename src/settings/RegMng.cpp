@@ -1,18 +1,15 @@
 #include "settings/RegMng.h"
 
-#include "common/ColorText.h"
-#include "common/Encoding.h"
-#include "common/Error.h"
-#include "common/IntegerText.h"
 #include "platform/MessageService.h"
 #include "settings/HexLines.h"
+#include "text/ColorText.h"
+#include "text/Encoding.h"
+#include "text/Error.h"
+#include "text/IntegerText.h"
+#include "text/Texts.h"
 
 namespace zbpg {
 namespace {
-
-constexpr const char* kIniWriteFailed = "%s に書き込めません";
-constexpr const char* kRegWriteFailed = "'%s' の設定に失敗しました";
-constexpr const char* kRegWrongType = "'%s' のデータ型が不正です";
 
 std::string countedKey(const std::string& prefix, std::int64_t index) {
     return prefix + integerToText(index);
@@ -69,8 +66,8 @@ void TRegItem::Assign(const TRegItem& source) {
 }
 
 TRegItem& TRegItems::Add() {
-    m_items.push_back(std::make_unique<TRegItem>());
-    return *m_items.back();
+    FItems.push_back(std::make_unique<TRegItem>());
+    return *FItems.back();
 }
 
 TRegItem& TRegItems::Add(const TRegItem& item) {
@@ -84,7 +81,7 @@ void TRegItems::SetItems(int index, const TRegItem& item) {
 }
 
 TRegItem* TRegItems::FindItem(const std::string& name) const {
-    for (const auto& item : m_items) {
+    for (const auto& item : FItems) {
         if (equalsIgnoringAsciiCase(item->Name, name))
             return item.get();
     }
@@ -114,7 +111,7 @@ void IniAccessor::deleteValue(const std::string& section, const std::string& ide
 
 void IniAccessor::finish() {
     if (!m_session.commit())
-        throw Error(formatMessage(kIniWriteFailed, m_fileName));
+        throw Error(formatMessage(texts::kCannotWrite, m_fileName));
 }
 
 RegAccessor::RegAccessor(const std::string& regDir, bool forUpdate)
@@ -135,7 +132,7 @@ std::string RegAccessor::readText(const std::string& section, const std::string&
         return defaultValue;
     if (value->type != platform::RegValueType::String &&
         value->type != platform::RegValueType::ExpandString)
-        throw Error(formatMessage(kRegWrongType, ident));
+        throw Error(formatMessage(texts::kWrongValueType, ident));
     return value->text;
 }
 
@@ -162,7 +159,7 @@ bool RegAccessor::readBytes(const std::string& section, const std::string& ident
     if (!value)
         return false;
     if (value->type != platform::RegValueType::Binary)
-        throw Error(formatMessage(kRegWrongType, ident));
+        throw Error(formatMessage(texts::kWrongValueType, ident));
     bytes.insert(bytes.end(), value->bytes.begin(), value->bytes.end());
     return true;
 }
@@ -175,7 +172,7 @@ void RegAccessor::writeBytes(const std::string& section, const std::string& iden
 
 void RegAccessor::finish() {
     if (!m_session.commit() && !m_firstWritten.empty())
-        throw Error(formatMessage(kRegWriteFailed, m_firstWritten));
+        throw Error(formatMessage(texts::kCannotSetValue, m_firstWritten));
 }
 
 // --- TRegFiler ---------------------------------------------------------------------------
@@ -183,14 +180,14 @@ void RegAccessor::finish() {
 std::unique_ptr<IniAccessor> TRegFiler::CreateIniFile(bool forUpdate) {
     if (FManager.RegType() == rtIni && !FManager.IniFileName().empty())
         return std::make_unique<IniAccessor>(FManager.IniFileName(), forUpdate);
-    platform::showErrorDialog("can not create Inifile object.");
+    platform::showErrorDialog(texts::kCannotCreateIniFile);
     return nullptr;
 }
 
 std::unique_ptr<RegAccessor> TRegFiler::CreateRegFile(bool forUpdate) {
     if (FManager.RegType() == rtReg && !FManager.RegDir().empty())
         return std::make_unique<RegAccessor>(FManager.RegDir(), forUpdate);
-    platform::showErrorDialog("can not create Registry object.");
+    platform::showErrorDialog(texts::kCannotCreateRegistry);
     return nullptr;
 }
 
@@ -388,28 +385,12 @@ void TRegFiler::WriteComponent(const ListControlDescription& component) {
 
 // --- TRegManager -------------------------------------------------------------------------
 
-TRegManager::TRegManager() = default;
-TRegManager::~TRegManager() = default;
-
-std::unique_ptr<TRegFiler> TRegManager::CreateFiler() {
-    return std::make_unique<TRegFiler>(*this);
-}
-
-TRegFiler& TRegManager::filer() {
-    // Made on first use rather than in the constructor, where a derived manager's
-    // CreateFiler could not take effect yet.
-    if (!FFiler)
-        FFiler = CreateFiler();
-    return *FFiler;
-}
-
 TRegFiler& TRegManager::ItemFiler(const std::string& name) {
     TRegItem* item = FRegItems.FindItem(name);
     if (!item)
-        platform::showErrorDialog("[' " + name + " '] is invalid.");
-    TRegFiler& result = filer();
-    result.Bind(item);
-    return result;
+        platform::showErrorDialog(formatMessage(texts::kItemInvalid, name));
+    FFiler.Bind(item);
+    return FFiler;
 }
 
 } // namespace zbpg

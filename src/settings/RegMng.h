@@ -1,9 +1,9 @@
 #pragma once
 
-#include "common/FontDescription.h"
 #include "platform/ProfileFile.h"
 #include "platform/Registry.h"
 #include "settings/ComponentStream.h"
+#include "text/FontDescription.h"
 
 #include <cstdint>
 #include <memory>
@@ -17,7 +17,7 @@ enum TRegType { rtReg = 0, rtIni = 1 };
 
 // One settings item: the name code looks it up by, the INI section (or registry subkey), the
 // key (also the stem of derived keys) and the text read when the store holds nothing.
-class TRegItem {
+class TRegItem final {
 public:
     TRegItem() = default;
     TRegItem(std::string name, std::string section, std::string ident,
@@ -33,20 +33,20 @@ public:
 
 // The ordered items of a manager. Items live as long as the collection, so a filer may hold
 // one between a look-up and its operation.
-class TRegItems {
+class TRegItems final {
 public:
     TRegItem& Add();
     TRegItem& Add(const TRegItem& item);
-    int Count() const { return static_cast<int>(m_items.size()); }
-    TRegItem& Items(int index) { return *m_items.at(static_cast<std::size_t>(index)); }
-    const TRegItem& Items(int index) const { return *m_items.at(static_cast<std::size_t>(index)); }
+    int Count() const { return static_cast<int>(FItems.size()); }
+    TRegItem& Items(int index) { return *FItems.at(static_cast<std::size_t>(index)); }
+    const TRegItem& Items(int index) const { return *FItems.at(static_cast<std::size_t>(index)); }
     // Copies the given item's four texts into the item at index.
     void SetItems(int index, const TRegItem& item);
     // The first item whose Name equals name without regard to case, or nullptr.
     TRegItem* FindItem(const std::string& name) const;
 
 private:
-    std::vector<std::unique_ptr<TRegItem>> m_items;
+    std::vector<std::unique_ptr<TRegItem>> FItems;
 };
 
 class TRegManager;
@@ -107,37 +107,33 @@ private:
 
 // The reader and writer of a manager's items: a cursor bound by ItemFiler to one item for the
 // one operation that follows.
-class TRegFiler {
+class TRegFiler final {
 public:
     explicit TRegFiler(TRegManager& manager) : FManager(manager) {}
-    virtual ~TRegFiler() = default;
     TRegFiler(const TRegFiler&) = delete;
     TRegFiler& operator=(const TRegFiler&) = delete;
 
     void Bind(TRegItem* item) { FItem = item; }
-    TRegItem* Item() const { return FItem; }
-    TRegManager& Manager() const { return FManager; }
 
-    virtual std::string ReadString();
-    virtual void WriteString(const std::string& text);
-    virtual std::int32_t ReadInteger();
-    virtual void WriteInteger(std::int32_t value);
-    virtual bool ReadBool();
-    virtual void WriteBool(bool value);
-    virtual std::string ReadValue(const std::string& section, const std::string& ident,
-                                  const std::string& defaultValue);
-    virtual void WriteValue(const std::string& section, const std::string& ident,
-                            const std::string& value);
-    virtual void ReadFont(FontDescription& font);
-    virtual void WriteFont(const FontDescription& font);
-    virtual void ReadStrings(std::vector<std::string>& list);
-    virtual void WriteStrings(const std::vector<std::string>& list);
+    std::string ReadString();
+    void WriteString(const std::string& text);
+    std::int32_t ReadInteger();
+    void WriteInteger(std::int32_t value);
+    bool ReadBool();
+    void WriteBool(bool value);
+    std::string ReadValue(const std::string& section, const std::string& ident,
+                          const std::string& defaultValue);
+    void WriteValue(const std::string& section, const std::string& ident, const std::string& value);
+    void ReadFont(FontDescription& font);
+    void WriteFont(const FontDescription& font);
+    void ReadStrings(std::vector<std::string>& list);
+    void WriteStrings(const std::vector<std::string>& list);
     // Appends the stored bytes; stores the whole content.
-    virtual void ReadStream(std::vector<std::uint8_t>& stream);
-    virtual void WriteStream(const std::vector<std::uint8_t>& stream);
+    void ReadStream(std::vector<std::uint8_t>& stream);
+    void WriteStream(const std::vector<std::uint8_t>& stream);
     // Updates the control in place; a stream that cannot be decoded leaves it unchanged.
-    virtual void ReadComponent(ListControlDescription& control);
-    virtual void WriteComponent(const ListControlDescription& component);
+    void ReadComponent(ListControlDescription& control);
+    void WriteComponent(const ListControlDescription& component);
 
     void DeleteValue(const std::string& section, const std::string& ident);
 
@@ -154,10 +150,9 @@ private:
 };
 
 // Keeps named settings items in an INI file or a registry key.
-class TRegManager {
+class TRegManager final {
 public:
-    TRegManager();
-    virtual ~TRegManager();
+    TRegManager() = default;
     TRegManager(const TRegManager&) = delete;
     TRegManager& operator=(const TRegManager&) = delete;
 
@@ -171,20 +166,14 @@ public:
     const TRegItems& RegItems() const { return FRegItems; }
 
     // Binds the manager's one filer to the named item (or, after the message
-    // "[' name '] is invalid.", to none) and returns it.
+    // texts::kItemInvalid, to none) and returns it.
     TRegFiler& ItemFiler(const std::string& name);
 
-protected:
-    // Lets a derived manager supply a derived filer.
-    virtual std::unique_ptr<TRegFiler> CreateFiler();
-
 private:
-    TRegFiler& filer();
-
     std::string FIniFileName;
     std::string FRegDir;
     TRegType FRegType = rtReg;
-    std::unique_ptr<TRegFiler> FFiler; // declared first so that the items go first
+    TRegFiler FFiler{*this};
     TRegItems FRegItems;
 };
 

@@ -1,6 +1,6 @@
 #include "settings/Schema.h"
 
-#include "common/Encoding.h"
+#include "text/Texts.h"
 
 #include <array>
 
@@ -51,17 +51,17 @@ constexpr std::array<SchemaEntry, 83> kSchema{{
     {"MFColor", "MonitorFrame", "16777215"},
     {"MFFont", "MonitorFrame", ""},
     {"SIUserDraw", "SystemInfo", "True"},
-    {"SIUserLabel", "SystemInfo", "ログインユーザ名："},
+    {"SIUserLabel", "SystemInfo", texts::kUserLabel},
     {"SIUserLeft", "SystemInfo", "810"},
     {"SIUserTop", "SystemInfo", "610"},
     {"SIUserFont", "SystemInfo", ""},
     {"SICompDraw", "SystemInfo", "True"},
-    {"SICompLabel", "SystemInfo", "コンピュータ名　："},
+    {"SICompLabel", "SystemInfo", texts::kComputerLabel},
     {"SICompLeft", "SystemInfo", "810"},
     {"SICompTop", "SystemInfo", "630"},
     {"SICompFont", "SystemInfo", ""},
     {"SIIPAddrDraw", "SystemInfo", "True"},
-    {"SIIPAddrLabel", "SystemInfo", "ＩＰアドレス　　："},
+    {"SIIPAddrLabel", "SystemInfo", texts::kIPAddressLabel},
     {"SIIPAddrLeft", "SystemInfo", "810"},
     {"SIIPAddrTop", "SystemInfo", "650"},
     {"SIIPAddrFont", "SystemInfo", ""},
@@ -99,22 +99,11 @@ constexpr std::array<SchemaEntry, 83> kSchema{{
     {"AEAWTNoWaitSec", "AppExec", ""},
 }};
 
-constexpr std::array<const char*, 6> kDirectItems{"WPFileDir", "WPFilterIdx", "WPPaintIdx",
-                                                  "FMFileDir", "AEECmdDir",   "AEETmpDir"};
-
 } // namespace
 
 void fillSettingsSchema(TRegItems& items) {
     for (const auto& entry : kSchema)
         items.Add(TRegItem(entry.name, entry.section, entry.name, entry.defaultValue));
-}
-
-bool isDirectSettingsItem(const std::string& name) {
-    for (const char* direct : kDirectItems) {
-        if (equalsIgnoringAsciiCase(name, direct))
-            return true;
-    }
-    return false;
 }
 
 ListControlDescription shippedDrawSequence() {
@@ -126,7 +115,7 @@ ListControlDescription shippedDrawSequence() {
     list.height = 49;
     list.itemHeight = 12;
     list.tabOrder = 0;
-    list.lines = {"画面サイズ", "システム情報", "任意表示"};
+    list.lines = {texts::kScreenSizeItem, texts::kSystemInfoItem, texts::kFreeMessageItem};
     return list;
 }
 

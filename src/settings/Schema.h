@@ -11,10 +11,6 @@ namespace zbpg {
 // order in which they are loaded and saved.
 void fillSettingsSchema(TRegItems& items);
 
-// Items that the window's load and save leave alone: the parts that use them read them when
-// needed and write them at once.
-bool isDirectSettingsItem(const std::string& name);
-
 // The draw-sequence list as the program ships it: its place on the window and the three items
 // in their first order. Its stream is what a first save stores as "DrawSeq".
 ListControlDescription shippedDrawSequence();

@@ -1,6 +1,7 @@
 #include "ui/FontButton.h"
 
-#include "common/QtConvert.h"
+#include "platform/DialogService.h"
+#include "text/qt/QtConvert.h"
 
 #include <QPainter>
 #include <QPixmap>
@@ -38,6 +39,11 @@ void FontButton::setCaption(const QString& caption) {
     setText(caption);
     setToolButtonStyle(m_hasCaption ? Qt::ToolButtonTextOnly : Qt::ToolButtonIconOnly);
     applyFont();
+}
+
+void SpeedButtonClick(FontButton& sender) {
+    if (const auto chosen = platform::dialogService().chooseFont(sender.Font()))
+        sender.SetFont(*chosen);
 }
 
 void FontButton::applyFont() {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/FontDescription.h"
+#include "text/FontDescription.h"
 
 #include <QToolButton>
 
@@ -25,5 +25,9 @@ private:
     FontDescription m_font;
     bool m_hasCaption = false;
 };
+
+// The click of every font button: runs the font dialog on the button's font and takes the
+// chosen font; a cancelled dialog leaves the button's own font.
+void SpeedButtonClick(FontButton& sender);
 
 } // namespace zbpg

@@ -1,363 +1,310 @@
 #include "ui/Main.h"
 
-#include "common/QtConvert.h"
 #include "common/zbpg_common.h"
-#include "controls/CoupleLb.h"
-#include "controls/DROPDST.h"
-#include "controls/EditUpDown.h"
-#include "controls/GradBox.h"
 #include "controls/OpenDialogEx.h"
-#include "controls/PanelEx.h"
-#include "controls/SCB.h"
+#include "draw/Busy.h"
+#include "draw/DrawRun.h"
+#include "options/OptionsStore.h"
 #include "platform/DesktopService.h"
-#include "platform/DialogService.h"
 #include "platform/MessageService.h"
 #include "settings/Schema.h"
-#include "ui/FontButton.h"
+#include "text/Error.h"
+#include "text/ScopeExit.h"
+#include "text/Texts.h"
+#include "ui/Guarded.h"
 #include "ui/MultiRowTabWidget.h"
+#include "ui/pages/AppExecPage.h"
+#include "ui/pages/FreeMessagePage.h"
+#include "ui/pages/MonitorFramePage.h"
+#include "ui/pages/PageParts.h"
+#include "ui/pages/SetEnvPage.h"
+#include "ui/pages/SysInfoPage.h"
+#include "ui/pages/VersionPage.h"
+#include "ui/pages/WallpaperPage.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPlainTextEdit>
+#include <QHBoxLayout>
+#include <QPainter>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QTimer>
 #include <QToolButton>
-#include <filesystem>
+#include <QVBoxLayout>
+#include <cstdio>
 
 namespace zbpg {
-
-TFormMain::TFormMain(QWidget* parent) : QWidget(parent) {
-    RegManager.SetRegType(rtIni);
-    fillSettingsSchema(RegManager.RegItems());
-    createWindow();
-    fillAppExecControls();
-    createBindings();
-    connectHandlers();
-}
-
-TFormMain::~TFormMain() = default;
-
-// ---- wiring ----------------------------------------------------------------------------
-
-void TFormMain::guarded(const std::function<void()>& handler) {
-    try {
-        handler();
-    } catch (const std::exception& error) {
-        platform::showErrorReport(error.what());
-    }
-}
-
-void TFormMain::onClick(QAbstractButton* button, void (TFormMain::*handler)(QObject*)) {
-    connect(button, &QAbstractButton::clicked, this,
-            [this, button, handler] { guarded([&] { (this->*handler)(button); }); });
-}
-
-void TFormMain::connectHandlers() {
-    const auto markOnToggle = [this](QAbstractButton* button) {
-        connect(button, &QAbstractButton::toggled, this, [this, button] { UpdateTrue(button); });
-    };
-    const auto markWhenChecked = [this](QAbstractButton* button) {
-        connect(button, &QAbstractButton::toggled, this, [this, button](bool checked) {
-            if (checked)
-                UpdateTrue(button);
-        });
-    };
-    const auto ruleOnToggle = [this](QAbstractButton* button, void (TFormMain::*rule)(QObject*)) {
-        connect(button, &QAbstractButton::toggled, this,
-                [this, button, rule] { guarded([&] { (this->*rule)(button); }); });
-    };
-    const auto markOnEdit = [this](QLineEdit* field) {
-        connect(field, &QLineEdit::textChanged, this, [this, field] { UpdateTrue(field); });
-    };
-    const auto markOnNumber = [this](TEditUpDown* field) {
-        field->OnChange = [this](QObject* sender) { UpdateTrue(sender); };
-    };
-
-    markWhenChecked(RadioButtonOverwrite);
-    markWhenChecked(RadioButtonRewrite);
-    for (auto* anchor :
-         {SpeedButtonMFPc, SpeedButtonMFPlb, SpeedButtonMFPlt, SpeedButtonMFPrb, SpeedButtonMFPrt})
-        onClick(anchor, &TFormMain::UpdateTrue);
-    for (auto* size : CheckBoxSZ)
-        markOnToggle(size);
-    SelectColorButtonMF->OnClick = [this](QObject* sender) { UpdateTrue(sender); };
-    SelectColorButtonMFB->OnClick = [this](QObject* sender) { UpdateTrue(sender); };
-    for (auto* field :
-         {EditUpDownSZWidth, EditUpDownSZHeight, EditUpDownSIUserLeft, EditUpDownSIUserTop,
-          EditUpDownSICompLeft, EditUpDownSICompTop, EditUpDownSIIPAddrLeft, EditUpDownSIIPAddrTop,
-          EditUpDownFMLineInterval, EditUpDownFMLeft, EditUpDownFMTop})
-        markOnNumber(field);
-    for (auto* field : {EditCmnt, EditSIUserLabel, EditSICompLabel, EditSIIPAddrLabel, EditFMFile})
-        markOnEdit(field);
-    connect(MemoFMInput, &QPlainTextEdit::textChanged, this, [this] { UpdateTrue(MemoFMInput); });
-
-    ruleOnToggle(CheckBoxWallpaper, &TFormMain::CheckBoxWallpaperClick);
-    ruleOnToggle(CheckBoxMonitorFrame, &TFormMain::CheckBoxMonitorFrameClick);
-    ruleOnToggle(CheckBoxSZFree, &TFormMain::CheckBoxSZFreeClick);
-    ruleOnToggle(CheckBoxSIUser, &TFormMain::CheckBoxSIUserClick);
-    ruleOnToggle(CheckBoxSIComp, &TFormMain::CheckBoxSICompClick);
-    ruleOnToggle(CheckBoxSIIPAddr, &TFormMain::CheckBoxSIIPAddrClick);
-    ruleOnToggle(CheckBoxFreeMessage, &TFormMain::CheckBoxFreeMessageClick);
-    for (auto* radio : {RadioButtonFMFile, RadioButtonFMInput}) {
-        connect(radio, &QAbstractButton::toggled, this, [this, radio](bool checked) {
-            if (checked)
-                guarded([&] { RadioButtonFMFileClick(radio); });
-        });
-    }
-
-    for (auto* fontButton :
-         {SpeedButtonMFFont, SpeedButtonSIUserFont, SpeedButtonSICompFont, SpeedButtonSIIPAddrFont,
-          SpeedButtonFMFont, SpeedButtonMFFontB, SpeedButtonSIB, SpeedButtonFMFontB})
-        onClick(fontButton, &TFormMain::SpeedButtonClick);
-    onClick(SpeedButtonFMFileOpen, &TFormMain::SpeedButtonFMFileOpenClick);
-    DropDstFreeFile->OnFileDrop = [this](QObject* sender, const std::vector<std::string>& files,
-                                         int x,
-                                         int y) { DropDstFreeFileFileDrop(sender, files, x, y); };
-    OpenDialogEx->OnSetLeftTop = [this](QObject* sender, int& left, int& top, int width,
-                                        int height) {
-        OpenDialogExSetLeftTop(sender, left, top, width, height);
-    };
-    onClick(SpeedButtonDSUp, &TFormMain::SpeedButtonDSUpClick);
-    onClick(SpeedButtonDSDown, &TFormMain::SpeedButtonDSDownClick);
-    onClick(SpeedButtonHelp, &TFormMain::SpeedButtonHelpClick);
-    onClick(SpeedButtonAllInit, &TFormMain::SpeedButtonAllInitClick);
-    onClick(ButtonDraw, &TFormMain::ButtonDrawClick);
-    onClick(ButtonWallpaperDraw, &TFormMain::ButtonWallpaperDrawClick);
-    onClick(SpeedButtonProperty, &TFormMain::SpeedButtonPropertyClick);
-    onClick(SpeedButtonStartUp, &TFormMain::SpeedButtonStartUpClick);
-    onClick(ButtonOK, &TFormMain::ButtonOKClick);
-    onClick(ButtonCancel, &TFormMain::ButtonCancelClick);
-    onClick(ButtonSave, &TFormMain::ButtonSaveClick);
-
-    connect(PageControlEnv, &MultiRowTabWidget::currentChanged, this, [this](int index) {
-        const int version = PageControlEnv->indexOf(TabSheetVersion);
-        if (index == PageControlEnv->indexOf(TabSheetSysInfo))
-            guarded([this] { TabSheetSysInfoShow(TabSheetSysInfo); });
-        if (index == version)
-            TabSheetVersionShow(TabSheetVersion);
-        else if (m_previousPage == version)
-            TabSheetVersionHide(TabSheetVersion);
-        m_previousPage = index;
-    });
-    connect(TimerVersion, &QTimer::timeout, this, [this] { TimerVersionTimer(TimerVersion); });
-}
-
-// ---- window creation steps ------------------------------------------------------------
-
-void TFormMain::setIniFile(const std::string& path) {
-    FIniFile = path;
-    RegManager.SetIniFileName(path);
-}
-
-int TFormMain::screenWidth() const {
-    return platform::desktopService().screenWidth();
-}
-
-int TFormMain::screenHeight() const {
-    return platform::desktopService().screenHeight();
-}
-
-void TFormMain::applyScreenBounds() {
-    const auto width = static_cast<std::int16_t>(screenWidth() - 1);
-    const auto height = static_cast<std::int16_t>(screenHeight() - 1);
-    for (auto* field : {EditUpDownSZWidth, EditUpDownSIUserLeft, EditUpDownSICompLeft,
-                        EditUpDownSIIPAddrLeft, EditUpDownFMLeft})
-        field->SetMax(width);
-    for (auto* field : {EditUpDownSZHeight, EditUpDownSIUserTop, EditUpDownSICompTop,
-                        EditUpDownSIIPAddrTop, EditUpDownFMLineInterval, EditUpDownFMTop})
-        field->SetMax(height);
-}
-
-void TFormMain::showScreenSize() {
-    CoupleLabelNowSize->SetText(QString("%1 * %2").arg(screenWidth()).arg(screenHeight()));
-}
-
-void TFormMain::applyEnablingRules() {
-    CheckBoxWallpaperClick();
-    CheckBoxMonitorFrameClick();
-    CheckBoxSIUserClick();
-    CheckBoxSICompClick();
-    CheckBoxSIIPAddrClick();
-    CheckBoxFreeMessageClick();
-}
-
-// ---- enabling rules -------------------------------------------------------------------
-
-void TFormMain::CheckBoxWallpaperClick(QObject*) {
-    PanelExWallPaper->SetEnabled(CheckBoxWallpaper->isChecked());
-    UpdateTrue();
-}
-
-void TFormMain::CheckBoxMonitorFrameClick(QObject*) {
-    PanelExMonitorFrame->SetEnabled(CheckBoxMonitorFrame->isChecked());
-    CheckBoxSZFreeClick();
-    UpdateTrue();
-}
-
-void TFormMain::CheckBoxSZFreeClick(QObject*) {
-    EditUpDownSZWidth->SetMax(static_cast<std::int16_t>(screenWidth() - 1));
-    EditUpDownSZHeight->SetMax(static_cast<std::int16_t>(screenHeight() - 1));
-    PanelExMFSFree->SetEnabled(CheckBoxMonitorFrame->isChecked() && CheckBoxSZFree->isChecked());
-}
-
 namespace {
 
-void systemInfoRule(QCheckBox* check, TPanelEx* panel, TEditUpDown* left, TEditUpDown* top,
-                    int width, int height) {
-    panel->SetEnabled(check->isChecked());
-    left->SetMax(static_cast<std::int16_t>(width - 1));
-    top->SetMax(static_cast<std::int16_t>(height - 1));
+constexpr int kClientWidth = 443;
+constexpr int kClientHeight = 401;
+
+// The help glyph: themes without icons would show a broken image for the standard one.
+QIcon helpGlyph() {
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0, 80, 170));
+    painter.drawEllipse(0, 0, 16, 16);
+    painter.setPen(Qt::white);
+    painter.setFont(pixelFont("sans", 12, true));
+    painter.drawText(pixmap.rect(), Qt::AlignCenter, "?");
+    return QIcon(pixmap);
+}
+
+// The stored lists as a reset leaves them: the draw sequence in its first order, every other
+// list empty.
+void resetStoredLists(Options& options) {
+    options.drawing.drawSeq.lines = shippedDrawSequence().lines;
+    auto& wallpaper = options.wallpaper;
+    wallpaper.rows.clear();
+    wallpaper.stat.lines.clear();
+    wallpaper.file.lines.clear();
+    for (auto& list : options.appLists) {
+        list.rows.clear();
+        for (auto& field : list.fields)
+            field.lines.clear();
+    }
+}
+
+// The colour and fonts of a new installation, which a reset puts back (a missing file keeps
+// the fonts as they are).
+void restoreFactoryLook(Options& options) {
+    const Options factory = factoryOptions();
+    options.monitorFrame.color = factory.monitorFrame.color;
+    options.monitorFrame.font = factory.monitorFrame.font;
+    for (std::size_t i = 0; i < kSystemInfoLines; ++i)
+        options.systemInfo[i].font = factory.systemInfo[i].font;
+    options.freeMessage.font = factory.freeMessage.font;
 }
 
 } // namespace
 
-void TFormMain::CheckBoxSIUserClick(QObject*) {
-    systemInfoRule(CheckBoxSIUser, PanelExSIUser, EditUpDownSIUserLeft, EditUpDownSIUserTop,
-                   screenWidth(), screenHeight());
-    UpdateTrue();
+TFormMain::TFormMain(ProgramFiles files, QWidget* parent)
+    : QWidget(parent), FFiles(std::move(files)), OpenDialogEx(new TOpenDialogEx(this)),
+      PageControlEnv(named(new MultiRowTabWidget, "PageControlEnv")),
+      TabSheetSetEnv(new SetEnvPage(FFiles.startUpLink, FFiles.programFile)),
+      TabSheetWallpaper(new WallpaperPage), TabSheetMonitorFrame(new MonitorFramePage),
+      TabSheetSysInfo(new SysInfoPage),
+      TabSheetFree(new FreeMessagePage(RegManager, *OpenDialogEx)),
+      TabSheetAppExec(new AppExecPage), TabSheetVersion(new VersionPage) {
+    openSettings(RegManager, FFiles.iniFile);
+    setWindowTitle(texts::kProgramName);
+    setFixedSize(kClientWidth, kClientHeight);
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    QWidget::setFont(pixelFont("ＭＳ Ｐゴシック", 12));
+    OpenDialogEx->Title = texts::kChooseFileTitle;
+
+    PageControlEnv->addTab(TabSheetSetEnv, "設定");
+    PageControlEnv->addTab(TabSheetWallpaper, "壁紙設定");
+    PageControlEnv->addTab(TabSheetMonitorFrame, texts::kScreenSizeItem);
+    PageControlEnv->addTab(TabSheetSysInfo, texts::kSystemInfoItem);
+    PageControlEnv->addTab(TabSheetFree, texts::kFreeMessageItem);
+    PageControlEnv->addTab(TabSheetAppExec, "外部アプリ起動");
+    PageControlEnv->addTab(TabSheetVersion, "バージョン情報");
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setSpacing(6);
+    layout->addWidget(PageControlEnv, 1);
+    layout->addWidget(createButtonRow());
+
+    connectHandlers();
+    applyScreenBounds(currentScreen());
+    showOptions(factoryOptions());
+    ButtonSave->setEnabled(false);
 }
 
-void TFormMain::CheckBoxSICompClick(QObject*) {
-    systemInfoRule(CheckBoxSIComp, PanelExSIComp, EditUpDownSICompLeft, EditUpDownSICompTop,
-                   screenWidth(), screenHeight());
-    UpdateTrue();
+TFormMain::~TFormMain() = default;
+
+QWidget* TFormMain::createButtonRow() {
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    ButtonDraw = named(new QPushButton("試しに描画"), "ButtonDraw");
+    ButtonWallpaperDraw = named(new QPushButton("元に戻す"), "ButtonWallpaperDraw");
+    SpeedButtonHelp = named(new QToolButton, "SpeedButtonHelp");
+    SpeedButtonHelp->setIcon(helpGlyph());
+    SpeedButtonHelp->setToolTip("ヘルプ");
+    ButtonOK = named(new QPushButton("OK"), "ButtonOK");
+    ButtonOK->setDefault(true);
+    ButtonCancel = named(new QPushButton("キャンセル"), "ButtonCancel");
+    ButtonSave = named(new QPushButton("適用(&A)"), "ButtonSave");
+    layout->addWidget(ButtonDraw);
+    layout->addWidget(ButtonWallpaperDraw);
+    layout->addWidget(SpeedButtonHelp);
+    layout->addStretch();
+    layout->addWidget(ButtonOK);
+    layout->addWidget(ButtonCancel);
+    layout->addWidget(ButtonSave);
+    return row;
 }
 
-void TFormMain::CheckBoxSIIPAddrClick(QObject*) {
-    systemInfoRule(CheckBoxSIIPAddr, PanelExSIIPAddr, EditUpDownSIIPAddrLeft, EditUpDownSIIPAddrTop,
-                   screenWidth(), screenHeight());
-    UpdateTrue();
+void TFormMain::connectHandlers() {
+    for (auto* page : pages())
+        connect(page, &SettingsPage::changed, this, [this] { UpdateTrue(); });
+    connect(TabSheetSetEnv, &SetEnvPage::resetRequested, this,
+            [this] { runGuarded([this] { SpeedButtonAllInitClick(); }); });
+    OpenDialogEx->OnSetLeftTop = [this](QObject*, int& left, int& top, int, int) {
+        OpenDialogExSetLeftTop(left, top);
+    };
+    onClick(ButtonDraw, this, [this] { ButtonDrawClick(); });
+    onClick(ButtonWallpaperDraw, this, [this] { ButtonWallpaperDrawClick(); });
+    onClick(SpeedButtonHelp, this, [this] { SpeedButtonHelpClick(); });
+    onClick(ButtonOK, this, [this] { ButtonOKClick(); });
+    onClick(ButtonCancel, this, [this] { ButtonCancelClick(); });
+    onClick(ButtonSave, this, [this] { ButtonSaveClick(); });
+    connect(PageControlEnv, &MultiRowTabWidget::currentChanged, this,
+            [this](int index) { currentPageChanged(index); });
 }
 
-void TFormMain::CheckBoxFreeMessageClick(QObject*) {
-    PanelExFreeMessage->SetEnabled(CheckBoxFreeMessage->isChecked());
-    EditUpDownFMLineInterval->SetMax(static_cast<std::int16_t>(screenHeight() - 1));
-    EditUpDownFMLeft->SetMax(static_cast<std::int16_t>(screenWidth() - 1));
-    EditUpDownFMTop->SetMax(static_cast<std::int16_t>(screenHeight() - 1));
-    RadioButtonFMFileClick();
-    UpdateTrue();
+std::array<SettingsPage*, 7> TFormMain::pages() const {
+    // In the order of the tabs, which is also the order of the settings file's sections.
+    return {TabSheetSetEnv, TabSheetWallpaper, TabSheetMonitorFrame, TabSheetSysInfo,
+            TabSheetFree,   TabSheetAppExec,   TabSheetVersion};
 }
 
-void TFormMain::RadioButtonFMFileClick(QObject*) {
-    const bool message = CheckBoxFreeMessage->isChecked();
-    PanelExFMFile->SetEnabled(message && RadioButtonFMFile->isChecked());
-    MemoFMInput->setEnabled(message && !RadioButtonFMFile->isChecked());
-    UpdateTrue();
+void TFormMain::currentPageChanged(int index) {
+    const auto all = pages();
+    const auto previous = static_cast<std::size_t>(FPreviousPage);
+    const auto current = static_cast<std::size_t>(index);
+    FPreviousPage = index;
+    runGuarded([&] {
+        if (previous < all.size())
+            all[previous]->pageHidden();
+        if (current < all.size())
+            all[current]->pageShown();
+    });
 }
 
-// ---- fonts ----------------------------------------------------------------------------
+// ---- creation, load and save ---------------------------------------------------------------
 
-void TFormMain::SpeedButtonClick(QObject* sender) {
-    auto* button = qobject_cast<FontButton*>(sender);
-    if (!button)
+bool TFormMain::FormCreate() {
+    (void)TabSheetSetEnv->UpdateStartUpButton();
+    const ScreenBounds screen = currentScreen();
+    applyScreenBounds(screen);
+    try {
+        LoadSettings();
+    } catch (const std::exception& error) {
+        platform::showErrorReport(error.what());
+        return false;
+    }
+    TabSheetMonitorFrame->showScreenSize(screen);
+    applyEnablingRules();
+    ButtonSave->setEnabled(false);
+    return true;
+}
+
+void TFormMain::applyScreenBounds(const ScreenBounds& screen) {
+    TabSheetMonitorFrame->applyScreenBounds(screen);
+    TabSheetSysInfo->applyScreenBounds(screen);
+    TabSheetFree->applyScreenBounds(screen);
+}
+
+void TFormMain::applyEnablingRules() {
+    TabSheetWallpaper->CheckBoxWallpaperClick();
+    TabSheetMonitorFrame->CheckBoxMonitorFrameClick();
+    TabSheetSysInfo->CheckBoxSIUserClick();
+    TabSheetSysInfo->CheckBoxSICompClick();
+    TabSheetSysInfo->CheckBoxSIIPAddrClick();
+    TabSheetFree->CheckBoxFreeMessageClick();
+}
+
+Options TFormMain::options() const {
+    Options current;
+    current.window = {x(), y()};
+    for (const auto* page : pages())
+        page->takeOptions(current);
+    return current;
+}
+
+void TFormMain::showOptions(const Options& options) {
+    move(options.window.left, options.window.top);
+    for (auto* page : pages())
+        page->showOptions(options);
+}
+
+void TFormMain::loadShown(Options& options) {
+    const ScopeExit show([&] { showOptions(options); });
+    loadOptions(RegManager, options, currentScreen());
+}
+
+void TFormMain::LoadSettings() {
+    Options loaded = options();
+    loadShown(loaded);
+}
+
+void TFormMain::SaveSettings() {
+    saveOptions(RegManager, options());
+}
+
+void TFormMain::SpeedButtonAllInitClick() {
+    const auto answer = platform::messageService().show({texts::kProgramName, texts::kResetQuestion,
+                                                         platform::MessageIcon::Question,
+                                                         platform::MessageButtons::YesNo});
+    if (answer != platform::MessageAnswer::Yes)
         return;
-    // A cancelled dialog leaves the button's own font; the settings count as changed anyway.
-    if (const auto chosen = platform::dialogService().chooseFont(button->Font()))
-        button->SetFont(*chosen);
-    UpdateTrue(sender);
+    (void)std::remove(FFiles.iniFile.c_str()); // no file is as good as a removed one
+    Options reset = options();
+    resetStoredLists(reset);
+    (void)TabSheetSetEnv->UpdateStartUpButton();
+    loadShown(reset);
+    restoreFactoryLook(reset);
+    showOptions(reset);
+    TabSheetMonitorFrame->showScreenSize(currentScreen());
+    TabSheetMonitorFrame->CheckBoxMonitorFrameClick();
+    TabSheetSysInfo->CheckBoxSIUserClick();
+    TabSheetSysInfo->CheckBoxSICompClick();
+    TabSheetSysInfo->CheckBoxSIIPAddrClick();
+    TabSheetFree->CheckBoxFreeMessageClick();
+    ButtonSave->setEnabled(false);
 }
 
-// ---- free-message file ----------------------------------------------------------------
-
-void TFormMain::SpeedButtonFMFileOpenClick(QObject*) {
-    const std::string folder = RegManager.ItemFiler("FMFileDir").ReadString();
-    OpenDialogEx->InitialDir = GetPathKind(folder) == pkFolder ? folder : std::string();
-    OpenDialogEx->FileName.clear();
-    OpenDialogEx->Filter = "すべてのファイル(*.*)|*.*";
-    OpenDialogEx->AllowMultiSelect = false;
-    OpenDialogEx->Files.clear();
-    if (!OpenDialogEx->Execute())
-        return;
-    EditFMFile->setText(QString::fromStdString(OpenDialogEx->Files.front()));
-    RegManager.ItemFiler("FMFileDir").WriteString(ExtractFileDir(EditFMFile->text().toStdString()));
+void TFormMain::ButtonOKClick() {
+    SaveSettings();
+    close();
 }
 
-void TFormMain::DropDstFreeFileFileDrop(QObject*, const std::vector<std::string>& files, int, int) {
-    if (!files.empty())
-        EditFMFile->setText(QString::fromStdString(files.front()));
+void TFormMain::ButtonCancelClick() {
+    close();
 }
 
-void TFormMain::OpenDialogExSetLeftTop(QObject*, int& left, int& top, int, int) {
+void TFormMain::ButtonSaveClick() {
+    SaveSettings();
+    ButtonSave->setEnabled(false);
+}
+
+void TFormMain::UpdateTrue() {
+    ButtonSave->setEnabled(true);
+}
+
+// ---- the run and the wallpaper ------------------------------------------------------------
+
+void TFormMain::ButtonDrawClick() {
+    const Options current = options();
+    setWindowTitle(texts::kDrawingTitle);
+    const ScopeExit title([this] { setWindowTitle(texts::kProgramName); });
+    DrawRun run(current, false, FFiles.tmpBitmapFile);
+    run.OnSystemInfo = [this](SystemInfoLine line, const std::string& value) {
+        TabSheetSysInfo->showValue(line, value);
+    };
+    run.DrawDesktop();
+}
+
+void TFormMain::ButtonWallpaperDrawClick() {
+    const WaitCursor busy;
+    GetWallpaperFile(FBaseWallpaper);
+    ShowWallpaper(FBaseWallpaper, FBaseWallpaper);
+}
+
+void TFormMain::SpeedButtonHelpClick() {
+    if (!platform::desktopService().openDocument(FFiles.helpFile))
+        platform::showErrorReport(formatMessage(texts::kCannotOpenHelp, FFiles.helpFile));
+}
+
+void TFormMain::OpenDialogExSetLeftTop(int& left, int& top) {
+    // Under the message file's field, at the window's left edge.
     left = x();
-    top = EditFMFile->mapToGlobal(QPoint(0, EditFMFile->height())).y();
-}
-
-// ---- draw sequence --------------------------------------------------------------------
-
-void TFormMain::moveDrawSequenceRow(int from, int to) {
-    auto& lines = ListBoxDrawSeqStream.lines;
-    std::swap(lines[static_cast<std::size_t>(from)], lines[static_cast<std::size_t>(to)]);
-    showDrawSequence();
-    ListBoxDrawSeq->setCurrentRow(to);
-    UpdateTrue();
-}
-
-void TFormMain::SpeedButtonDSUpClick(QObject*) {
-    for (int i = 1; i < ListBoxDrawSeq->count(); ++i) {
-        if (ListBoxDrawSeq->item(i)->isSelected()) {
-            moveDrawSequenceRow(i, i - 1);
-            return;
-        }
-    }
-}
-
-void TFormMain::SpeedButtonDSDownClick(QObject*) {
-    for (int i = 0; i + 1 < ListBoxDrawSeq->count(); ++i) {
-        if (ListBoxDrawSeq->item(i)->isSelected()) {
-            moveDrawSequenceRow(i, i + 1);
-            return;
-        }
-    }
-}
-
-// ---- help and version page ------------------------------------------------------------
-
-void TFormMain::SpeedButtonHelpClick(QObject*) {
-    if (!platform::desktopService().openDocument(FHelpFile))
-        platform::showErrorReport("ヘルプ " + FHelpFile + " を開けません");
-}
-
-void TFormMain::TabSheetVersionShow(QObject*) {
-    GradBoxVersion->SetGradStyle(gsNone);
-    TimerVersion->setInterval(3000);
-    TimerVersion->start();
-}
-
-void TFormMain::TabSheetVersionHide(QObject*) {
-    // The timer keeps running; showing the page again restarts the cycle.
-}
-
-void TFormMain::TimerVersionTimer(QObject*) {
-    switch (GradBoxVersion->GradStyle()) {
-    case gsNone:
-        GradBoxVersion->SetGradStyle(gsTopBottom);
-        TimerVersion->setInterval(1000);
-        break;
-    case gsTopBottom:
-        GradBoxVersion->SetGradStyle(gsRightLeft);
-        break;
-    case gsRightLeft:
-        GradBoxVersion->SetGradStyle(gsBottomTop);
-        break;
-    case gsBottomTop:
-        GradBoxVersion->SetGradStyle(gsLeftRight);
-        break;
-    case gsLeftRight:
-        GradBoxVersion->SetGradStyle(gsTopBottom);
-        break;
-    }
-}
-
-// ---- start-up registration -------------------------------------------------------------
-
-bool TFormMain::UpdateStartUpButton() {
-    std::error_code unreadable;
-    const bool registered =
-        !FStartUpLink.empty() && std::filesystem::exists(FStartUpLink, unreadable);
-    SpeedButtonStartUp->setText(registered ? "解除" : "登録");
-    return registered;
+    top = TabSheetFree->fileFieldBottomLeft().y();
 }
 
 } // namespace zbpg

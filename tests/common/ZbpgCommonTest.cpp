@@ -1,9 +1,8 @@
-#include "common/Error.h"
 #include "common/zbpg_common.h"
 #include "platform/Registry.h"
-#include "settings/Schema.h"
 #include "support/RecordingDialogService.h"
 #include "support/TempFolder.h"
+#include "text/Error.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -16,10 +15,10 @@ namespace {
 TEST(ZbpgCommon, PathKindTellsFoldersFilesAndNothing) {
     test::TempFolder folder;
     test::writeFile(folder.file("a.txt"), "x");
-    EXPECT_EQ(GetPathKind(folder.path()), pkFolder);
-    EXPECT_EQ(GetPathKind(folder.file("a.txt")), pkFile);
-    EXPECT_EQ(GetPathKind(folder.file("missing")), pkNothing);
-    EXPECT_EQ(GetPathKind(""), pkNothing);
+    EXPECT_EQ(GetPathKind(folder.path()), PathKind::Folder);
+    EXPECT_EQ(GetPathKind(folder.file("a.txt")), PathKind::File);
+    EXPECT_EQ(GetPathKind(folder.file("missing")), PathKind::Nothing);
+    EXPECT_EQ(GetPathKind(""), PathKind::Nothing);
 }
 
 TEST(ZbpgCommon, PathPartsKeepTheFinalSeparator) {
@@ -38,27 +37,6 @@ TEST(ZbpgCommon, StartupFolderIsSeededWithTheAutostartFolderOnce) {
     const char* key = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
     ASSERT_TRUE(registry.writeValue(key, "Startup", platform::RegValue::string("/elsewhere")));
     EXPECT_EQ(GetStartupFolder(), "/elsewhere") << "a value the user set is kept";
-}
-
-TEST(Schema, HasTheEightyThreeItemsWithTheirKeys) {
-    TRegItems items;
-    fillSettingsSchema(items);
-    ASSERT_EQ(items.Count(), 83);
-    std::set<std::string> names;
-    for (int i = 0; i < items.Count(); ++i) {
-        EXPECT_EQ(items.Items(i).Name, items.Items(i).Ident);
-        names.insert(items.Items(i).Name);
-    }
-    EXPECT_EQ(names.size(), 83u);
-    EXPECT_EQ(items.Items(0).Name, "Left");
-    EXPECT_EQ(items.Items(82).Name, "AEAWTNoWaitSec");
-    EXPECT_EQ(items.FindItem("SIUserLeft")->DefaultValue, "810");
-    EXPECT_EQ(items.FindItem("WPPaintIdx")->DefaultValue, "-1");
-    int direct = 0;
-    for (const auto& name : names)
-        direct += isDirectSettingsItem(name) ? 1 : 0;
-    EXPECT_EQ(direct, 6);
-    EXPECT_TRUE(isDirectSettingsItem("fmfiledir"));
 }
 
 } // namespace

@@ -22,22 +22,27 @@ int countColor(const QImage& image, QRgb color, int fromX, int toX) {
     return count;
 }
 
-TEST(CoupleLabel, Defaults) {
+// A new label takes one empty line's room and, given some, fills it with the window colour and
+// nothing else; its two parts then write in the window's text colour, the text at the left.
+TEST(CoupleLabel, NewLabelPaintsOnlyItsBackgroundUntilGivenTexts) {
     TCoupleLabel label;
-    EXPECT_TRUE(label.Caption().isEmpty());
-    EXPECT_TRUE(label.Text().isEmpty());
-    EXPECT_EQ(label.TextFont(), label.font());
-    EXPECT_EQ(label.FontColor(), label.palette().color(QPalette::WindowText));
-    EXPECT_EQ(label.TextFontColor(), label.palette().color(QPalette::WindowText));
-    EXPECT_EQ(label.Color(), label.palette().color(QPalette::Window));
-    EXPECT_EQ(label.Pitch(), 0);
-    EXPECT_EQ(label.CoupleAlignment(), caBottomJustify);
-    EXPECT_TRUE(label.ConsDescent());
-    EXPECT_TRUE(label.AutoSize());
-    EXPECT_EQ(label.TextAlignment(), taLeftJustify);
-    EXPECT_EQ(label.TextEllipsis(), teNone);
-    EXPECT_TRUE(label.ShowAccelChar());
-    EXPECT_FALSE(label.Transparent());
+    EXPECT_EQ(label.size(), QSize(0, QFontMetrics(label.font()).height()));
+    label.resize(40, 20);
+    // Only what the label paints itself, over a colour no palette uses.
+    QImage image(label.size(), QImage::Format_RGB32);
+    image.fill(Qt::magenta);
+    label.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    const QRgb window = label.palette().color(QPalette::Window).rgb();
+    EXPECT_EQ(countColor(image, window, 0, image.width()), 40 * 20);
+
+    label.SetCaption("Caption");
+    label.SetText("Text");
+    label.resize(label.width() + 40, label.height()); // the text keeps to the left of its area
+    image = label.grab().toImage();
+    const QRgb text = label.palette().color(QPalette::WindowText).rgb();
+    EXPECT_GT(countColor(image, text, 0, label.TextRect().left()), 0);
+    EXPECT_GT(countColor(image, text, label.TextRect().left(), image.width()), 0);
+    EXPECT_EQ(countColor(image, text, image.width() - 40, image.width()), 0);
 }
 
 TEST(CoupleLabel, AccelMarkerTakesNoRoom) {

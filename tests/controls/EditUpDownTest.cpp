@@ -241,7 +241,7 @@ TEST(UpDownButton, PressedHalfIsDrawnSunken) {
     button.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&button));
     int steps = 0;
-    button.onStep = [&] { ++steps; };
+    button.OnStep = [&] { ++steps; };
     const QImage released = button.grab().toImage();
     QTest::mousePress(&button, Qt::LeftButton, {}, QPoint(7, 22));
     const QImage pressed = button.grab().toImage();

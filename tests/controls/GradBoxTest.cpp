@@ -1,6 +1,6 @@
 #include "controls/GradBox.h"
 
-#include "common/QtConvert.h"
+#include "text/qt/QtConvert.h"
 
 #include <QApplication>
 #include <QImage>
@@ -71,19 +71,40 @@ int countPixels(const QImage& image, QRgb color) {
     return count;
 }
 
-TEST(GradBox, Defaults) {
+// A new box is 200 by 100, without an outline, and shades from green (0, 128, 0) at the top to
+// lime (0, 255, 0) at the bottom, each row in one colour.
+TEST(GradBox, NewBoxShadesFromGreenDownToLime) {
     TGradBox box;
-    EXPECT_EQ(box.size(), QSize(200, 100));
-    EXPECT_EQ(box.TopColor(), 0x008000);
-    EXPECT_EQ(box.LastColor(), 0x00FF00);
-    EXPECT_EQ(box.GradStyle(), gsTopBottom);
-    EXPECT_FALSE(box.DrawOutLine());
-    EXPECT_EQ(box.CaptionLeft(), 10);
-    EXPECT_EQ(box.CaptionTop(), 10);
-    EXPECT_FALSE(box.Font3D());
-    EXPECT_EQ(box.Style3D(), fsRaise3D);
-    EXPECT_EQ(box.FontDepth(), 1);
-    EXPECT_EQ(box.BackFont(), 0x00FFFF);
+    const QImage image = render(box);
+    ASSERT_EQ(image.size(), QSize(200, 100));
+    EXPECT_NEAR(qGreen(image.pixel(100, 0)), 128, 2);
+    EXPECT_EQ(rgbAt(image, 100, 99), rgb(0, 255, 0));
+    int previous = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        const QRgb left = rgbAt(image, 0, y);
+        EXPECT_EQ(rgbAt(image, 199, y), left) << "row " << y;
+        EXPECT_EQ(left & 0xFF00FF, 0u) << "row " << y;
+        EXPECT_GE(qGreen(left), previous) << "row " << y;
+        previous = qGreen(left);
+    }
+}
+
+// A new box writes its caption at (10, 10), flat; turning 3-D on, with nothing else changed,
+// raises it by one step in yellow.
+TEST(GradBox, NewCaptionSitsAtTenTenAndRisesOneYellowStepIn3D) {
+    TGradBox box;
+    prepareCaptionBox(box);
+    box.SetFontColor(0x0000FF);
+    const QRgb red = rgb(255, 0, 0);
+    const QRgb yellow = rgb(255, 255, 0);
+    const QImage face = render(box);
+    ASSERT_GT(countPixels(face, red), 20);
+    EXPECT_EQ(countPixels(face, yellow), 0);
+    box.SetCaptionLeft(10);
+    box.SetCaptionTop(10);
+    EXPECT_EQ(render(box), face);
+    box.SetFont3D(true);
+    EXPECT_EQ(render(box), composeExpected(face, red, yellow, {-1}));
 }
 
 TEST(GradBox, BlackToWhiteTableStepsOneLevelPerEntry) {

@@ -1,6 +1,6 @@
-#include "common/QtConvert.h"
 #include "controls/SCB.h"
 #include "support/RecordingDialogService.h"
+#include "text/qt/QtConvert.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -53,19 +53,14 @@ protected:
     int dialogsBeforeClick = -1;
 };
 
-TEST(SelectColorButtonDefaults, YellowNoOptionsNinetyByTwentyFive) {
+TEST(SelectColorButtonDefaults, NewButtonShowsAYellowSwatchAtNinetyByTwentyFive) {
     TSelectColorButton button;
-    EXPECT_EQ(button.Color(), 0x00FFFF);
-    EXPECT_EQ(button.Options(), 0);
-    EXPECT_FALSE(button.Pressed());
     EXPECT_EQ(button.size(), QSize(90, 25));
     EXPECT_EQ(button.sizeHint(), QSize(90, 25));
-    auto* timer = button.findChild<QTimer*>();
-    ASSERT_NE(timer, nullptr);
-    EXPECT_EQ(timer->interval(), 100);
-    EXPECT_FALSE(timer->isActive());
-    button.SetOptions(zbpg::cdFullOpen | zbpg::cdAnyColor);
-    EXPECT_EQ(button.Options(), zbpg::cdFullOpen | zbpg::cdAnyColor);
+    const QImage image = button.grab().toImage();
+    ASSERT_EQ(image.size(), QSize(90, 25));
+    EXPECT_EQ(image.pixelColor(45, 12), QColor(Qt::yellow));
+    EXPECT_EQ(image.pixelColor(84, 19), QColor(Qt::black)) << "the swatch's outline";
 }
 
 // --- clicking -----------------------------------------------------------------------------

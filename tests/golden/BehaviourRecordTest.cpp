@@ -5,16 +5,17 @@
 // written there instead of compared.
 
 #include "app/Program.h"
-#include "common/Encoding.h"
-#include "common/QtConvert.h"
-#include "platform/SystemInfo.h"
+#include "options/Options.h"
 #include "platform/qt/DesktopPicture.h"
 #include "platform/qt/QtDesktopService.h"
-#include "settings/ComponentStream.h"
 #include "settings/RegMng.h"
+#include "support/Controls.h"
+#include "support/FixedSystemInfo.h"
 #include "support/RecordingMessageService.h"
 #include "support/TempFolder.h"
 #include "support/TestEnvironment.h"
+#include "text/Encoding.h"
+#include "text/qt/QtConvert.h"
 #include "ui/Main.h"
 
 #include <QApplication>
@@ -27,19 +28,6 @@ namespace {
 
 using test::readFile;
 using test::writeFile;
-
-// Values that are the same on every machine, so that the picture is too.
-class FixedSystemInfo final : public platform::SystemInfoService {
-public:
-    FixedSystemInfo() { platform::setSystemInfoService(this); }
-    ~FixedSystemInfo() override { platform::setSystemInfoService(nullptr); }
-    FixedSystemInfo(const FixedSystemInfo&) = delete;
-    FixedSystemInfo& operator=(const FixedSystemInfo&) = delete;
-
-    std::string loginUserName() override { return "zorbel"; }
-    std::string hostName() override { return "paneglyph-host"; }
-    std::string localIPv4Address() override { return "192.0.2.10"; }
-};
 
 std::string recordDir() {
     const char* dir = std::getenv("ZBPG_RECORD_DIR");
@@ -131,22 +119,6 @@ FMTop=300
 kept=yes
 )";
 
-ListControlDescription storedList(const char* name, int tag, int left, int top, int width,
-                                  int height, int tabOrder, std::vector<std::string> lines) {
-    ListControlDescription list;
-    list.name = name;
-    list.tag = tag;
-    list.left = left;
-    list.top = top;
-    list.width = width;
-    list.height = height;
-    list.itemHeight = 12;
-    list.tabOrder = tabOrder;
-    list.visible = false;
-    list.lines = std::move(lines);
-    return list;
-}
-
 class BehaviourRecord : public ::testing::Test {
 protected:
     ProgramFiles files() const {
@@ -170,19 +142,20 @@ protected:
         manager.RegItems().Add(TRegItem("WPFile", "Wallpaper", "WPFile"));
         manager.RegItems().Add(TRegItem("AEBStat", "AppExec", "AEBStat"));
         manager.RegItems().Add(TRegItem("AEBCmd", "AppExec", "AEBCmd"));
-        ListControlDescription sequence = storedList("ListBoxDrawSeq", 0, 16, 40, 145, 49, 0,
-                                                     {"任意表示", "画面サイズ", "システム情報"});
-        sequence.visible = true;
-        manager.ItemFiler("DrawSeq").WriteComponent(sequence);
-        manager.ItemFiler("WPStat").WriteComponent(
-            storedList("ListBoxWPStat", 0, 16, 16, 121, 97, 1, {"1", "0"}));
-        manager.ItemFiler("WPFile").WriteComponent(storedList(
-            "ListBoxWPFile", 0, 144, 16, 121, 97, 2, {"/pictures/a.jpg", "/home/zoë/Bilder"}));
+        // The stored lists with the layout the window gives them.
+        Options lists = factoryOptions();
+        lists.drawing.drawSeq.lines = {"任意表示", "画面サイズ", "システム情報"};
+        manager.ItemFiler("DrawSeq").WriteComponent(lists.drawing.drawSeq);
+        lists.wallpaper.stat.lines = {"1", "0"};
+        manager.ItemFiler("WPStat").WriteComponent(lists.wallpaper.stat);
+        lists.wallpaper.file.lines = {"/pictures/a.jpg", "/home/zoë/Bilder"};
+        manager.ItemFiler("WPFile").WriteComponent(lists.wallpaper.file);
         // An entry of the before list that is switched off, so that no program starts.
-        manager.ItemFiler("AEBStat").WriteComponent(
-            storedList("ListBoxAEBStat", 0, 24, 32, 41, 33, 1, {"0"}));
-        manager.ItemFiler("AEBCmd").WriteComponent(
-            storedList("ListBoxAEBCmd", 0, 72, 32, 41, 33, 2, {"/bin/false"}));
+        auto& before = lists.appList(AppList::Before);
+        before.field(AppEntryField::Stat).lines = {"0"};
+        manager.ItemFiler("AEBStat").WriteComponent(before.field(AppEntryField::Stat));
+        before.field(AppEntryField::Cmd).lines = {"/bin/false"};
+        manager.ItemFiler("AEBCmd").WriteComponent(before.field(AppEntryField::Cmd));
         writeFile(folder.file("message.txt"),
                   *utf8ToCp932("一行目 メッセージ\r\n\r\n三行目 Line 3\r\n"));
     }
@@ -190,19 +163,15 @@ protected:
     // The settings file as "OK" leaves it, with the test folder written as @DIR@.
     std::string savedByOk() {
         {
-            TFormMain window;
-            prepareMainWindow(window, files());
-            window.ButtonOK->click();
+            TFormMain window(files());
+            EXPECT_TRUE(window.FormCreate());
+            test::control<QPushButton>(window, "ButtonOK").click();
         }
         return replaced(readFile(files().iniFile), folder.path(), "@DIR@");
     }
 
     // A logon run in this process, with the program's real desktop service.
-    void runOnlyDraw() {
-        TFormMain window;
-        ASSERT_TRUE(prepareMainWindow(window, files()));
-        ASSERT_TRUE(runCommandLineMode(window, {"-OnlyDraw"}));
-    }
+    void runOnlyDraw() { ASSERT_TRUE(runWithoutWindow(StartMode::OnlyDraw, files())); }
 
     void compareWithRecord(const std::string& name, const std::string& bytes) {
         if (!recordDir().empty()) {
@@ -216,7 +185,7 @@ protected:
 
     test::TempFolder folder;
     test::RecordingMessageService messages;
-    FixedSystemInfo systemInfo;
+    test::FixedSystemInfo systemInfo;
 };
 
 TEST_F(BehaviourRecord, OkOnFirstStartWritesTheRecordedFile) {

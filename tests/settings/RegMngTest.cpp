@@ -1,5 +1,5 @@
-#include "common/Error.h"
 #include "settings/SettingsFixture.h"
+#include "text/Error.h"
 
 #include <filesystem>
 #include <sys/stat.h>

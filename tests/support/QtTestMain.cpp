@@ -1,5 +1,5 @@
-#include "common/QtConvert.h"
 #include "support/TestEnvironment.h"
+#include "text/qt/QtConvert.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

@@ -1,9 +1,10 @@
 #include "platform/qt/DesktopPicture.h"
 
-#include "common/QtConvert.h"
 #include "platform/AtomicFile.h"
 #include "platform/Registry.h"
 #include "platform/XdgPaths.h"
+#include "text/Texts.h"
+#include "text/qt/QtConvert.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -408,7 +409,7 @@ QColor DesktopPicture::backgroundColor() {
 }
 
 std::string DesktopPicture::keptPicturePath() {
-    return appCacheFolder() + "/desktop.png";
+    return appCacheFolder() + "/" + texts::kKeptPictureName;
 }
 
 QSize DesktopPicture::screenSize() {

@@ -1,6 +1,6 @@
 #include "platform/qt/FontColorDialog.h"
 
-#include "common/QtConvert.h"
+#include "text/qt/QtConvert.h"
 
 #include <QCheckBox>
 #include <QColorDialog>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/FontDescription.h"
+#include "text/FontDescription.h"
 
 #include <QDialog>
 

@@ -1,7 +1,7 @@
 #include "platform/qt/QtDesktopService.h"
 
-#include "common/QtConvert.h"
 #include "platform/qt/DesktopPicture.h"
+#include "text/qt/QtConvert.h"
 
 #include <QDesktopServices>
 #include <QGuiApplication>

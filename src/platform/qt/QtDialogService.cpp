@@ -1,7 +1,7 @@
 #include "platform/qt/QtDialogService.h"
 
-#include "common/QtConvert.h"
 #include "platform/qt/FontColorDialog.h"
+#include "text/qt/QtConvert.h"
 
 #include <QApplication>
 #include <QColorDialog>

@@ -1,6 +1,6 @@
 #include "platform/qt/QtMessageService.h"
 
-#include "common/QtConvert.h"
+#include "text/qt/QtConvert.h"
 
 namespace zbpg::platform {
 namespace {

@@ -1,0 +1,52 @@
+#include "common/ProgramFiles.h"
+
+#include "common/zbpg_common.h"
+#include "platform/AtomicFile.h"
+#include "platform/Shortcut.h"
+#include "platform/XdgPaths.h"
+#include "text/Texts.h"
+
+#include <unistd.h>
+
+namespace zbpg {
+namespace {
+
+bool folderIsWritable(const std::string& folder) {
+    return !folder.empty() && ::access(folder.c_str(), W_OK) == 0;
+}
+
+} // namespace
+
+std::string iniFilePathFor(const std::string& programPath) {
+    const std::string beside = ChangeFileExt(programPath, texts::kIniExtension);
+    if (folderIsWritable(ExtractFileDir(programPath)))
+        return beside;
+    const std::string folder = platform::appConfigFolder();
+    // The settings file is written there without further ado.
+    (void)platform::makeFolders(folder);
+    return folder + "/" + texts::kProgramName + texts::kIniExtension;
+}
+
+std::string tmpBitmapPathFor(const std::string& programPath) {
+    const std::string folder = ExtractFileDir(programPath);
+    if (folderIsWritable(folder))
+        return folder + texts::kTmpBitmapFileName;
+    (void)platform::makeFolders(platform::appCacheFolder());
+    return platform::appCacheFolder() + "/" + texts::kTmpBitmapFileName;
+}
+
+std::string helpFilePathFor(const std::string& programPath) {
+    const std::string folder = ExtractFileDir(programPath);
+    const std::string beside = folder + texts::kHelpPage;
+    if (GetPathKind(beside) == PathKind::File)
+        return beside;
+    return folder + "../share/" + texts::kProgramName + "/" + texts::kHelpPage;
+}
+
+ProgramFiles ProgramFiles::forProgram(const std::string& programPath) {
+    return {programPath, iniFilePathFor(programPath), helpFilePathFor(programPath),
+            GetStartupFolder() + "/" + texts::kProgramName + platform::kShortcutExtension,
+            tmpBitmapPathFor(programPath)};
+}
+
+} // namespace zbpg

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+namespace zbpg {
+
+// The settings file: the program file's path with ".ini" in place of its extension, or, when
+// the program's folder cannot be written (an installed program), the same name in the user's
+// configuration folder.
+std::string iniFilePathFor(const std::string& programPath);
+
+// The composed picture of a run: "ZorbelPaneglyphTmp.bmp" beside the program, or in the
+// program's cache folder when the program's folder cannot be written.
+std::string tmpBitmapPathFor(const std::string& programPath);
+
+// The help pages shipped with the program: "help/index.html" beside the program file, or in
+// the shared data folder of an installed program.
+std::string helpFilePathFor(const std::string& programPath);
+
+// Where the program keeps its files.
+struct ProgramFiles {
+    std::string programFile;
+    std::string iniFile;
+    std::string helpFile;
+    std::string startUpLink;   // the shortcut that registers the program at logon
+    std::string tmpBitmapFile; // the composed picture of a run, while it is applied
+
+    static ProgramFiles forProgram(const std::string& programPath);
+};
+
+} // namespace zbpg

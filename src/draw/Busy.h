@@ -1,0 +1,28 @@
+#pragma once
+
+namespace zbpg {
+
+// The hourglass over the whole application for as long as the guard lives, however the work
+// it covers ends.
+class WaitCursor final {
+public:
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// A draw run in progress: the hourglass and the application title "描画中 - ZorbelPaneglyph",
+// shown at once (pending events are handled once), and both put back at the end.
+class BusyRun final {
+public:
+    BusyRun();
+    ~BusyRun();
+    BusyRun(const BusyRun&) = delete;
+    BusyRun& operator=(const BusyRun&) = delete;
+
+private:
+    WaitCursor m_cursor;
+};
+
+} // namespace zbpg

@@ -1,0 +1,147 @@
+#include "draw/DrawRun.h"
+
+#include "common/zbpg_common.h"
+#include "draw/Busy.h"
+#include "draw/Renderers.h"
+#include "platform/DesktopService.h"
+#include "platform/Processes.h"
+#include "platform/qt/DesktopPicture.h"
+#include "text/Error.h"
+#include "text/IntegerText.h"
+#include "text/Texts.h"
+
+#include <cstdio>
+
+namespace zbpg {
+
+DrawRun::DrawRun(const Options& options, bool onlyDraw, std::string tmpBitmapFile)
+    : FOptions(options), FOnlyDraw(onlyDraw), FTmpBitmapFile(std::move(tmpBitmapFile)) {}
+
+void DrawRun::DrawDesktop() {
+    const BusyRun busy;
+    std::string before;
+    GetWallpaperFile(before);
+    // Choosing the next wallpaper of the list belongs to the wallpaper rotation.
+    RunApplications(AppList::Before);
+    GetWallpaperFile(FBaseWallpaper);
+    PrepareDesktopCanvas();
+    if (FOptions.drawing.method.down[DrawingOptions::Rewrite])
+        ShowWallpaper(FBaseWallpaper, FBaseWallpaper);
+    for (const DrawItem item : FOptions.drawing.sequence()) {
+        switch (item) {
+        case DrawItem::ScreenSize:
+            if (FOptions.monitorFrame.draw)
+                DrawMonitorFrames();
+            break;
+        case DrawItem::SystemInfo:
+            DrawSystemInformation();
+            break;
+        case DrawItem::FreeMessage:
+            if (FOptions.freeMessage.draw)
+                DrawFreeMessage();
+            break;
+        }
+    }
+    if (!FDrawBitmap.save(QString::fromStdString(FTmpBitmapFile), "BMP"))
+        throw Error(formatMessage(texts::kCannotCreateFile, FTmpBitmapFile));
+    ShowWallpaper(FBaseWallpaper, FTmpBitmapFile);
+    (void)std::remove(FTmpBitmapFile.c_str()); // a file left behind is replaced by the next run
+    RunApplications(AppList::After);
+    if (!FOnlyDraw)
+        (void)SetWallpaperFile(before);
+}
+
+void DrawRun::PrepareDesktopCanvas() {
+    // The desktop as displayed is read straight into the picture: no full-screen window has to
+    // cover the screen for it.
+    auto& desktop = platform::desktopService();
+    FDrawBitmap =
+        platform::DesktopPicture::paintDesktop(QSize(desktop.screenWidth(), desktop.screenHeight()))
+            .convertToFormat(QImage::Format_RGB32);
+}
+
+void DrawRun::DrawMonitorFrames() {
+    const auto& frame = FOptions.monitorFrame;
+    for (std::size_t i = 0; i < kFixedFrameSizes.size(); ++i) {
+        const auto [width, height] = kFixedFrameSizes[i];
+        if (frame.sizes[i])
+            DrawMonitorFrame(width, height, sizeText(width, height));
+    }
+    if (frame.freeSize)
+        DrawMonitorFrame(frame.freeWidth, frame.freeHeight, frame.comment);
+}
+
+void DrawRun::DrawMonitorFrame(int width, int height, const std::string& label) {
+    const auto& frame = FOptions.monitorFrame;
+    drawMonitorFrame(FDrawBitmap, width, height, label, frame.font, frame.frameAnchor(),
+                     frame.color);
+}
+
+void DrawRun::DrawSystemInformation() {
+    for (std::size_t i = 0; i < kSystemInfoLines; ++i) {
+        const auto& line = FOptions.systemInfo[i];
+        if (!line.draw)
+            continue;
+        const std::string value = fetchSystemInfo(static_cast<SystemInfoLine>(i));
+        if (OnSystemInfo)
+            OnSystemInfo(static_cast<SystemInfoLine>(i), value);
+        // The label and the value are joined with nothing between them: the labels end in "：".
+        DrawTextItem(line.label + value, line.font, line.left, line.top);
+    }
+}
+
+void DrawRun::DrawTextItem(const std::string& text, const FontDescription& font, int x, int y) {
+    drawTextItem(FDrawBitmap, text, font, x, y);
+}
+
+void DrawRun::DrawFreeMessage() {
+    const auto& message = FOptions.freeMessage;
+    DrawTextLines(freeMessageLines(message), message.font, message.lineInterval, message.left,
+                  message.top);
+}
+
+void DrawRun::DrawTextLines(const std::vector<std::string>& lines, const FontDescription& font,
+                            int interval, int x, int y) {
+    drawTextLines(FDrawBitmap, lines, font, interval, x, y);
+}
+
+void DrawRun::RunApplications(AppList which) {
+    const auto& list = FOptions.appList(which);
+    for (std::size_t entry = 0; entry < list.rows.size(); ++entry) {
+        const auto value = [&](AppEntryField field) -> const std::string& {
+            return list.value(entry, field);
+        };
+        if (value(AppEntryField::Stat) != "1")
+            continue;
+        const bool wait = value(AppEntryField::WTWait) == "1";
+        const bool started =
+            ExecApplication(nullptr, wait, value(AppEntryField::Cmd),
+                            value(AppEntryField::CmdParam), value(AppEntryField::TmpDir), 1);
+        if (!started || wait)
+            continue;
+        const std::string& pause = value(AppEntryField::WTNoWaitSec);
+        const auto seconds = parseIntegerText(pause);
+        if (!seconds)
+            throw Error(formatMessage(texts::kNotAnInteger, pause));
+        if (*seconds > 0)
+            platform::sleepMilliseconds(*seconds * 1000);
+    }
+}
+
+std::string fetchSystemInfo(SystemInfoLine line) {
+    switch (line) {
+    case SystemInfoLine::User:
+        return GetLoginUserName();
+    case SystemInfoLine::Computer:
+        return GetLocalComputerName();
+    case SystemInfoLine::IPAddress:
+        break;
+    }
+    return GetLocalIPAddress();
+}
+
+std::vector<std::string> freeMessageLines(const FreeMessageOptions& message) {
+    return message.fromFile() ? readMessageFile(message.file) : message.input;
+}
+
+} // namespace zbpg

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "options/Options.h"
+#include "text/FontDescription.h"
+
+#include <QImage>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace zbpg {
+
+// One draw run, the program's main job: it captures the desktop as displayed, draws the enabled
+// items onto it in the user's order, shows the result as the desktop picture while the recorded
+// wallpaper stays the clean image, and starts the programs of the two lists around it. It reads
+// nothing but its options; the settings window and the logon run both start it.
+class DrawRun final {
+public:
+    // onlyDraw is the logon run, which leaves the wallpaper recorded as it finds it after the
+    // programs of the before list; a trial run records the wallpaper it started with again.
+    // The composed picture is written to tmpBitmapFile while it is being shown.
+    DrawRun(const Options& options, bool onlyDraw, std::string tmpBitmapFile);
+
+    // Told each system-information value as it is fetched for a line that is drawn.
+    std::function<void(SystemInfoLine line, const std::string& value)> OnSystemInfo;
+
+    // The whole run. An error of a step ends the run there and is raised; the hourglass and the
+    // title are put back however it ends.
+    void DrawDesktop();
+
+    // The recorded wallpaper the run drew on (the clean image).
+    const std::string& baseWallpaper() const { return FBaseWallpaper; }
+
+private:
+    void PrepareDesktopCanvas();
+    void DrawMonitorFrames();
+    void DrawMonitorFrame(int width, int height, const std::string& label);
+    void DrawSystemInformation();
+    void DrawTextItem(const std::string& text, const FontDescription& font, int x, int y);
+    void DrawFreeMessage();
+    void DrawTextLines(const std::vector<std::string>& lines, const FontDescription& font,
+                       int interval, int x, int y);
+    void RunApplications(AppList list);
+
+    const Options& FOptions;
+    bool FOnlyDraw;
+    std::string FTmpBitmapFile;
+    std::string FBaseWallpaper;
+    QImage FDrawBitmap;
+};
+
+// The value of a system-information line as this computer gives it now (empty when it cannot
+// be had).
+std::string fetchSystemInfo(SystemInfoLine line);
+
+// The lines of the free message: the message file's lines, or the typed lines.
+std::vector<std::string> freeMessageLines(const FreeMessageOptions& message);
+
+} // namespace zbpg

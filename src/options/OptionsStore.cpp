@@ -1,0 +1,223 @@
+#include "options/OptionsStore.h"
+
+#include "settings/Schema.h"
+#include "text/Error.h"
+#include "text/IntegerText.h"
+#include "text/Texts.h"
+
+namespace zbpg {
+namespace {
+
+enum class Bound { X, Y, StartUpWait };
+
+// Every stored option once, in the order of the schema; the visitor reads or writes each.
+// Options is const for a save and not for a load.
+template <typename Visitor, typename AllOptions> void visitItems(Visitor& v, AllOptions& o) {
+    v.integer("Left", o.window.left);
+    v.integer("Top", o.window.top);
+    v.radio("DrawTypeOverwrite", o.drawing.method, DrawingOptions::Overwrite);
+    v.radio("DrawTypeRewrite", o.drawing.method, DrawingOptions::Rewrite);
+    v.list("DrawSeq", o.drawing.drawSeq);
+    v.position("StartUpWaitSec", o.drawing.startUpWaitSec, Bound::StartUpWait);
+
+    auto& wallpaper = o.wallpaper;
+    v.flag("WallpaperDraw", wallpaper.draw);
+    v.flag("WPSubFolder", wallpaper.subFolder);
+    v.radio("WPPCenter", wallpaper.position, WallpaperOptions::Center);
+    v.radio("WPPEnum", wallpaper.position, WallpaperOptions::Tile);
+    v.radio("WPPSpread", wallpaper.position, WallpaperOptions::Stretch);
+    v.radio("WPSRandom", wallpaper.order, WallpaperOptions::Random);
+    v.radio("WPSSeq", wallpaper.order, WallpaperOptions::Sequential);
+    v.list("WPStat", wallpaper.stat);
+    v.list("WPFile", wallpaper.file);
+    v.checkRows(wallpaper.stat, wallpaper.file, wallpaper.rows);
+
+    auto& frame = o.monitorFrame;
+    v.flag("MonitorFrameDraw", frame.draw);
+    v.anchor("MFPositionLT", frame.anchor, MonitorFrameOptions::LeftTop);
+    v.anchor("MFPositionLB", frame.anchor, MonitorFrameOptions::LeftBottom);
+    v.anchor("MFPositionRT", frame.anchor, MonitorFrameOptions::RightTop);
+    v.anchor("MFPositionRB", frame.anchor, MonitorFrameOptions::RightBottom);
+    v.anchor("MFPositionCenter", frame.anchor, MonitorFrameOptions::Center);
+    for (std::size_t i = 0; i < frame.sizes.size(); ++i)
+        v.flag("MFSZ" + std::to_string(i + 1), frame.sizes[i]);
+    v.flag("MFSZFree", frame.freeSize);
+    v.position("MFSZFWidth", frame.freeWidth, Bound::X);
+    v.position("MFSZFHeight", frame.freeHeight, Bound::Y);
+    v.text("MFSZFCmnt", frame.comment);
+    v.integer("MFColor", frame.color);
+    v.font("MFFont", frame.font);
+
+    const char* const lines[] = {"SIUser", "SIComp", "SIIPAddr"};
+    for (std::size_t i = 0; i < kSystemInfoLines; ++i) {
+        const std::string stem = lines[i];
+        auto& line = o.systemInfo[i];
+        v.flag(stem + "Draw", line.draw);
+        v.text(stem + "Label", line.label);
+        v.position(stem + "Left", line.left, Bound::X);
+        v.position(stem + "Top", line.top, Bound::Y);
+        v.font(stem + "Font", line.font);
+    }
+
+    auto& message = o.freeMessage;
+    v.flag("FreeMessageDraw", message.draw);
+    v.radio("FMCheckFile", message.source, FreeMessageOptions::File);
+    v.text("FMFile", message.file);
+    v.radio("FMCheckInput", message.source, FreeMessageOptions::Input);
+    v.strings("FMInput", message.input);
+    v.position("FMLineInterval", message.lineInterval, Bound::Y);
+    v.font("FMFont", message.font);
+    v.position("FMLeft", message.left, Bound::X);
+    v.position("FMTop", message.top, Bound::Y);
+
+    for (const AppList which : {AppList::Before, AppList::After}) {
+        auto& list = o.appList(which);
+        for (std::size_t i = 0; i < list.fields.size(); ++i)
+            v.list(appListStem(which) + std::string(kAppEntryFieldNames[i]), list.fields[i]);
+        v.checkRows(list.field(AppEntryField::Stat), list.field(AppEntryField::Cmd), list.rows);
+    }
+}
+
+class Loader {
+public:
+    Loader(TRegManager& settings, const ScreenBounds& screen)
+        : m_settings(settings), m_screen(screen) {}
+
+    void integer(const std::string& name, std::int32_t& value) {
+        value = filer(name).ReadInteger();
+    }
+    void position(const std::string& name, std::int16_t& value, Bound bound) {
+        value = clampToRange(filer(name).ReadInteger(), 0, maximum(bound));
+    }
+    void flag(const std::string& name, bool& value) { value = filer(name).ReadBool(); }
+    template <std::size_t N>
+    void radio(const std::string& name, ButtonGroup<N>& group, std::size_t index) {
+        group.set(index, filer(name).ReadBool());
+    }
+    template <std::size_t N>
+    void anchor(const std::string& name, ButtonGroup<N>& group, std::size_t index) {
+        group.set(index, filer(name).ReadBool(), true);
+    }
+    void text(const std::string& name, std::string& value) { value = filer(name).ReadString(); }
+    void font(const std::string& name, FontDescription& value) { filer(name).ReadFont(value); }
+    void strings(const std::string& name, std::vector<std::string>& lines) {
+        filer(name).ReadStrings(lines);
+    }
+    void list(const std::string& name, ListControlDescription& value) {
+        filer(name).ReadComponent(value);
+    }
+    // Row i shows line i of the texts, checked when line i of the status is a number other
+    // than 0.
+    static void checkRows(const ListControlDescription& status, const ListControlDescription& texts,
+                          std::vector<CheckListRow>& rows) {
+        for (std::size_t i = 0; i < status.lines.size(); ++i) {
+            const auto checked = parseIntegerText(status.lines[i]);
+            if (!checked)
+                throw Error(formatMessage(texts::kNotAnInteger, status.lines[i]));
+            if (i >= texts.lines.size())
+                throw Error(formatMessage(texts::kListIndexOutOfRange, std::to_string(i)));
+            rows.push_back({texts.lines[i], *checked != 0});
+        }
+    }
+
+private:
+    TRegFiler& filer(const std::string& name) { return m_settings.ItemFiler(name); }
+    std::int16_t maximum(Bound bound) const {
+        switch (bound) {
+        case Bound::X:
+            return m_screen.maxX();
+        case Bound::Y:
+            return m_screen.maxY();
+        case Bound::StartUpWait:
+            break;
+        }
+        return kMaxStartUpWait;
+    }
+
+    TRegManager& m_settings;
+    ScreenBounds m_screen;
+};
+
+class Saver {
+public:
+    explicit Saver(TRegManager& settings) : m_settings(settings) {}
+
+    void integer(const std::string& name, std::int32_t value) { filer(name).WriteInteger(value); }
+    void position(const std::string& name, std::int16_t value, Bound) {
+        filer(name).WriteInteger(value);
+    }
+    void flag(const std::string& name, bool value) { filer(name).WriteBool(value); }
+    template <std::size_t N>
+    void radio(const std::string& name, const ButtonGroup<N>& group, std::size_t index) {
+        filer(name).WriteBool(group.down[index]);
+    }
+    template <std::size_t N>
+    void anchor(const std::string& name, const ButtonGroup<N>& group, std::size_t index) {
+        radio(name, group, index);
+    }
+    void text(const std::string& name, const std::string& value) { filer(name).WriteString(value); }
+    void font(const std::string& name, const FontDescription& value) {
+        filer(name).WriteFont(value);
+    }
+    void strings(const std::string& name, const std::vector<std::string>& lines) {
+        filer(name).WriteStrings(lines);
+    }
+    void list(const std::string& name, const ListControlDescription& value) {
+        filer(name).WriteComponent(value);
+    }
+    // The visible check lists are not stored: their hidden lists are.
+    static void checkRows(const ListControlDescription&, const ListControlDescription&,
+                          const std::vector<CheckListRow>&) {}
+
+private:
+    TRegFiler& filer(const std::string& name) { return m_settings.ItemFiler(name); }
+
+    TRegManager& m_settings;
+};
+
+// Notes the names in the order they are visited.
+class NameCollector {
+public:
+    template <typename... Rest> void integer(const std::string& name, Rest&&...) { add(name); }
+    template <typename... Rest> void position(const std::string& name, Rest&&...) { add(name); }
+    template <typename... Rest> void flag(const std::string& name, Rest&&...) { add(name); }
+    template <typename... Rest> void radio(const std::string& name, Rest&&...) { add(name); }
+    template <typename... Rest> void anchor(const std::string& name, Rest&&...) { add(name); }
+    template <typename... Rest> void text(const std::string& name, Rest&&...) { add(name); }
+    template <typename... Rest> void font(const std::string& name, Rest&&...) { add(name); }
+    template <typename... Rest> void strings(const std::string& name, Rest&&...) { add(name); }
+    template <typename... Rest> void list(const std::string& name, Rest&&...) { add(name); }
+    template <typename... Rest> void checkRows(Rest&&...) {}
+
+    std::vector<std::string> names;
+
+private:
+    void add(const std::string& name) { names.push_back(name); }
+};
+
+} // namespace
+
+void openSettings(TRegManager& settings, const std::string& iniFile) {
+    settings.SetRegType(rtIni);
+    fillSettingsSchema(settings.RegItems());
+    settings.SetIniFileName(iniFile);
+}
+
+void loadOptions(TRegManager& settings, Options& options, const ScreenBounds& screen) {
+    Loader loader(settings, screen);
+    visitItems(loader, options);
+}
+
+void saveOptions(TRegManager& settings, const Options& options) {
+    Saver saver(settings);
+    visitItems(saver, options);
+}
+
+std::vector<std::string> optionItemNames() {
+    NameCollector collector;
+    Options options;
+    visitItems(collector, options);
+    return collector.names;
+}
+
+} // namespace zbpg

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "options/Options.h"
+#include "settings/RegMng.h"
+
+#include <string>
+#include <vector>
+
+namespace zbpg {
+
+// Makes the manager the program's settings: the INI file with the program's schema.
+void openSettings(TRegManager& settings, const std::string& iniFile);
+
+// Reads every option the window stores from the settings file into the options as they stand,
+// item by item in the order of the schema. An item the file does not hold takes its default;
+// a font or a list the file does not hold stays as it is. Coordinates are bounded by the screen
+// and the start-up wait by kMaxStartUpWait, as the window's fields bound them. The visible check
+// lists are filled from their hidden lists right after those are read (appended: they are
+// expected empty). An item that cannot be read ends the load there with its error (a status line
+// that is no integer: "'%s' は整数ではありません"); the options keep what was read before it.
+void loadOptions(TRegManager& settings, Options& options, const ScreenBounds& screen);
+
+// Writes every option the window stores, in the order of the schema. A key that cannot be
+// written ends the save there with "%s に書き込めません"; the keys before it stay written.
+void saveOptions(TRegManager& settings, const Options& options);
+
+// The items that loadOptions and saveOptions read and write, in their order: the schema
+// without the items their own parts write at once (the remembered folders, the filter index,
+// the index of the last wallpaper).
+std::vector<std::string> optionItemNames();
+
+} // namespace zbpg

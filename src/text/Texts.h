@@ -1,0 +1,69 @@
+#pragma once
+
+// The program's own texts: its name and file names, every message it shows, and the captions
+// that stand in more than one place. Messages with "%s" take one argument (formatMessage).
+
+namespace zbpg::texts {
+
+// ---- the program and its files ----
+inline constexpr const char* kProgramName = "ZorbelPaneglyph";
+inline constexpr const char* kDrawingTitle = "描画中 - ZorbelPaneglyph";
+inline constexpr const char* kOnlyDrawOption = "-OnlyDraw";
+inline constexpr const char* kIniExtension = ".ini";
+inline constexpr const char* kTmpBitmapFileName = "ZorbelPaneglyphTmp.bmp";
+inline constexpr const char* kHelpPage = "help/index.html";
+inline constexpr const char* kKeptPictureName = "desktop.png";
+
+// ---- the items of the draw sequence, as stored and shown (also the captions of their pages) ----
+inline constexpr const char* kScreenSizeItem = "画面サイズ";
+inline constexpr const char* kSystemInfoItem = "システム情報";
+inline constexpr const char* kFreeMessageItem = "任意表示";
+
+// ---- the shipped labels of the system-information lines (U+3000 pads them to nine characters)
+// ----
+inline constexpr const char* kUserLabel = "ログインユーザ名：";
+inline constexpr const char* kComputerLabel = "コンピュータ名　：";
+inline constexpr const char* kIPAddressLabel = "ＩＰアドレス　　：";
+
+// ---- errors that end an operation ----
+inline constexpr const char* kNotAnInteger = "'%s' は整数ではありません";
+inline constexpr const char* kCannotOpenFile = "ファイル %s は開けません";
+inline constexpr const char* kCannotCreateFile = "ファイル %s を作成できません";
+inline constexpr const char* kCannotWrite = "%s に書き込めません";
+inline constexpr const char* kCannotSetValue = "'%s' の設定に失敗しました";
+inline constexpr const char* kWrongValueType = "'%s' のデータ型が不正です";
+inline constexpr const char* kListIndexOutOfRange = "リストのインデックスが範囲を超えています (%s)";
+inline constexpr const char* kCannotOpenHelp = "ヘルプ %s を開けません";
+inline constexpr const char* kHookTargetUnknown = "フック先を特定できません。";
+
+// ---- the settings manager's own messages (dialog titled kErrorCaption) ----
+inline constexpr const char* kErrorCaption = "エラー";
+inline constexpr const char* kItemInvalid = "[' %s '] is invalid.";
+inline constexpr const char* kCannotCreateIniFile = "can not create Inifile object.";
+inline constexpr const char* kCannotCreateRegistry = "can not create Registry object.";
+
+// ---- messages ----
+inline constexpr const char* kWrongStartOption = "起動オプションが違います。";
+inline constexpr const char* kNeedsDisplay =
+    "設定画面を表示するにはディスプレイ (X11) が必要です。";
+inline constexpr const char* kResetQuestion =
+    "各設定内容をインストール時の状態に戻します。\rよろしいですか？";
+inline constexpr const char* kStartUpRegistered =
+    "『ZorbelPaneglyph』をスタートアップに登録しました。";
+inline constexpr const char* kStartUpRemoved =
+    "『ZorbelPaneglyph』をスタートアップから削除しました。";
+inline constexpr const char* kStartUpNotRegistered =
+    "『ZorbelPaneglyph』をスタートアップに登録できませんでした。";
+
+// ---- captions used in more than one place ----
+inline constexpr const char* kRegisterCaption = "登録";
+inline constexpr const char* kUnregisterCaption = "解除";
+inline constexpr const char* kChooseFileTitle = "ファイルを選択してください";
+inline constexpr const char* kAllFilesFilter = "すべてのファイル(*.*)|*.*";
+inline constexpr const char* kChooseFont = "フォント選択";
+inline constexpr const char* kPosition = "座標(X, Y)";
+inline constexpr const char* kPickOnScreen = "画面上で位置を指定";
+inline constexpr const char* kMoveUp = "上に移動";
+inline constexpr const char* kMoveDown = "下に移動";
+
+} // namespace zbpg::texts

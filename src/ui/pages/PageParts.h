@@ -1,0 +1,62 @@
+#pragma once
+
+#include "options/Options.h"
+
+#include <QAbstractButton>
+#include <QFont>
+#include <QString>
+#include <QStyle>
+#include <array>
+#include <cstddef>
+#include <vector>
+
+class QLabel;
+class QListWidget;
+class QToolButton;
+
+namespace zbpg {
+
+class TEditUpDown;
+
+// The building blocks the pages share.
+
+// A control with the name the program's design gives it (tests and stored lists find it by it).
+template <typename Control> Control* named(Control* control, const char* name) {
+    control->setObjectName(QString::fromLatin1(name));
+    return control;
+}
+
+QFont pixelFont(const char* face, int pixels, bool bold = false, bool italic = false);
+QLabel* label(const QString& text);
+QToolButton* speedButton(const QString& text);
+QToolButton* glyphButton(QStyle::StandardPixmap glyph, const QString& hint);
+TEditUpDown* numberField(int width = 52);
+QListWidget* checkList();
+
+// Sets a check box, radio button or speed button down or up the way a stored value does:
+// setting a radio button up checks no other one of its group, and the button of an exclusive
+// group of speed buttons that is down stays down.
+void setButtonDown(QAbstractButton* button, bool down);
+
+// A group of buttons shown as, or read back into, the options' states, button by button.
+template <std::size_t N>
+void showButtons(const std::array<QAbstractButton*, N>& buttons, const ButtonGroup<N>& group) {
+    for (std::size_t i = 0; i < N; ++i)
+        setButtonDown(buttons[i], group.down[i]);
+}
+template <std::size_t N>
+ButtonGroup<N> buttonsDown(const std::array<QAbstractButton*, N>& buttons) {
+    ButtonGroup<N> group;
+    for (std::size_t i = 0; i < N; ++i)
+        group.down[i] = buttons[i]->isChecked();
+    return group;
+}
+
+// The rows of a visible check list.
+void showRows(QListWidget* list, const std::vector<CheckListRow>& rows);
+std::vector<CheckListRow> rowsOf(const QListWidget* list);
+
+// The screen as the platform reports it now.
+ScreenBounds currentScreen();
+
+} // namespace zbpg

@@ -1,0 +1,77 @@
+#include "app/Program.h"
+
+#include "common/zbpg_common.h"
+#include "platform/Processes.h"
+#include "support/RecordingDialogService.h"
+#include "support/RecordingMessageService.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace zbpg {
+namespace {
+
+TEST(StartMode, OnlyTheExactOptionDrawsAndAnyOtherIsRefused) {
+    EXPECT_EQ(startModeOf({}), StartMode::Settings);
+    EXPECT_EQ(startModeOf({"-OnlyDraw"}), StartMode::OnlyDraw);
+    EXPECT_EQ(startModeOf({"-OnlyDraw", "ignored"}), StartMode::OnlyDraw);
+    EXPECT_EQ(startModeOf({"-onlydraw"}), StartMode::WrongOption);
+    EXPECT_EQ(startModeOf({"", "-OnlyDraw"}), StartMode::WrongOption);
+}
+
+// A start without the window, on a 1024 by 768 screen, with its pauses recorded.
+class WithoutWindow : public ::testing::Test {
+protected:
+    WithoutWindow() {
+        platform::setSleeper([this](int milliseconds) { pauses.push_back(milliseconds); });
+    }
+    ~WithoutWindow() override { platform::setSleeper({}); }
+
+    ProgramFiles files() const {
+        return {folder.file("ZorbelPaneglyph"), folder.file("ZorbelPaneglyph.ini"),
+                folder.file("help/index.html"), folder.file("autostart/ZorbelPaneglyph.desktop"),
+                folder.file("ZorbelPaneglyphTmp.bmp")};
+    }
+    void store(const std::string& text) { test::writeFile(files().iniFile, text); }
+
+    test::TempFolder folder;
+    test::RecordingMessageService messages;
+    test::FakeDesktopService desktop{1024, 768};
+    std::vector<int> pauses;
+};
+
+TEST_F(WithoutWindow, TheLogonRunWaitsTheStoredSecondsThenDrawsOnce) {
+    store("[Application]\nStartUpWaitSec=5\n");
+    EXPECT_TRUE(runWithoutWindow(StartMode::OnlyDraw, files()));
+    EXPECT_EQ(pauses, std::vector<int>{5000});
+    ASSERT_EQ(desktop.wallpapers.size(), 1u);
+    EXPECT_EQ(desktop.wallpapers[0].first, files().tmpBitmapFile);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(WithoutWindow, AWrongOptionIsRefusedWithoutDrawing) {
+    EXPECT_TRUE(runWithoutWindow(StartMode::WrongOption, files()));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0], (platform::MessageRequest{
+                                     "ZorbelPaneglyph", "起動オプションが違います。",
+                                     platform::MessageIcon::Error, platform::MessageButtons::Ok}));
+    EXPECT_TRUE(desktop.wallpapers.empty());
+}
+
+TEST_F(WithoutWindow, SettingsThatCannotBeReadLeaveTheReportToTheWindow) {
+    store("[MonitorFrame]\nMFFont_FontColor=white\n");
+    EXPECT_FALSE(runWithoutWindow(StartMode::OnlyDraw, files()));
+    EXPECT_TRUE(messages.shown.empty()) << "the window reads the file again and reports it once";
+    EXPECT_TRUE(desktop.wallpapers.empty());
+}
+
+TEST_F(WithoutWindow, AFailedRunIsReportedAndTheWindowIsToBeShown) {
+    store("[FreeMessage]\nFreeMessageDraw=1\nFMCheckFile=1\nFMCheckInput=0\nFMFile=" +
+          folder.file("missing") + "\n");
+    EXPECT_FALSE(runWithoutWindow(StartMode::OnlyDraw, files()));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "ファイル " + folder.file("missing") + " は開けません.");
+}
+
+} // namespace
+} // namespace zbpg

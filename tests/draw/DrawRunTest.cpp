@@ -1,0 +1,203 @@
+#include "draw/DrawRun.h"
+
+#include "common/zbpg_common.h"
+#include "draw/Renderers.h"
+#include "platform/Processes.h"
+#include "support/FixedSystemInfo.h"
+#include "support/RecordingDialogService.h"
+#include "support/RecordingMessageService.h"
+#include "support/TempFolder.h"
+#include "text/IntegerText.h"
+
+#include <QGuiApplication>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace zbpg {
+namespace {
+
+using test::readFile;
+using test::writeFile;
+
+// A draw run on a 1024 by 768 screen whose desktop is black, with its shown picture recorded.
+class DrawRunTest : public ::testing::Test {
+protected:
+    DrawRunTest() {
+        platform::setSleeper([this](int milliseconds) { pauses.push_back(milliseconds); });
+        (void)SetWallpaperFile("/pictures/clean.bmp");
+    }
+    ~DrawRunTest() override { platform::setSleeper({}); }
+
+    // Runs the options; false when the run ended with an error (recorded in runError).
+    bool run(bool onlyDraw = false) {
+        DrawRun drawRun(options, onlyDraw, tmpBitmap);
+        drawRun.OnSystemInfo = [this](SystemInfoLine line, const std::string& value) {
+            fetched.emplace_back(line, value);
+        };
+        try {
+            drawRun.DrawDesktop();
+        } catch (const std::exception& error) {
+            runError = error.what();
+            return false;
+        }
+        EXPECT_EQ(drawRun.baseWallpaper(), "/pictures/clean.bmp");
+        return true;
+    }
+
+    QImage shownPicture() const {
+        return QImage::fromData(reinterpret_cast<const uchar*>(desktop.shownBytes.data()),
+                                static_cast<int>(desktop.shownBytes.size()), "BMP")
+            .convertToFormat(QImage::Format_RGB32);
+    }
+    static QImage blackScreen() {
+        QImage image(1024, 768, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        return image;
+    }
+
+    // Nothing drawn but the free message, typed, red, at the top left.
+    void onlyFreeMessage(const std::vector<std::string>& lines) {
+        options.monitorFrame.draw = false;
+        for (auto& line : options.systemInfo)
+            line.draw = false;
+        options.freeMessage.draw = true;
+        options.freeMessage.input = lines;
+        options.freeMessage.font = {"ＭＳ ゴシック", -40, 0x0000FF, 0, 128};
+    }
+
+    // An entry of an application list.
+    void addEntry(AppList which, const std::string& stat, const std::string& command,
+                  const std::string& parameters, bool wait, const std::string& seconds) {
+        auto& list = options.appList(which);
+        list.rows.push_back({command, stat == "1"});
+        const std::vector<std::string> entry{
+            stat, command,          parameters,       "",     "1", "0",
+            "0",  wait ? "1" : "0", wait ? "0" : "1", seconds};
+        for (std::size_t i = 0; i < entry.size(); ++i)
+            list.fields[i].lines.push_back(entry[i]);
+    }
+
+    // A script that appends its name and arguments to a log, so that tests see what ran.
+    std::string loggingScript(const std::string& name) {
+        const std::string path = folder.file(name);
+        writeFile(path, "#!/bin/sh\necho \"" + name + " $*\" >> \"" + folder.file("log") + "\"\n");
+        ::chmod(path.c_str(), 0755);
+        return path;
+    }
+
+    test::TempFolder folder;
+    test::RecordingMessageService messages;
+    test::FakeDesktopService desktop{1024, 768};
+    test::FixedSystemInfo systemInfo;
+    Options options = factoryOptions();
+    std::string tmpBitmap = folder.file("ZorbelPaneglyphTmp.bmp");
+    std::vector<int> pauses;
+    std::vector<std::pair<SystemInfoLine, std::string>> fetched;
+    std::string runError;
+};
+
+TEST_F(DrawRunTest, ShowsTheComposedPictureWhileTheCleanWallpaperStaysRecorded) {
+    ASSERT_TRUE(run());
+    ASSERT_EQ(desktop.wallpapers.size(), 1u);
+    EXPECT_EQ(desktop.wallpapers[0], std::make_pair(tmpBitmap, true));
+    EXPECT_FALSE(std::filesystem::exists(tmpBitmap));
+    std::string wallpaper;
+    GetWallpaperFile(wallpaper);
+    EXPECT_EQ(wallpaper, "/pictures/clean.bmp");
+    const QImage picture = shownPicture();
+    ASSERT_EQ(picture.size(), QSize(1024, 768));
+    // The shipped frames in white, the 640 * 480 one on columns 0 and 638.
+    EXPECT_EQ(picture.pixel(0, 100), qRgb(255, 255, 255));
+    EXPECT_EQ(picture.pixel(638, 100), qRgb(255, 255, 255));
+    EXPECT_EQ(picture.pixel(639, 100), qRgb(0, 0, 0));
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), "ZorbelPaneglyph");
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(DrawRunTest, WithNothingEnabledTheDesktopIsShownAsItWas) {
+    onlyFreeMessage({});
+    options.freeMessage.draw = false;
+    ASSERT_TRUE(run());
+    EXPECT_EQ(shownPicture(), blackScreen());
+    EXPECT_TRUE(fetched.empty()) << "no line is drawn, so nothing is fetched";
+}
+
+TEST_F(DrawRunTest, ItemsAreDrawnInTheUsersOrder) {
+    onlyFreeMessage({"■■■■■■■■■■■■■■■■■■■■■■■■"});
+    options.monitorFrame.draw = true;
+    options.monitorFrame.color = 0x00FF00;
+    options.drawing.drawSeq.lines = {"任意表示", "画面サイズ", "システム情報"};
+    ASSERT_TRUE(run());
+
+    QImage expected = blackScreen();
+    drawTextLines(expected, options.freeMessage.input, options.freeMessage.font, 0, 0, 0);
+    for (const auto [width, height] : kFixedFrameSizes)
+        drawMonitorFrame(expected, width, height, sizeText(width, height),
+                         options.monitorFrame.font, FrameAnchor::TopLeft, 0x00FF00);
+    EXPECT_EQ(shownPicture(), expected);
+}
+
+TEST_F(DrawRunTest, SystemInformationLinesDrawTheLabelFollowedByTheValue) {
+    onlyFreeMessage({});
+    options.freeMessage.draw = false;
+    options.line(SystemInfoLine::User).draw = true;
+    options.line(SystemInfoLine::IPAddress) = {true, "IP: ", 20, 40, options.freeMessage.font};
+    ASSERT_TRUE(run());
+
+    EXPECT_EQ(fetched,
+              (std::vector<std::pair<SystemInfoLine, std::string>>{
+                  {SystemInfoLine::User, "zorbel"}, {SystemInfoLine::IPAddress, "192.0.2.10"}}));
+    QImage expected = blackScreen();
+    const auto& user = options.line(SystemInfoLine::User);
+    drawTextItem(expected, user.label + "zorbel", user.font, user.left, user.top);
+    drawTextItem(expected, "IP: 192.0.2.10", options.freeMessage.font, 20, 40);
+    EXPECT_EQ(shownPicture(), expected);
+}
+
+TEST_F(DrawRunTest, ATrialRunRecordsItsStartingWallpaperAndALogonRunTheCurrentOne) {
+    ASSERT_TRUE(run());
+    std::string wallpaper;
+    GetWallpaperFile(wallpaper);
+    EXPECT_EQ(wallpaper, "/pictures/clean.bmp");
+
+    // As the rotation or a program of the before list would record another wallpaper.
+    (void)SetWallpaperFile("/pictures/next.bmp");
+    DrawRun logon(options, true, tmpBitmap);
+    logon.DrawDesktop();
+    GetWallpaperFile(wallpaper);
+    EXPECT_EQ(wallpaper, "/pictures/next.bmp");
+    EXPECT_EQ(logon.baseWallpaper(), "/pictures/next.bmp");
+}
+
+TEST_F(DrawRunTest, AMissingMessageFileEndsTheRunWithItsName) {
+    onlyFreeMessage({});
+    options.freeMessage.source.down = {true, false};
+    options.freeMessage.file = folder.file("missing.txt");
+    EXPECT_FALSE(run());
+    EXPECT_EQ(runError, "ファイル " + folder.file("missing.txt") + " は開けません");
+    EXPECT_TRUE(desktop.wallpapers.empty()) << "nothing is shown after the error";
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), "ZorbelPaneglyph");
+}
+
+TEST_F(DrawRunTest, TheListsRunAroundTheDrawingAndPauseAfterStartsWithoutWaiting) {
+    const std::string before = loggingScript("before.sh");
+    const std::string after = loggingScript("after.sh");
+    addEntry(AppList::Before, "1", before, "one \"two words\"", true, "0");
+    addEntry(AppList::Before, "0", before, "skipped", true, "0");
+    addEntry(AppList::Before, "1", folder.file("missing"), "", false, "7");
+    addEntry(AppList::After, "1", after, "", true, "0");
+    addEntry(AppList::After, "1", "/bin/true", "", false, "5");
+    ASSERT_TRUE(run());
+    EXPECT_EQ(readFile(folder.file("log")), "before.sh one two words\nafter.sh \n");
+    EXPECT_EQ(pauses, std::vector<int>{5000}) << "no pause after a failed start";
+}
+
+TEST_F(DrawRunTest, APauseThatIsNoNumberEndsTheRun) {
+    addEntry(AppList::After, "1", "/bin/true", "", false, "soon");
+    EXPECT_FALSE(run());
+    EXPECT_EQ(runError, "'soon' は整数ではありません");
+}
+
+} // namespace
+} // namespace zbpg

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/SystemInfo.h"
+
+namespace zbpg::test {
+
+// System information that is the same on every machine, so that what is drawn is too.
+// Installs itself for its lifetime.
+class FixedSystemInfo final : public platform::SystemInfoService {
+public:
+    FixedSystemInfo() { platform::setSystemInfoService(this); }
+    ~FixedSystemInfo() override { platform::setSystemInfoService(nullptr); }
+    FixedSystemInfo(const FixedSystemInfo&) = delete;
+    FixedSystemInfo& operator=(const FixedSystemInfo&) = delete;
+
+    std::string loginUserName() override { return "zorbel"; }
+    std::string hostName() override { return "paneglyph-host"; }
+    std::string localIPv4Address() override { return "192.0.2.10"; }
+};
+
+} // namespace zbpg::test

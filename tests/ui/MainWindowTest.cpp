@@ -1,0 +1,247 @@
+#include "common/zbpg_common.h"
+#include "platform/Registry.h"
+#include "support/Controls.h"
+#include "support/FixedSystemInfo.h"
+#include "support/RecordingDialogService.h"
+#include "support/RecordingMessageService.h"
+#include "support/RichOptions.h"
+#include "support/TempFolder.h"
+#include "ui/Main.h"
+#include "ui/MultiRowTabWidget.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <memory>
+#include <sys/stat.h>
+
+namespace zbpg {
+namespace {
+
+using test::control;
+using test::writeFile;
+
+// A settings window made as the program makes it, on a 1024 by 768 screen, with its files in
+// a temporary folder and every message box and dialog recorded.
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest() { open(); }
+
+    void open() {
+        window = std::make_unique<TFormMain>(files());
+        created = window->FormCreate();
+    }
+    // A fresh window on the same files, as at the next start of the program.
+    void reopen() {
+        window.reset();
+        open();
+    }
+
+    ProgramFiles files() const {
+        return {folder.file("ZorbelPaneglyph"), folder.file("ZorbelPaneglyph.ini"),
+                folder.file("help/index.html"), folder.file("autostart/ZorbelPaneglyph.desktop"),
+                folder.file("ZorbelPaneglyphTmp.bmp")};
+    }
+    std::string iniText() const { return test::readFile(files().iniFile); }
+    bool iniExists() const { return std::filesystem::exists(files().iniFile); }
+    QPushButton& button(const char* name) const { return control<QPushButton>(*window, name); }
+    bool applyEnabled() const { return button("ButtonSave").isEnabled(); }
+    void answerReset(platform::MessageAnswer answer) {
+        messages.answers.push_back(answer);
+        control<QToolButton>(*window, "SpeedButtonAllInit").click();
+    }
+
+    test::TempFolder folder;
+    test::RecordingMessageService messages;
+    test::RecordingDialogService dialogs;
+    test::FakeDesktopService desktop{1024, 768};
+    test::FixedSystemInfo systemInfo;
+    std::unique_ptr<TFormMain> window;
+    bool created = false;
+};
+
+TEST_F(MainWindowTest, AFirstStartShowsTheFactoryOptions) {
+    EXPECT_TRUE(created);
+    EXPECT_EQ(window->options(), factoryOptions());
+    EXPECT_FALSE(applyEnabled());
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_FALSE(iniExists());
+}
+
+TEST_F(MainWindowTest, ThePagesShowAndGiveBackEveryOption) {
+    window->showOptions(test::richOptions());
+    EXPECT_EQ(window->options(), test::richOptions());
+}
+
+TEST_F(MainWindowTest, EveryOptionSurvivesApplyAndTheNextStart) {
+    window->showOptions(test::richOptions());
+    button("ButtonSave").click();
+    EXPECT_FALSE(applyEnabled());
+    reopen();
+    EXPECT_EQ(window->options(), test::richOptions());
+    EXPECT_FALSE(applyEnabled());
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(MainWindowTest, ABadStoredValueIsReportedAndTheRestOfTheFileIsNotRead) {
+    Options stored = factoryOptions();
+    stored.wallpaper.stat.lines = {"1", "yes"};
+    stored.wallpaper.file.lines = {"a.bmp", "b.bmp"};
+    stored.monitorFrame.comment = "after the error";
+    window->showOptions(stored);
+    window->SaveSettings();
+    reopen();
+    EXPECT_FALSE(created);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0], (platform::MessageRequest{
+                                     "ZorbelPaneglyph", "'yes' は整数ではありません.",
+                                     platform::MessageIcon::Error, platform::MessageButtons::Ok}));
+    EXPECT_EQ(window->options().wallpaper.rows.size(), 1u) << "the rows before the error";
+    EXPECT_EQ(window->options().monitorFrame.comment, "");
+}
+
+TEST_F(MainWindowTest, AResetAnsweredNoChangesNothing) {
+    window->showOptions(test::richOptions());
+    window->SaveSettings();
+    const std::string stored = iniText();
+    answerReset(platform::MessageAnswer::No);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(
+        messages.shown[0],
+        (platform::MessageRequest{
+            "ZorbelPaneglyph", "各設定内容をインストール時の状態に戻します。\rよろしいですか？",
+            platform::MessageIcon::Question, platform::MessageButtons::YesNo}));
+    EXPECT_EQ(window->options(), test::richOptions());
+    EXPECT_EQ(iniText(), stored);
+}
+
+TEST_F(MainWindowTest, AResetRestoresTheFactoryOptionsKeepsTheShortcutAndWritesNothing) {
+    window->showOptions(test::richOptions());
+    window->SaveSettings();
+    std::filesystem::create_directories(folder.file("autostart"));
+    writeFile(files().startUpLink, "[Desktop Entry]\n");
+    answerReset(platform::MessageAnswer::Yes);
+    EXPECT_FALSE(iniExists());
+    EXPECT_EQ(window->options(), factoryOptions());
+    EXPECT_FALSE(applyEnabled());
+    EXPECT_TRUE(std::filesystem::exists(files().startUpLink));
+    EXPECT_EQ(control<QToolButton>(*window, "SpeedButtonStartUp").text(), "解除");
+
+    button("ButtonCancel").click();
+    EXPECT_FALSE(iniExists()) << "cancel stores nothing";
+}
+
+TEST_F(MainWindowTest, ApplyClearsTheChangedStateAndOkSavesAlways) {
+    auto& comment = control<QLineEdit>(*window, "EditCmnt");
+    comment.setText("x");
+    EXPECT_TRUE(applyEnabled());
+    button("ButtonSave").click();
+    EXPECT_FALSE(applyEnabled());
+    EXPECT_NE(iniText().find("MFSZFCmnt=x\r\n"), std::string::npos);
+    comment.setText("y");
+    EXPECT_TRUE(applyEnabled());
+
+    reopen();
+    std::filesystem::remove(files().iniFile);
+    window->show();
+    button("ButtonOK").click(); // nothing changed, stored all the same
+    EXPECT_NE(iniText().find("MFSZFCmnt=x\r\n"), std::string::npos);
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, AFailedSaveKeepsTheWindowOpenAndApplyEnabled) {
+    window->SaveSettings();
+    ::chmod(files().iniFile.c_str(), 0444);
+    window->show();
+    control<QLineEdit>(*window, "EditCmnt").setText("lost");
+    button("ButtonOK").click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, files().iniFile + " に書き込めません.");
+    EXPECT_EQ(messages.shown[0].icon, platform::MessageIcon::Error);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(applyEnabled());
+}
+
+TEST_F(MainWindowTest, ATrialRunDrawsTheOptionsAsTheyStandAndShowsTheFetchedValues) {
+    (void)SetWallpaperFile("/pictures/clean.bmp");
+    control<QLineEdit>(*window, "EditSIUserLabel").setText("unsaved: ");
+    button("ButtonDraw").click();
+    ASSERT_EQ(desktop.wallpapers.size(), 1u);
+    EXPECT_EQ(desktop.wallpapers[0].first, files().tmpBitmapFile);
+    EXPECT_EQ(control<QLineEdit>(*window, "EditSIUser").text(), "zorbel");
+    EXPECT_EQ(control<QLineEdit>(*window, "EditSIIPAddr").text(), "192.0.2.10");
+    EXPECT_EQ(window->windowTitle(), "ZorbelPaneglyph");
+    EXPECT_FALSE(iniExists()) << "a trial run stores nothing";
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(MainWindowTest, AFailedTrialRunIsReportedAndTheWindowGoesOn) {
+    window->showOptions([&] {
+        Options o = factoryOptions();
+        o.freeMessage.draw = true;
+        o.freeMessage.source.down = {true, false};
+        o.freeMessage.file = folder.file("missing.txt");
+        return o;
+    }());
+    button("ButtonDraw").click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "ファイル " + folder.file("missing.txt") + " は開けません.");
+    EXPECT_EQ(window->windowTitle(), "ZorbelPaneglyph");
+}
+
+TEST_F(MainWindowTest, RestoreShowsTheRecordedWallpaperWithItsStyle) {
+    (void)SetWallpaperFile("/pictures/clean.bmp");
+    const auto registry = platform::Registry::currentUser();
+    ASSERT_TRUE(registry.writeValue("Control Panel\\Desktop", "TileWallpaper",
+                                    platform::RegValue::string("1")));
+    ASSERT_TRUE(registry.writeValue("Control Panel\\Desktop", "WallpaperStyle",
+                                    platform::RegValue::string("6")));
+    button("ButtonWallpaperDraw").click();
+    ASSERT_EQ(desktop.wallpapers.size(), 1u);
+    EXPECT_EQ(desktop.wallpapers[0].first, "/pictures/clean.bmp");
+    EXPECT_TRUE(IsWallpaperTiled());
+    EXPECT_EQ(registry.readValue("Control Panel\\Desktop", "WallpaperStyle")->text, "0");
+    EXPECT_FALSE(applyEnabled());
+}
+
+TEST_F(MainWindowTest, HelpOpensTheShippedPages) {
+    control<QToolButton>(*window, "SpeedButtonHelp").click();
+    ASSERT_EQ(desktop.opened.size(), 1u);
+    EXPECT_EQ(desktop.opened[0], files().helpFile);
+}
+
+TEST_F(MainWindowTest, TheFileChooserOpensUnderTheMessageFileField) {
+    Options fromFile = factoryOptions();
+    fromFile.freeMessage.draw = true;
+    fromFile.freeMessage.source.down = {true, false};
+    window->showOptions(fromFile);
+    control<QToolButton>(*window, "SpeedButtonFMFileOpen").click();
+    ASSERT_EQ(dialogs.fileRequests.size(), 1u);
+    const auto& field = control<QLineEdit>(*window, "EditFMFile");
+    EXPECT_EQ(dialogs.placedAt.first, window->x());
+    EXPECT_EQ(dialogs.placedAt.second, field.mapToGlobal(QPoint(0, field.height())).y());
+}
+
+TEST_F(MainWindowTest, TheSystemInformationPageShowsCurrentValuesWithoutMarking) {
+    auto& tabs = control<MultiRowTabWidget>(*window, "PageControlEnv");
+    tabs.setCurrentWidget(&control<QWidget>(*window, "TabSheetSysInfo"));
+    EXPECT_EQ(control<QLineEdit>(*window, "EditSIUser").text(), "zorbel");
+    EXPECT_EQ(control<QLineEdit>(*window, "EditSIComp").text(), "paneglyph-host");
+    EXPECT_FALSE(applyEnabled());
+}
+
+TEST_F(MainWindowTest, TheWindowHasItsDesignedFrame) {
+    EXPECT_EQ(window->windowTitle(), "ZorbelPaneglyph");
+    EXPECT_EQ(window->size(), QSize(443, 401));
+    const auto& tabs = control<MultiRowTabWidget>(*window, "PageControlEnv");
+    ASSERT_EQ(tabs.count(), 7);
+    const char* captions[] = {"設定",     "壁紙設定",       "画面サイズ",    "システム情報",
+                              "任意表示", "外部アプリ起動", "バージョン情報"};
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(tabs.tabText(i).toStdString(), captions[i]);
+}
+
+} // namespace
+} // namespace zbpg

@@ -1,0 +1,98 @@
+// The program's main job end to end on an X server (run under xvfb-run with a 1024x768 screen
+// and -noreset): a logon run draws onto the desktop picture and leaves the clean wallpaper
+// recorded.
+
+#include "platform/Processes.h"
+#include "platform/Registry.h"
+#include "platform/qt/DesktopPicture.h"
+#include "support/TempFolder.h"
+#include "text/Encoding.h"
+
+#include <QImage>
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace zbpg {
+namespace {
+
+namespace fs = std::filesystem;
+
+const QRgb kWallpaper = qRgb(40, 60, 90);
+const QRgb kFrame = qRgb(255, 0, 0);
+
+// A copy of the program in a folder of its own, so that its settings file sits beside it.
+std::string installProgram(const test::TempFolder& folder) {
+    const char* built = std::getenv("ZBPG_PROGRAM");
+    if (!built)
+        return {};
+    const std::string program = folder.file("ZorbelPaneglyph");
+    fs::copy_file(built, program);
+    return program;
+}
+
+bool allPixelsAre(const QImage& image, const QRect& area, QRgb colour) {
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (image.pixel(x, y) != colour)
+                return false;
+    return true;
+}
+
+int pixelsOtherThan(const QImage& image, const QRect& area, QRgb colour) {
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += image.pixel(x, y) != colour ? 1 : 0;
+    return count;
+}
+
+TEST(OnlyDrawOnX11, DrawsFramesAndSystemInformationOntoTheDesktop) {
+    ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "run under xvfb-run";
+    test::TempFolder folder;
+    const std::string program = installProgram(folder);
+    ASSERT_FALSE(program.empty()) << "ZBPG_PROGRAM names the built program";
+
+    const std::string clean = folder.file("clean.bmp");
+    QImage wallpaper(1024, 768, QImage::Format_RGB32);
+    wallpaper.fill(kWallpaper);
+    ASSERT_TRUE(wallpaper.save(QString::fromStdString(clean), "BMP"));
+    ASSERT_TRUE(platform::DesktopPicture::setDeskWallpaper(clean, true));
+
+    // Only the 640 * 480 frame, in red; the system information at its default places.
+    const std::string settings = "[MonitorFrame]\r\nMFSZ2=0\r\nMFSZ3=0\r\nMFSZ4=0\r\nMFSZ5=0\r\n"
+                                 "MFSZ6=0\r\nMFColor=255\r\n";
+    test::writeFile(folder.file("ZorbelPaneglyph.ini"), settings);
+
+    ::unsetenv("QT_QPA_PLATFORM"); // the program sees the X server as a user's session would
+    ASSERT_TRUE(platform::runAndWait({program, "-OnlyDraw"}, folder.path()));
+
+    const QImage desktop = platform::DesktopPicture::paintDesktop(QSize(1024, 768))
+                               .convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(desktop.size(), QSize(1024, 768));
+    for (int y : {0, 100, 477})
+        EXPECT_EQ(desktop.pixel(0, y), kFrame) << y;
+    for (int y : {1, 100, 477})
+        EXPECT_EQ(desktop.pixel(638, y), kFrame) << y;
+    for (int x : {0, 300, 638}) {
+        EXPECT_EQ(desktop.pixel(x, 0), kFrame) << x;
+        EXPECT_EQ(desktop.pixel(x, 478), kFrame) << x;
+    }
+    EXPECT_EQ(desktop.pixel(639, 100), kWallpaper);
+    EXPECT_EQ(desktop.pixel(100, 479), kWallpaper);
+    EXPECT_GT(pixelsOtherThan(desktop, QRect(810, 610, 214, 14), kWallpaper), 20) << "user line";
+    EXPECT_GT(pixelsOtherThan(desktop, QRect(810, 630, 214, 14), kWallpaper), 20) << "host line";
+    EXPECT_GT(pixelsOtherThan(desktop, QRect(810, 650, 214, 14), kWallpaper), 20) << "address";
+    EXPECT_TRUE(allPixelsAre(desktop, QRect(1, 30, 636, 447), kWallpaper)) << "inside the frame";
+    EXPECT_TRUE(allPixelsAre(desktop, QRect(640, 0, 384, 600), kWallpaper));
+    EXPECT_TRUE(allPixelsAre(desktop, QRect(0, 670, 1024, 98), kWallpaper));
+
+    EXPECT_FALSE(fs::exists(folder.file("ZorbelPaneglyphTmp.bmp")));
+    const auto recorded =
+        platform::Registry::currentUser().readValue("Control Panel\\Desktop", "Wallpaper");
+    ASSERT_TRUE(recorded);
+    EXPECT_EQ(recorded->text, clean);
+}
+
+} // namespace
+} // namespace zbpg
