@@ -36,13 +36,13 @@ void GetWallpaperFile(std::string& path);
 bool IsWallpaperTiled();
 bool IsWallpaperStretched();
 // Each writes one value; false when it could not be written.
-bool SetWallpaperFile(const std::string& path);
-bool SetWallpaperTile(bool tile);
-bool SetWallpaperStretch(bool stretch);
+[[nodiscard]] bool SetWallpaperFile(const std::string& path);
+[[nodiscard]] bool SetWallpaperTile(bool tile);
+[[nodiscard]] bool SetWallpaperStretch(bool stretch);
 // Writes the two style values, then displays the file (an empty path: no wallpaper) and
 // records it as "Wallpaper". False when a value could not be written (nothing displayed then)
 // or the file could not be displayed.
-bool ChangeWallpaper(const std::string& path, bool tile, bool stretch);
+[[nodiscard]] bool ChangeWallpaper(const std::string& path, bool tile, bool stretch);
 // Displays the show file with the style recorded now, then records the keep file as the user's
 // wallpaper, so that the recorded wallpaper can stay the clean image while a composed picture
 // is shown. The results are not looked at: each step is done whatever the one before gave.
@@ -51,7 +51,7 @@ void ShowWallpaper(const std::string& keepFile, const std::string& showFile);
 // --- shortcuts and programs ---
 // A shortcut (a desktop entry here) to target with the arguments and working folder; an empty
 // folder means the target's folder. True when the file was written.
-bool CreateShortcut(const std::string& linkPath, const std::string& target,
+[[nodiscard]] bool CreateShortcut(const std::string& linkPath, const std::string& target,
                     const std::string& arguments, const std::string& workingFolder,
                     const std::string& description);
 
@@ -69,7 +69,7 @@ std::string WaitCommandLine(const std::string& command, const std::string& param
 // folder and waited for without a time limit; a document fails. The owner window and the show
 // state mean nothing to X11 programs and are ignored. True when it started (and, with wait,
 // ended).
-bool ExecApplication(const void* ownerWindow, bool wait, const std::string& command,
+[[nodiscard]] bool ExecApplication(const void* ownerWindow, bool wait, const std::string& command,
                      const std::string& parameters, std::string folder, int showState);
 
 } // namespace zbpg

@@ -29,7 +29,7 @@ public:
         OnSetLeftTop;
 
     // True when the user confirmed a choice.
-    bool Execute();
+    [[nodiscard]] bool Execute();
 };
 
 } // namespace zbpg

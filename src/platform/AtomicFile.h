@@ -21,7 +21,7 @@ private:
 };
 
 // The whole content of a file, or nothing when it cannot be read (missing included).
-std::optional<std::string> readWholeFile(const std::string& path);
+[[nodiscard]] std::optional<std::string> readWholeFile(const std::string& path);
 
 bool fileExists(const std::string& path);
 
@@ -29,14 +29,14 @@ bool fileExists(const std::string& path);
 // so that a reader or a crash never sees a half-written file. A symbolic link is followed and
 // its target replaced; the old file's permissions are kept. Returns false on any failure,
 // leaving the old file as it was.
-bool writeFileAtomically(const std::string& path, const std::string& content);
+[[nodiscard]] bool writeFileAtomically(const std::string& path, const std::string& content);
 
 // A file whose owner write bit is cleared counts as read-only, also for root, so that a file
 // the user protected is never replaced.
 bool isReadOnlyFile(const std::string& path);
 
 // Creates a folder and its missing parents; true when it exists afterwards.
-bool makeFolders(const std::string& path);
+[[nodiscard]] bool makeFolders(const std::string& path);
 
 std::string parentFolder(const std::string& path);
 

@@ -11,14 +11,14 @@ class DesktopService {
 public:
     virtual ~DesktopService() = default;
     // True when a viewer was started.
-    virtual bool openDocument(const std::string& path) = 0;
+    [[nodiscard]] virtual bool openDocument(const std::string& path) = 0;
     // Width and height of the primary screen in pixels.
     virtual int screenWidth() = 0;
     virtual int screenHeight() = 0;
     // Displays the file as wallpaper, placed as the user's wallpaper style values say; an empty
     // path shows the background colour alone. With updateIniFile the path is recorded as the
     // user's "Wallpaper" value. True when the picture is displayed.
-    virtual bool setDeskWallpaper(const std::string& path, bool updateIniFile) = 0;
+    [[nodiscard]] virtual bool setDeskWallpaper(const std::string& path, bool updateIniFile) = 0;
 };
 
 // The installed service; without one nothing is opened or displayed and the screen is 1024 by

@@ -11,7 +11,7 @@ namespace zbpg::platform {
 // them (blanks separate, '…' and "…" quote, a backslash escapes), but never expanded.
 
 // The words of a text, or nothing when a quote is left open.
-std::optional<std::vector<std::string>> splitShellWords(const std::string& text);
+[[nodiscard]] std::optional<std::vector<std::string>> splitShellWords(const std::string& text);
 
 // The program a command names: the command itself when it holds a "/", else the first
 // executable file of that name on PATH; empty when there is none.
@@ -23,15 +23,15 @@ bool isExecutableFile(const std::string& path);
 // Starts a program and does not wait for it: it runs in a session of its own and is never
 // left as a zombie. The working folder is used when not empty. False when the program could
 // not be started (not found, not executable, folder missing).
-bool startDetached(const std::vector<std::string>& arguments, const std::string& folder);
+[[nodiscard]] bool startDetached(const std::vector<std::string>& arguments, const std::string& folder);
 
 // Starts a program and waits, without a time limit, until it has ended. False when it could
 // not be started; its exit status does not matter.
-bool runAndWait(const std::vector<std::string>& arguments, const std::string& folder);
+[[nodiscard]] bool runAndWait(const std::vector<std::string>& arguments, const std::string& folder);
 
 // Opens a document or folder with the desktop's associated program (xdg-open). True when the
 // opener was started.
-bool openWithDesktop(const std::string& path, const std::string& folder);
+[[nodiscard]] bool openWithDesktop(const std::string& path, const std::string& folder);
 
 // Pauses the calling thread; tests replace the sleeper to see the pauses without waiting.
 void sleepMilliseconds(int milliseconds);

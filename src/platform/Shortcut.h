@@ -12,7 +12,7 @@ constexpr const char* kShortcutExtension = ".desktop";
 // is quoted in Exec as the Desktop Entry rules require (so any path works); the arguments are
 // written as given. The folder of the entry is created when missing. False when the file could
 // not be written.
-bool writeDesktopEntry(const std::string& entryPath, const std::string& target,
+[[nodiscard]] bool writeDesktopEntry(const std::string& entryPath, const std::string& target,
                        const std::string& arguments, const std::string& workingFolder,
                        const std::string& description);
 

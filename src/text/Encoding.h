@@ -12,16 +12,16 @@ namespace zbpg {
 // The CP932 bytes of a UTF-8 text, or nothing when the text has a character that CP932
 // cannot hold or that would not come back unchanged (U+301C WAVE DASH, for example,
 // encodes to 81 60, which decodes to U+FF5E).
-std::optional<std::string> utf8ToCp932(std::string_view utf8);
+[[nodiscard]] std::optional<std::string> utf8ToCp932(std::string_view utf8);
 
 // The UTF-8 text of CP932 bytes, or nothing when the bytes are not valid CP932.
-std::optional<std::string> cp932ToUtf8(std::string_view cp932);
+[[nodiscard]] std::optional<std::string> cp932ToUtf8(std::string_view cp932);
 
 bool fitsCp932(std::string_view utf8);
 
 // UTF-16LE, the form of wide strings in registry values and control streams. Decoding fails
 // on an odd byte count or an unpaired surrogate.
-std::optional<std::string> utf16leToUtf8(std::string_view utf16le);
+[[nodiscard]] std::optional<std::string> utf16leToUtf8(std::string_view utf16le);
 std::string utf8ToUtf16le(std::string_view utf8);
 
 // The text with every byte that starts no valid UTF-8 sequence replaced by U+FFFD.

@@ -11,7 +11,7 @@ namespace zbpg {
 // and decimal digits within the signed 32-bit range, or one of the prefixes "$", "x", "X",
 // "0x", "0X" and at most eight significant hexadecimal digits (no sign; 80000000 and above
 // wrap to negative values). Nothing may follow.
-std::optional<std::int32_t> parseIntegerText(std::string_view text);
+[[nodiscard]] std::optional<std::int32_t> parseIntegerText(std::string_view text);
 
 std::int32_t integerTextOr(std::string_view text, std::int32_t fallback);
 

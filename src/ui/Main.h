@@ -35,7 +35,7 @@ public:
     // The creation steps before the window is shown: the Startup button, the stored settings,
     // the screen size, the enabling rules and a clean changed state. A settings error ends the
     // steps there, is shown by the general error report and gives false.
-    bool FormCreate();
+    [[nodiscard]] bool FormCreate();
 
     // The options as the pages show them now, and the options shown in the pages.
     Options options() const;

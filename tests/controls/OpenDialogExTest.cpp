@@ -33,7 +33,7 @@ TEST_F(OpenDialogExTest, ExecutePassesItsSettingsToTheService) {
     dialog.FileName = "a.bmp";
     dialog.AllowMultiSelect = true;
     dialog.FileMustExist = true;
-    dialog.Execute();
+    EXPECT_FALSE(dialog.Execute()) << "cancelled";
 
     ASSERT_EQ(dialogs.fileRequests.size(), 1u);
     const auto& request = dialogs.fileRequests[0];
@@ -49,7 +49,7 @@ TEST_F(OpenDialogExTest, ExecutePassesItsSettingsToTheService) {
 }
 
 TEST_F(OpenDialogExTest, DefaultsAskForASingleFileAtTheFirstFilter) {
-    dialog.Execute();
+    EXPECT_FALSE(dialog.Execute()) << "cancelled";
     ASSERT_EQ(dialogs.fileRequests.size(), 1u);
     EXPECT_EQ(dialogs.fileRequests[0].filterIndex, 1);
     EXPECT_FALSE(dialogs.fileRequests[0].multiSelect);
@@ -60,7 +60,7 @@ TEST_F(OpenDialogExTest, DefaultsAskForASingleFileAtTheFirstFilter) {
 // --- placement ------------------------------------------------------------------------------
 
 TEST_F(OpenDialogExTest, WithoutHandlerNoPlacementIsAsked) {
-    dialog.Execute();
+    EXPECT_FALSE(dialog.Execute()) << "cancelled";
     ASSERT_EQ(dialogs.fileRequests.size(), 1u);
     EXPECT_FALSE(dialogs.fileRequests[0].placement);
     EXPECT_EQ(dialogs.placedAt, std::make_pair(-1, -1));
@@ -73,7 +73,7 @@ TEST_F(OpenDialogExTest, HandlerLeavingThePositionKeepsTheProposedOne) {
     dialog.OnSetLeftTop = [&](QObject* sender, int& left, int& top, int width, int height) {
         calls.push_back({sender, left, top, width, height});
     };
-    dialog.Execute();
+    EXPECT_FALSE(dialog.Execute()) << "cancelled";
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].sender, &dialog);
     EXPECT_EQ(calls[0].left, 123);
@@ -88,7 +88,7 @@ TEST_F(OpenDialogExTest, HandlerMovingTheDialogIsHonouredAndSeesItsSize) {
         left = 1024 - width;
         top = -5;
     };
-    dialog.Execute();
+    EXPECT_FALSE(dialog.Execute()) << "cancelled";
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].width, 400);
     EXPECT_EQ(calls[0].height, 300);
@@ -101,10 +101,10 @@ TEST_F(OpenDialogExTest, EveryRunAsksTheHandlerOnce) {
         ++calls;
         left += 10;
     };
-    dialog.Execute();
+    EXPECT_FALSE(dialog.Execute()) << "cancelled";
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(dialogs.placedAt.first, 110);
-    dialog.Execute();
+    EXPECT_FALSE(dialog.Execute()) << "cancelled";
     EXPECT_EQ(calls, 2);
     EXPECT_EQ(dialogs.fileRequests.size(), 2u);
     EXPECT_EQ(dialogs.placedAt.first, 110) << "each run starts from the proposed place again";

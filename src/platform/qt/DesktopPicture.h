@@ -27,7 +27,7 @@ public:
     // With updateIniFile the path is recorded as the value "Wallpaper". The file may be
     // deleted right after: the picture is rendered at once. False when the file cannot be read
     // as an image or the picture cannot be kept.
-    static bool setDeskWallpaper(const std::string& path, bool updateIniFile);
+    [[nodiscard]] static bool setDeskWallpaper(const std::string& path, bool updateIniFile);
 
     // The desktop as displayed now, at screen size: under X11 the picture of the root window's
     // _XROOTPMAP_ID pixmap when there is one (also a wallpaper another tool set), else the kept
