@@ -25,7 +25,7 @@ void DrawRun::DrawDesktop() {
     RunApplications(AppList::Before);
     GetWallpaperFile(FBaseWallpaper);
     PrepareDesktopCanvas();
-    if (FOptions.drawing.method.down[DrawingOptions::Rewrite])
+    if (FOptions.drawing.method.isDown(DrawMethod::Rewrite))
         ShowWallpaper(FBaseWallpaper, FBaseWallpaper);
     for (const DrawItem item : FOptions.drawing.sequence()) {
         switch (item) {

@@ -76,14 +76,11 @@ std::vector<DrawItem> DrawingOptions::sequence() const {
 }
 
 FrameAnchor MonitorFrameOptions::frameAnchor() const {
-    if (anchor.down[LeftTop])
-        return FrameAnchor::TopLeft;
-    if (anchor.down[LeftBottom])
-        return FrameAnchor::BottomLeft;
-    if (anchor.down[RightTop])
-        return FrameAnchor::TopRight;
-    if (anchor.down[RightBottom])
-        return FrameAnchor::BottomRight;
+    for (const FrameAnchor corner : {FrameAnchor::TopLeft, FrameAnchor::BottomLeft,
+                                     FrameAnchor::TopRight, FrameAnchor::BottomRight}) {
+        if (anchor.isDown(corner))
+            return corner;
+    }
     return FrameAnchor::Center;
 }
 

@@ -23,25 +23,34 @@ enum class DrawItem { ScreenSize, SystemInfo, FreeMessage };
 const char* drawItemText(DrawItem item);
 std::optional<DrawItem> drawItemOfText(std::string_view text);
 
+// The buttons of the groups, in the order of their stored items.
+enum class DrawMethod { Overwrite, Rewrite };
+enum class WallpaperPosition { Center, Tile, Stretch };
+enum class WallpaperOrder { Random, Sequential };
 // Where the screen-size frames are pinned.
 enum class FrameAnchor { TopLeft, BottomLeft, TopRight, BottomRight, Center };
+enum class MessageSource { File, Input };
 
 // The buttons of one group, each stored as an item of its own. A file may hold any mix; the
 // window keeps at most one of a radio group checked, and always one anchor button down.
-template <std::size_t N> struct ButtonGroup {
+template <typename Button, std::size_t N> struct ButtonGroup {
     std::array<bool, N> down{};
 
+    bool isDown(Button button) const { return down[index(button)]; }
     // As the window sets one button on loading: checking one releases the others; releasing a
     // radio button checks no other; releasing the anchor button that is down has no effect.
-    void set(std::size_t index, bool value, bool oneAlwaysDown = false) {
+    void set(Button button, bool value, bool oneAlwaysDown = false) {
         if (value) {
             down.fill(false);
-            down[index] = true;
-        } else if (!(oneAlwaysDown && down[index])) {
-            down[index] = false;
+            down[index(button)] = true;
+        } else if (!(oneAlwaysDown && isDown(button))) {
+            down[index(button)] = false;
         }
     }
     bool operator==(const ButtonGroup&) const = default;
+
+private:
+    static std::size_t index(Button button) { return static_cast<std::size_t>(button); }
 };
 
 // A row of a visible check list: the text and its check.
@@ -73,9 +82,8 @@ struct WindowOptions {
 
 // The page "設定" (section Application).
 struct DrawingOptions {
-    enum Method : std::size_t { Overwrite, Rewrite };
-    ButtonGroup<2> method;          // DrawTypeOverwrite, DrawTypeRewrite
-    ListControlDescription drawSeq; // ListBoxDrawSeq: its layout and the item texts in order
+    ButtonGroup<DrawMethod, 2> method; // DrawTypeOverwrite, DrawTypeRewrite
+    ListControlDescription drawSeq;    // ListBoxDrawSeq: its layout and the item texts in order
     std::int16_t startUpWaitSec = 0;
 
     std::vector<DrawItem> sequence() const;
@@ -84,15 +92,13 @@ struct DrawingOptions {
 
 // The page "壁紙設定" (section Wallpaper).
 struct WallpaperOptions {
-    enum Position : std::size_t { Center, Tile, Stretch };
-    enum Order : std::size_t { Random, Sequential };
     bool draw = false;
     bool subFolder = true;
-    ButtonGroup<3> position;        // WPPCenter, WPPEnum, WPPSpread
-    ButtonGroup<2> order;           // WPSRandom, WPSSeq
-    ListControlDescription stat;    // ListBoxWPStat: "1" or "0" per entry
-    ListControlDescription file;    // ListBoxWPFile: the entry's file or folder
-    std::vector<CheckListRow> rows; // CheckListBoxWPList
+    ButtonGroup<WallpaperPosition, 3> position; // WPPCenter, WPPEnum, WPPSpread
+    ButtonGroup<WallpaperOrder, 2> order;       // WPSRandom, WPSSeq
+    ListControlDescription stat;                // ListBoxWPStat: "1" or "0" per entry
+    ListControlDescription file;                // ListBoxWPFile: the entry's file or folder
+    std::vector<CheckListRow> rows;             // CheckListBoxWPList
     bool operator==(const WallpaperOptions&) const = default;
 };
 
@@ -106,9 +112,8 @@ inline constexpr std::array<FrameSize, 6> kFixedFrameSizes{
 
 // The page "画面サイズ" (section MonitorFrame).
 struct MonitorFrameOptions {
-    enum Anchor : std::size_t { LeftTop, LeftBottom, RightTop, RightBottom, Center };
     bool draw = true;
-    ButtonGroup<5> anchor; // MFPositionLT, LB, RT, RB, Center; one is always down
+    ButtonGroup<FrameAnchor, 5> anchor; // MFPositionLT, LB, RT, RB, Center; one always down
     std::array<bool, kFixedFrameSizes.size()> sizes{}; // MFSZ1 … MFSZ6
     bool freeSize = false;
     std::int16_t freeWidth = 0;
@@ -138,9 +143,8 @@ inline constexpr std::size_t kSystemInfoLines = 3;
 
 // The page "任意表示" (section FreeMessage).
 struct FreeMessageOptions {
-    enum Source : std::size_t { File, Input };
     bool draw = false;
-    ButtonGroup<2> source; // FMCheckFile, FMCheckInput
+    ButtonGroup<MessageSource, 2> source; // FMCheckFile, FMCheckInput
     std::string file;
     std::vector<std::string> input; // the typed lines
     std::int16_t lineInterval = 0;
@@ -148,7 +152,7 @@ struct FreeMessageOptions {
     std::int16_t left = 0;
     std::int16_t top = 0;
 
-    bool fromFile() const { return source.down[File]; }
+    bool fromFile() const { return source.isDown(MessageSource::File); }
     bool operator==(const FreeMessageOptions&) const = default;
 };
 

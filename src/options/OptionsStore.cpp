@@ -15,30 +15,30 @@ enum class Bound { X, Y, StartUpWait };
 template <typename Visitor, typename AllOptions> void visitItems(Visitor& v, AllOptions& o) {
     v.integer("Left", o.window.left);
     v.integer("Top", o.window.top);
-    v.radio("DrawTypeOverwrite", o.drawing.method, DrawingOptions::Overwrite);
-    v.radio("DrawTypeRewrite", o.drawing.method, DrawingOptions::Rewrite);
+    v.radio("DrawTypeOverwrite", o.drawing.method, DrawMethod::Overwrite);
+    v.radio("DrawTypeRewrite", o.drawing.method, DrawMethod::Rewrite);
     v.list("DrawSeq", o.drawing.drawSeq);
     v.position("StartUpWaitSec", o.drawing.startUpWaitSec, Bound::StartUpWait);
 
     auto& wallpaper = o.wallpaper;
     v.flag("WallpaperDraw", wallpaper.draw);
     v.flag("WPSubFolder", wallpaper.subFolder);
-    v.radio("WPPCenter", wallpaper.position, WallpaperOptions::Center);
-    v.radio("WPPEnum", wallpaper.position, WallpaperOptions::Tile);
-    v.radio("WPPSpread", wallpaper.position, WallpaperOptions::Stretch);
-    v.radio("WPSRandom", wallpaper.order, WallpaperOptions::Random);
-    v.radio("WPSSeq", wallpaper.order, WallpaperOptions::Sequential);
+    v.radio("WPPCenter", wallpaper.position, WallpaperPosition::Center);
+    v.radio("WPPEnum", wallpaper.position, WallpaperPosition::Tile);
+    v.radio("WPPSpread", wallpaper.position, WallpaperPosition::Stretch);
+    v.radio("WPSRandom", wallpaper.order, WallpaperOrder::Random);
+    v.radio("WPSSeq", wallpaper.order, WallpaperOrder::Sequential);
     v.list("WPStat", wallpaper.stat);
     v.list("WPFile", wallpaper.file);
     v.checkRows(wallpaper.stat, wallpaper.file, wallpaper.rows);
 
     auto& frame = o.monitorFrame;
     v.flag("MonitorFrameDraw", frame.draw);
-    v.anchor("MFPositionLT", frame.anchor, MonitorFrameOptions::LeftTop);
-    v.anchor("MFPositionLB", frame.anchor, MonitorFrameOptions::LeftBottom);
-    v.anchor("MFPositionRT", frame.anchor, MonitorFrameOptions::RightTop);
-    v.anchor("MFPositionRB", frame.anchor, MonitorFrameOptions::RightBottom);
-    v.anchor("MFPositionCenter", frame.anchor, MonitorFrameOptions::Center);
+    v.anchor("MFPositionLT", frame.anchor, FrameAnchor::TopLeft);
+    v.anchor("MFPositionLB", frame.anchor, FrameAnchor::BottomLeft);
+    v.anchor("MFPositionRT", frame.anchor, FrameAnchor::TopRight);
+    v.anchor("MFPositionRB", frame.anchor, FrameAnchor::BottomRight);
+    v.anchor("MFPositionCenter", frame.anchor, FrameAnchor::Center);
     for (std::size_t i = 0; i < frame.sizes.size(); ++i)
         v.flag("MFSZ" + std::to_string(i + 1), frame.sizes[i]);
     v.flag("MFSZFree", frame.freeSize);
@@ -61,9 +61,9 @@ template <typename Visitor, typename AllOptions> void visitItems(Visitor& v, All
 
     auto& message = o.freeMessage;
     v.flag("FreeMessageDraw", message.draw);
-    v.radio("FMCheckFile", message.source, FreeMessageOptions::File);
+    v.radio("FMCheckFile", message.source, MessageSource::File);
     v.text("FMFile", message.file);
-    v.radio("FMCheckInput", message.source, FreeMessageOptions::Input);
+    v.radio("FMCheckInput", message.source, MessageSource::Input);
     v.strings("FMInput", message.input);
     v.position("FMLineInterval", message.lineInterval, Bound::Y);
     v.font("FMFont", message.font);
@@ -90,13 +90,13 @@ public:
         value = clampToRange(filer(name).ReadInteger(), 0, maximum(bound));
     }
     void flag(const std::string& name, bool& value) { value = filer(name).ReadBool(); }
-    template <std::size_t N>
-    void radio(const std::string& name, ButtonGroup<N>& group, std::size_t index) {
-        group.set(index, filer(name).ReadBool());
+    template <typename Button, std::size_t N>
+    void radio(const std::string& name, ButtonGroup<Button, N>& group, Button button) {
+        group.set(button, filer(name).ReadBool());
     }
-    template <std::size_t N>
-    void anchor(const std::string& name, ButtonGroup<N>& group, std::size_t index) {
-        group.set(index, filer(name).ReadBool(), true);
+    template <typename Button, std::size_t N>
+    void anchor(const std::string& name, ButtonGroup<Button, N>& group, Button button) {
+        group.set(button, filer(name).ReadBool(), true);
     }
     void text(const std::string& name, std::string& value) { value = filer(name).ReadString(); }
     void font(const std::string& name, FontDescription& value) { filer(name).ReadFont(value); }
@@ -147,13 +147,13 @@ public:
         filer(name).WriteInteger(value);
     }
     void flag(const std::string& name, bool value) { filer(name).WriteBool(value); }
-    template <std::size_t N>
-    void radio(const std::string& name, const ButtonGroup<N>& group, std::size_t index) {
-        filer(name).WriteBool(group.down[index]);
+    template <typename Button, std::size_t N>
+    void radio(const std::string& name, const ButtonGroup<Button, N>& group, Button button) {
+        filer(name).WriteBool(group.isDown(button));
     }
-    template <std::size_t N>
-    void anchor(const std::string& name, const ButtonGroup<N>& group, std::size_t index) {
-        radio(name, group, index);
+    template <typename Button, std::size_t N>
+    void anchor(const std::string& name, const ButtonGroup<Button, N>& group, Button button) {
+        radio(name, group, button);
     }
     void text(const std::string& name, const std::string& value) { filer(name).WriteString(value); }
     void font(const std::string& name, const FontDescription& value) {

@@ -8,20 +8,18 @@
 namespace zbpg {
 namespace {
 
-// Value kinds of the component stream.
-enum ValueKind : std::uint8_t {
-    kNull = 0,
-    kList = 1,
-    kInt8 = 2,
-    kInt16 = 3,
-    kInt32 = 4,
-    kString = 6,
-    kFalse = 8,
-    kTrue = 9,
-    kLongString = 12,
-    kWideString = 18,
-    kUtf8String = 20,
-};
+// The kind bytes that start the values of the component stream.
+constexpr std::uint8_t kNull = 0;
+constexpr std::uint8_t kList = 1;
+constexpr std::uint8_t kInt8 = 2;
+constexpr std::uint8_t kInt16 = 3;
+constexpr std::uint8_t kInt32 = 4;
+constexpr std::uint8_t kString = 6;
+constexpr std::uint8_t kFalse = 8;
+constexpr std::uint8_t kTrue = 9;
+constexpr std::uint8_t kLongString = 12;
+constexpr std::uint8_t kWideString = 18;
+constexpr std::uint8_t kUtf8String = 20;
 
 constexpr char kSignature[] = "TPF0";
 

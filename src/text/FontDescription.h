@@ -8,13 +8,11 @@
 namespace zbpg {
 
 // Style bits as stored: bold 1, italic 2, underline 4, strike-out 8.
-enum FontStyleBits : std::uint8_t {
-    kFontBold = 1,
-    kFontItalic = 2,
-    kFontUnderline = 4,
-    kFontStrikeOut = 8,
-    kFontStyleMask = 15,
-};
+constexpr std::uint8_t kFontBold = 1;
+constexpr std::uint8_t kFontItalic = 2;
+constexpr std::uint8_t kFontUnderline = 4;
+constexpr std::uint8_t kFontStrikeOut = 8;
+constexpr std::uint8_t kFontStyleMask = 15;
 
 // Character sets a font description may name; only the Japanese one is used.
 constexpr std::uint8_t kDefaultCharset = 1;

@@ -107,9 +107,9 @@ FreeMessagePage::FreeMessagePage(TRegManager& settings, TOpenDialogEx& openDialo
 void FreeMessagePage::showOptions(const Options& options) {
     const auto& message = options.freeMessage;
     CheckBoxFreeMessage->setChecked(message.draw);
-    setButtonDown(RadioButtonFMFile, message.source.down[FreeMessageOptions::File]);
+    setButtonDown(RadioButtonFMFile, message.source.isDown(MessageSource::File));
     EditFMFile->setText(QString::fromStdString(message.file));
-    setButtonDown(RadioButtonFMInput, message.source.down[FreeMessageOptions::Input]);
+    setButtonDown(RadioButtonFMInput, message.source.isDown(MessageSource::Input));
     setMemoLines(message.input);
     EditUpDownFMLineInterval->SetPosition(message.lineInterval);
     SpeedButtonFMFont->SetFont(message.font);
@@ -120,7 +120,7 @@ void FreeMessagePage::showOptions(const Options& options) {
 void FreeMessagePage::takeOptions(Options& options) const {
     auto& message = options.freeMessage;
     message.draw = CheckBoxFreeMessage->isChecked();
-    message.source = buttonsDown<2>({RadioButtonFMFile, RadioButtonFMInput});
+    takeButtons<MessageSource, 2>({RadioButtonFMFile, RadioButtonFMInput}, message.source);
     message.file = EditFMFile->text().toStdString();
     message.input = memoLines();
     message.lineInterval = EditUpDownFMLineInterval->Position();

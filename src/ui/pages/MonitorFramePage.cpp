@@ -160,7 +160,7 @@ void MonitorFramePage::showOptions(const Options& options) {
 void MonitorFramePage::takeOptions(Options& options) const {
     auto& frame = options.monitorFrame;
     frame.draw = CheckBoxMonitorFrame->isChecked();
-    frame.anchor = buttonsDown(anchorButtons());
+    takeButtons(anchorButtons(), frame.anchor);
     for (std::size_t i = 0; i < CheckBoxSZ.size(); ++i)
         frame.sizes[i] = CheckBoxSZ[i]->isChecked();
     frame.freeSize = CheckBoxSZFree->isChecked();

@@ -39,17 +39,16 @@ QListWidget* checkList();
 void setButtonDown(QAbstractButton* button, bool down);
 
 // A group of buttons shown as, or read back into, the options' states, button by button.
-template <std::size_t N>
-void showButtons(const std::array<QAbstractButton*, N>& buttons, const ButtonGroup<N>& group) {
+template <typename Button, std::size_t N>
+void showButtons(const std::array<QAbstractButton*, N>& buttons,
+                 const ButtonGroup<Button, N>& group) {
     for (std::size_t i = 0; i < N; ++i)
         setButtonDown(buttons[i], group.down[i]);
 }
-template <std::size_t N>
-ButtonGroup<N> buttonsDown(const std::array<QAbstractButton*, N>& buttons) {
-    ButtonGroup<N> group;
+template <typename Button, std::size_t N>
+void takeButtons(const std::array<QAbstractButton*, N>& buttons, ButtonGroup<Button, N>& group) {
     for (std::size_t i = 0; i < N; ++i)
         group.down[i] = buttons[i]->isChecked();
-    return group;
 }
 
 // The rows of a visible check list.

@@ -94,7 +94,7 @@ SetEnvPage::SetEnvPage(std::string startUpLink, std::string programFile)
 
 void SetEnvPage::showOptions(const Options& options) {
     const auto& drawing = options.drawing;
-    showButtons<2>({RadioButtonOverwrite, RadioButtonRewrite}, drawing.method);
+    showButtons<DrawMethod, 2>({RadioButtonOverwrite, RadioButtonRewrite}, drawing.method);
     FDrawSeq = drawing.drawSeq;
     showDrawSequence();
     EditUpDownStartUp->SetPosition(drawing.startUpWaitSec);
@@ -102,7 +102,7 @@ void SetEnvPage::showOptions(const Options& options) {
 
 void SetEnvPage::takeOptions(Options& options) const {
     auto& drawing = options.drawing;
-    drawing.method = buttonsDown<2>({RadioButtonOverwrite, RadioButtonRewrite});
+    takeButtons<DrawMethod, 2>({RadioButtonOverwrite, RadioButtonRewrite}, drawing.method);
     drawing.drawSeq = FDrawSeq;
     drawing.startUpWaitSec = EditUpDownStartUp->Position();
 }

@@ -91,9 +91,9 @@ void WallpaperPage::showOptions(const Options& options) {
     const auto& wallpaper = options.wallpaper;
     CheckBoxWallpaper->setChecked(wallpaper.draw);
     CheckBoxWPSubFolder->setChecked(wallpaper.subFolder);
-    showButtons<3>({RadioButtonWPPCenter, RadioButtonWPPEnum, RadioButtonWPPSpread},
-                   wallpaper.position);
-    showButtons<2>({RadioButtonWPSRandom, RadioButtonWPSSeq}, wallpaper.order);
+    showButtons<WallpaperPosition, 3>(
+        {RadioButtonWPPCenter, RadioButtonWPPEnum, RadioButtonWPPSpread}, wallpaper.position);
+    showButtons<WallpaperOrder, 2>({RadioButtonWPSRandom, RadioButtonWPSSeq}, wallpaper.order);
     m_stat = wallpaper.stat;
     m_file = wallpaper.file;
     showRows(CheckListBoxWPList, wallpaper.rows);
@@ -103,9 +103,9 @@ void WallpaperPage::takeOptions(Options& options) const {
     auto& wallpaper = options.wallpaper;
     wallpaper.draw = CheckBoxWallpaper->isChecked();
     wallpaper.subFolder = CheckBoxWPSubFolder->isChecked();
-    wallpaper.position =
-        buttonsDown<3>({RadioButtonWPPCenter, RadioButtonWPPEnum, RadioButtonWPPSpread});
-    wallpaper.order = buttonsDown<2>({RadioButtonWPSRandom, RadioButtonWPSSeq});
+    takeButtons<WallpaperPosition, 3>(
+        {RadioButtonWPPCenter, RadioButtonWPPEnum, RadioButtonWPPSpread}, wallpaper.position);
+    takeButtons<WallpaperOrder, 2>({RadioButtonWPSRandom, RadioButtonWPSSeq}, wallpaper.order);
     wallpaper.stat = m_stat;
     wallpaper.file = m_file;
     wallpaper.rows = rowsOf(CheckListBoxWPList);
