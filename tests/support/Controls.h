@@ -6,7 +6,7 @@
 
 namespace zbpg::test {
 
-// The control of a window or page by the name the program's design gives it, as a user finds
+// The control of a window or page by its established name, as a user finds
 // it by its place; a missing control fails the test.
 template <typename Control> Control& control(const QObject& root, const char* name) {
     auto* found = root.findChild<Control*>(QString::fromLatin1(name));

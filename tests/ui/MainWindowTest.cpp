@@ -232,7 +232,7 @@ TEST_F(MainWindowTest, TheSystemInformationPageShowsCurrentValuesWithoutMarking)
     EXPECT_FALSE(applyEnabled());
 }
 
-TEST_F(MainWindowTest, TheWindowHasItsDesignedFrame) {
+TEST_F(MainWindowTest, TheWindowHasItsFixedFrame) {
     EXPECT_EQ(window->windowTitle(), "ZorbelPaneglyph");
     EXPECT_EQ(window->size(), QSize(443, 401));
     const auto& tabs = control<MultiRowTabWidget>(*window, "PageControlEnv");

@@ -20,7 +20,7 @@ class TEditUpDown;
 
 // The building blocks the pages share.
 
-// A control with the name the program's design gives it (tests and stored lists find it by it).
+// A control under its established name (tests and stored lists find it by it).
 template <typename Control> Control* named(Control* control, const char* name) {
     control->setObjectName(QString::fromLatin1(name));
     return control;
