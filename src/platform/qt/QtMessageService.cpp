@@ -50,13 +50,22 @@ QMessageBox::StandardButton escapeFor(MessageButtons buttons) {
     return QMessageBox::Ok;
 }
 
+// The program ends lines of its messages with a carriage return alone, as well as with CR LF or
+// LF; the box breaks a line only at a line feed.
+QString shownText(const std::string& text) {
+    QString shown = toQString(text);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return shown;
+}
+
 } // namespace
 
 std::unique_ptr<QMessageBox> QtMessageService::build(const MessageRequest& request) {
     auto box = std::make_unique<QMessageBox>();
     box->setWindowModality(Qt::ApplicationModal);
     box->setWindowTitle(toQString(request.caption));
-    box->setText(toQString(request.text));
+    box->setText(shownText(request.text));
     box->setIcon(iconFor(request.icon));
     const auto buttons = buttonsFor(request.buttons);
     for (const auto button : buttons)

@@ -40,6 +40,16 @@ TEST(QtMessageService, BoxShowsCaptionTextAndIcon) {
     }
 }
 
+TEST(QtMessageService, EveryLineEndBreaksTheLineOnTheBox) {
+    const std::pair<const char*, QString> cases[] = {
+        {"各設定内容をインストール時の状態に戻します。\rよろしいですか？",
+         QStringLiteral("各設定内容をインストール時の状態に戻します。\nよろしいですか？")},
+        {"a\r\nb\nc\r\rd", QStringLiteral("a\nb\nc\n\nd")},
+    };
+    for (const auto& [text, shown] : cases)
+        EXPECT_EQ(QtMessageService::build({"t", text})->text(), shown) << text;
+}
+
 TEST(QtMessageService, ButtonsDefaultToTheFirstAndEscapeToTheCautiousOne) {
     struct Case {
         MessageButtons buttons;
