@@ -3,6 +3,7 @@
 #include "platform/MessageService.h"
 #include "text/Texts.h"
 
+#include <QLibraryInfo>
 #include <exception>
 
 namespace zbpg {
@@ -10,6 +11,10 @@ namespace zbpg {
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(texts::kProgramName);
     setApplicationDisplayName(texts::kProgramName);
+    // Without the translations (not installed) Qt's texts stay English; nothing else changes.
+    if (m_qtTranslations.load(QStringLiteral("qtbase_ja"),
+                              QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(&m_qtTranslations);
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

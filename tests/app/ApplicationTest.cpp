@@ -6,6 +6,10 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFile>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QPushButton>
 #include <gtest/gtest.h>
 
 namespace zbpg {
@@ -29,6 +33,21 @@ TEST(Application, AnErrorLeavingAHandlerIsReportedAndTheProgramGoesOn) {
     QEvent again(QEvent::User);
     QCoreApplication::sendEvent(&failing, &again);
     EXPECT_EQ(messages.shown.size(), 2u);
+}
+
+TEST(Application, QtsOwnButtonsSpeakJapanese) {
+    const QString catalogue =
+        QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_ja.qm");
+    if (!QFile::exists(catalogue))
+        GTEST_SKIP() << "Qt's Japanese translations are not installed (scripts/setup.sh)";
+    const std::pair<QMessageBox::StandardButton, const char*> buttons[] = {
+        {QMessageBox::Yes, "はい(&Y)"},
+        {QMessageBox::No, "いいえ(&N)"},
+        {QMessageBox::Cancel, "キャンセル"},
+    };
+    QMessageBox box;
+    for (const auto& [button, text] : buttons)
+        EXPECT_EQ(box.addButton(button)->text().toStdString(), text);
 }
 
 } // namespace
