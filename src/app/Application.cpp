@@ -10,7 +10,8 @@ namespace zbpg {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(texts::kProgramName);
-    setApplicationDisplayName(texts::kProgramName);
+    // No display name: Qt would append it to every window title ("エラー — ZorbelPaneglyph"),
+    // and each window and box carries its exact title itself.
     // Without the translations (not installed) Qt's texts stay English; nothing else changes.
     if (m_qtTranslations.load(QStringLiteral("qtbase_ja"),
                               QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

@@ -1,7 +1,5 @@
 #include "draw/Busy.h"
 
-#include "text/Texts.h"
-
 #include <QCursor>
 #include <QGuiApplication>
 
@@ -16,12 +14,9 @@ WaitCursor::~WaitCursor() {
 }
 
 BusyRun::BusyRun() {
-    QGuiApplication::setApplicationDisplayName(texts::kDrawingTitle);
     QGuiApplication::processEvents();
 }
 
-BusyRun::~BusyRun() {
-    QGuiApplication::setApplicationDisplayName(texts::kProgramName);
-}
+BusyRun::~BusyRun() = default;
 
 } // namespace zbpg

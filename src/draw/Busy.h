@@ -12,8 +12,9 @@ public:
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
-// A draw run in progress: the hourglass and the application title "描画中 - ZorbelPaneglyph",
-// shown at once (pending events are handled once), and both put back at the end.
+// A draw run in progress: the hourglass, shown at once (pending events are handled once) and put
+// back at the end. The settings window titles itself during a trial run; the application gets
+// no title of its own, which Qt would add to every window's title.
 class BusyRun final {
 public:
     BusyRun();

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPushButton>
@@ -48,6 +49,18 @@ TEST(Application, QtsOwnButtonsSpeakJapanese) {
     QMessageBox box;
     for (const auto& [button, text] : buttons)
         EXPECT_EQ(box.addButton(button)->text().toStdString(), text);
+}
+
+// A window's title reaches the screen as it is only while the application has no display name
+// of its own: Qt appends one to every title that does not already end in it. Without one, the
+// display name follows the application name.
+TEST(Application, AddsNoNameToWindowTitles) {
+    const QString name = QCoreApplication::applicationName();
+    QCoreApplication::setApplicationName(QStringLiteral("probe"));
+    const QString displayName = QGuiApplication::applicationDisplayName();
+    QCoreApplication::setApplicationName(name);
+    EXPECT_EQ(name.toStdString(), "ZorbelPaneglyph");
+    EXPECT_EQ(displayName.toStdString(), "probe");
 }
 
 } // namespace

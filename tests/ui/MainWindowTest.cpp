@@ -9,6 +9,7 @@
 #include "ui/Main.h"
 #include "ui/MultiRowTabWidget.h"
 
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
@@ -174,6 +175,54 @@ TEST_F(MainWindowTest, ATrialRunDrawsTheOptionsAsTheyStandAndShowsTheFetchedValu
     EXPECT_EQ(control<QLineEdit>(*window, "EditSIIPAddr").text(), "192.0.2.10");
     EXPECT_EQ(window->windowTitle(), "ZorbelPaneglyph");
     EXPECT_FALSE(iniExists()) << "a trial run stores nothing";
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+// Whether the application adds a name of its own to every window title: Qt appends its display
+// name to a title once one is set; unset, the display name is the application name.
+bool titlesGainAName() {
+    return QGuiApplication::applicationDisplayName() != QCoreApplication::applicationName();
+}
+
+// Notes the settings window's title whenever the run asks for a system value.
+class TitleDuringRun final : public platform::SystemInfoService {
+public:
+    explicit TitleDuringRun(const QWidget& window) : m_window(window) {
+        platform::setSystemInfoService(this);
+    }
+    ~TitleDuringRun() override { platform::setSystemInfoService(nullptr); }
+    TitleDuringRun(const TitleDuringRun&) = delete;
+    TitleDuringRun& operator=(const TitleDuringRun&) = delete;
+
+    std::string loginUserName() override { return note(); }
+    std::string hostName() override { return note(); }
+    std::string localIPv4Address() override { return note(); }
+
+    std::vector<std::string> titles;
+    bool nameAdded = false;
+
+private:
+    std::string note() {
+        titles.push_back(m_window.windowTitle().toStdString());
+        nameAdded = nameAdded || titlesGainAName();
+        return "x";
+    }
+    const QWidget& m_window;
+};
+
+TEST_F(MainWindowTest, TitlesAreExactlyTheProgramsBeforeDuringAndAfterARunAndARestore) {
+    EXPECT_FALSE(titlesGainAName());
+    TitleDuringRun during(*window);
+    button("ButtonDraw").click();
+    ASSERT_FALSE(during.titles.empty());
+    for (const auto& title : during.titles)
+        EXPECT_EQ(title, "描画中 - ZorbelPaneglyph");
+    EXPECT_FALSE(during.nameAdded);
+    EXPECT_EQ(window->windowTitle(), "ZorbelPaneglyph");
+    EXPECT_FALSE(titlesGainAName());
+    button("ButtonWallpaperDraw").click();
+    EXPECT_EQ(window->windowTitle(), "ZorbelPaneglyph");
+    EXPECT_FALSE(titlesGainAName());
     EXPECT_TRUE(messages.shown.empty());
 }
 
