@@ -25,6 +25,7 @@
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <cstdio>
@@ -155,6 +156,27 @@ void TFormMain::connectHandlers() {
     onClick(ButtonSave, this, [this] { ButtonSaveClick(); });
     connect(PageControlEnv, &MultiRowTabWidget::currentChanged, this,
             [this](int index) { currentPageChanged(index); });
+    connectDialogKeys();
+}
+
+// Enter and Escape work as in a dialog, from every page. The window's shortcuts come before the
+// focused control, so a text or number field does not swallow them, while a control that takes
+// the key itself keeps it (Enter makes a new line in the message). Holding a key presses once.
+void TFormMain::connectDialogKeys() {
+    for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* enter = new QShortcut(QKeySequence(key), this);
+        enter->setAutoRepeat(false);
+        connect(enter, &QShortcut::activated, this, [this] { pressFocusedOrDefaultButton(); });
+    }
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setAutoRepeat(false);
+    connect(escape, &QShortcut::activated, ButtonCancel, &QPushButton::click);
+}
+
+// Enter presses the button that has the focus, else "OK".
+void TFormMain::pressFocusedOrDefaultButton() {
+    auto* focused = qobject_cast<QPushButton*>(focusWidget());
+    (focused != nullptr && focused->isEnabled() ? focused : ButtonOK)->click();
 }
 
 std::array<SettingsPage*, 7> TFormMain::pages() const {

@@ -57,6 +57,8 @@ private:
 
     QWidget* createButtonRow();
     void connectHandlers();
+    void connectDialogKeys();
+    void pressFocusedOrDefaultButton();
     std::array<SettingsPage*, 7> pages() const;
     void applyScreenBounds(const ScreenBounds& screen);
     void applyEnablingRules();

@@ -11,7 +11,9 @@
 
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QToolButton>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -44,6 +46,12 @@ protected:
         return {folder.file("ZorbelPaneglyph"), folder.file("ZorbelPaneglyph.ini"),
                 folder.file("help/index.html"), folder.file("autostart/ZorbelPaneglyph.desktop"),
                 folder.file("ZorbelPaneglyphTmp.bmp")};
+    }
+    // Shown and active, as a user has it, so that the window's keys reach it.
+    void showActive() {
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
     std::string iniText() const { return test::readFile(files().iniFile); }
     bool iniExists() const { return std::filesystem::exists(files().iniFile); }
@@ -155,14 +163,86 @@ TEST_F(MainWindowTest, ApplyClearsTheChangedStateAndOkSavesAlways) {
 TEST_F(MainWindowTest, AFailedSaveKeepsTheWindowOpenAndApplyEnabled) {
     window->SaveSettings();
     ::chmod(files().iniFile.c_str(), 0444);
-    window->show();
-    control<QLineEdit>(*window, "EditCmnt").setText("lost");
+    showActive();
+    auto& comment = control<QLineEdit>(*window, "EditCmnt");
+    comment.setText("lost");
     button("ButtonOK").click();
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, files().iniFile + " に書き込めません.");
     EXPECT_EQ(messages.shown[0].icon, platform::MessageIcon::Error);
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(applyEnabled());
+
+    QTest::keyClick(&comment, Qt::Key_Return); // the same as OK
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[1], messages.shown[0]);
+    EXPECT_TRUE(window->isVisible());
+}
+
+// Enter is "OK" and Escape "キャンセル" wherever the focus is, as in a dialog, except that Enter
+// makes a new line in the message and presses a button that has the focus.
+TEST_F(MainWindowTest, EnterPressesOkFromEveryPage) {
+    auto& tabs = control<MultiRowTabWidget>(*window, "PageControlEnv");
+    showActive();
+    std::vector<QWidget*> targets;
+    for (int i = 0; i < tabs.count(); ++i) {
+        tabs.setCurrentIndex(i);
+        QWidget* first = window.get();
+        for (auto* child : tabs.widget(i)->findChildren<QWidget*>()) {
+            if (child->isVisible() && child->isEnabled() && (child->focusPolicy() & Qt::TabFocus)) {
+                first = child;
+                break;
+            }
+        }
+        targets.push_back(first);
+    }
+    targets.push_back(&control<QLineEdit>(*window, "EditUpDownStartUp"));
+    targets.push_back(&control<QLineEdit>(*window, "EditSIUserLabel"));
+    for (auto* target : targets) {
+        const std::string name = target->objectName().toStdString();
+        std::filesystem::remove(files().iniFile);
+        showActive();
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_Return);
+        EXPECT_FALSE(window->isVisible()) << name;
+        EXPECT_TRUE(iniExists()) << name;
+    }
+    showActive();
+    auto& label = control<QLineEdit>(*window, "EditSIUserLabel");
+    label.setFocus();
+    QTest::keyClick(&label, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_FALSE(window->isVisible()) << "the keypad's Enter";
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(MainWindowTest, EnterMakesANewLineInTheMessageAndEscapeCancels) {
+    Options typed = factoryOptions();
+    typed.freeMessage.draw = true;
+    window->showOptions(typed);
+    auto& tabs = control<MultiRowTabWidget>(*window, "PageControlEnv");
+    tabs.setCurrentWidget(&control<QWidget>(*window, "TabSheetFree"));
+    showActive();
+    auto& memo = control<QPlainTextEdit>(*window, "MemoFMInput");
+    memo.setFocus();
+    memo.setPlainText("one");
+    memo.moveCursor(QTextCursor::End);
+    QTest::keyClick(&memo, Qt::Key_Return);
+    QTest::keyClicks(&memo, "two");
+    EXPECT_EQ(memo.toPlainText().toStdString(), "one\ntwo");
+    EXPECT_TRUE(window->isVisible());
+
+    (void)SetWallpaperFile("/pictures/clean.bmp");
+    auto& restore = button("ButtonWallpaperDraw");
+    restore.setFocus();
+    QTest::keyClick(&restore, Qt::Key_Return);
+    EXPECT_EQ(desktop.wallpapers.size(), 1u) << "the focused button is pressed";
+    EXPECT_TRUE(window->isVisible());
+
+    auto& field = control<QLineEdit>(*window, "EditUpDownFMLeft");
+    field.setFocus();
+    QTest::keyClick(&field, Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(iniExists()) << "Escape stores nothing";
 }
 
 TEST_F(MainWindowTest, ATrialRunDrawsTheOptionsAsTheyStandAndShowsTheFetchedValues) {
