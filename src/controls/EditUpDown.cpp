@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOption>
+#include <QTimer>
 #include <algorithm>
 #include <optional>
 
@@ -45,31 +46,52 @@ std::optional<std::int16_t> decimalInt16(const QString& text) {
     return static_cast<std::int16_t>(value);
 }
 
-// The keys that produce a character the field never takes, although they are not printable.
-bool isRefusedControlKey(const QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Backspace:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return true;
-    case Qt::Key_C:
-    case Qt::Key_V:
-    case Qt::Key_X:
-        return (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) ==
-               Qt::ControlModifier;
-    default:
-        return false;
+bool isCursorKey(int key) {
+    return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Home || key == Qt::Key_End;
+}
+
+bool isModifierKey(int key) {
+    return key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt ||
+           key == Qt::Key_Meta || key == Qt::Key_AltGr || key == Qt::Key_CapsLock;
+}
+
+// What a key press does to the field. Only the accepted characters, the Delete key and the
+// keys that move the cursor or the selection reach the edit; every other character, control
+// characters and the editing shortcuts included (select all, undo and redo, the clipboard keys
+// in both forms, deleting words and lines), is refused with a beep, since each of them could
+// change the value without typing it. Other keys (function keys, Alt with a letter) belong to
+// the window and pass silently.
+enum class KeyUse { Edit, Refuse, Pass };
+
+KeyUse keyUse(const QKeyEvent* event) {
+    const int key = event->key();
+    const Qt::KeyboardModifiers modifiers =
+        event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
+    const bool shift = event->modifiers().testFlag(Qt::ShiftModifier);
+    if (isModifierKey(key))
+        return KeyUse::Pass;
+    if (isCursorKey(key) && (modifiers == Qt::NoModifier || modifiers == Qt::ControlModifier))
+        return KeyUse::Edit;
+    if (modifiers == Qt::ControlModifier) {
+        const bool character = key < Qt::Key_Escape || key == Qt::Key_Backspace ||
+                               key == Qt::Key_Delete || key == Qt::Key_Insert ||
+                               key == Qt::Key_Return || key == Qt::Key_Enter;
+        return character ? KeyUse::Refuse : KeyUse::Pass;
     }
-}
-
-bool producesPrintableText(const QKeyEvent* event) {
+    if (modifiers != Qt::NoModifier)
+        return KeyUse::Pass;
+    if (key == Qt::Key_Delete)
+        return shift ? KeyUse::Refuse : KeyUse::Edit; // Shift+Delete cuts
+    if (key == Qt::Key_Insert)
+        return shift ? KeyUse::Refuse : KeyUse::Pass; // Shift+Insert pastes
+    if (key == Qt::Key_Backspace || key == Qt::Key_Return || key == Qt::Key_Enter)
+        return KeyUse::Refuse;
     const QString text = event->text();
-    return !text.isEmpty() && text.at(0).isPrint();
-}
-
-bool isAcceptedText(const QString& text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](QChar c) { return kAcceptedCharacters.contains(c); });
+    if (text.isEmpty())
+        return KeyUse::Pass;
+    const bool accepted = std::all_of(text.begin(), text.end(),
+                                      [](QChar c) { return kAcceptedCharacters.contains(c); });
+    return accepted ? KeyUse::Edit : KeyUse::Refuse;
 }
 
 int decimalLength(int value) {
@@ -81,11 +103,16 @@ int decimalLength(int value) {
 // ---------------------------------------------------------------------------------------------
 // TUpDownButton
 
-TUpDownButton::TUpDownButton(QWidget* parent) : QWidget(parent) {
+TUpDownButton::TUpDownButton(QWidget* parent) : QWidget(parent), FRepeatTimer(new QTimer(this)) {
     // Clicking the arrows must leave the keyboard focus where it is (in the field).
     setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::ArrowCursor);
     resize(kArrowWidth, kArrowHeight);
+    connect(FRepeatTimer, &QTimer::timeout, this, [this] {
+        FRepeatTimer->setInterval(
+            style()->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatRate, nullptr, this));
+        step();
+    });
 }
 
 void TUpDownButton::SetMin(std::int16_t value) {
@@ -141,10 +168,9 @@ void TUpDownButton::mousePressEvent(QMouseEvent* event) {
     }
     FPressedArrow = event->position().y() < height() / 2.0 ? 1 : -1;
     update();
-    // One step per press: holding the button neither repeats nor accelerates.
-    SetPosition(Position() + FPressedArrow);
-    if (OnStep)
-        OnStep();
+    step();
+    FRepeatTimer->start(
+        style()->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatThreshold, nullptr, this));
 }
 
 void TUpDownButton::mouseReleaseEvent(QMouseEvent* event) {
@@ -152,6 +178,29 @@ void TUpDownButton::mouseReleaseEvent(QMouseEvent* event) {
         QWidget::mouseReleaseEvent(event);
         return;
     }
+    stopStepping();
+}
+
+void TUpDownButton::changeEvent(QEvent* event) {
+    // A disabled control gets no release.
+    if (event->type() == QEvent::EnabledChange && !isEnabled())
+        stopStepping();
+    QWidget::changeEvent(event);
+}
+
+void TUpDownButton::hideEvent(QHideEvent* event) {
+    stopStepping();
+    QWidget::hideEvent(event);
+}
+
+void TUpDownButton::step() {
+    SetPosition(Position() + FPressedArrow);
+    if (OnStep)
+        OnStep();
+}
+
+void TUpDownButton::stopStepping() {
+    FRepeatTimer->stop();
     FPressedArrow = 0;
     update();
 }
@@ -216,14 +265,18 @@ void TEditUpDown::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    if (isRefusedControlKey(event) ||
-        (producesPrintableText(event) && !isAcceptedText(event->text()))) {
-        // Left ignored so that a dialog still sees Enter for its default button.
-        event->ignore();
-        QApplication::beep();
+    switch (keyUse(event)) {
+    case KeyUse::Edit:
+        QLineEdit::keyPressEvent(event);
         return;
+    case KeyUse::Refuse:
+        QApplication::beep();
+        break;
+    case KeyUse::Pass:
+        break;
     }
-    QLineEdit::keyPressEvent(event);
+    // Left ignored so that the window still sees the key.
+    event->ignore();
 }
 
 void TEditUpDown::resizeEvent(QResizeEvent* event) {

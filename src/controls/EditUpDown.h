@@ -5,11 +5,14 @@
 #include <cstdint>
 #include <functional>
 
+class QTimer;
+
 namespace zbpg {
 
-// The spin arrows of a numeric field: a position clamped into [Min, Max] that each click on
-// an arrow steps by exactly one (no wrapping, no acceleration however long it is held), after
-// which the owning field is notified.
+// The spin arrows of a numeric field: a position clamped into [Min, Max] that a press on an
+// arrow steps by exactly one (no wrapping), after which the owning field is notified. Held, the
+// arrow goes on stepping by one as the platform's spin boxes do: after their first delay, at
+// their steady rate, without acceleration.
 class TUpDownButton final : public QWidget {
     Q_OBJECT
 public:
@@ -24,7 +27,7 @@ public:
     // Clamps into [Min, Max].
     void SetPosition(int value);
 
-    // Called after every step made by an arrow click.
+    // Called after every step made by an arrow, pressed or held.
     std::function<void()> OnStep;
 
     QSize sizeHint() const override;
@@ -33,8 +36,14 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
+    void step();
+    void stopStepping();
+
+    QTimer* FRepeatTimer;
     std::int16_t FMin = 0;
     std::int16_t FMax = 100;
     std::int16_t FPosition = 0;

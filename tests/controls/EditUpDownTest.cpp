@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QImage>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <vector>
@@ -160,6 +161,54 @@ TEST_F(EditUpDownTest, RefusesLettersBackspaceEnterAndClipboardKeys) {
     EXPECT_EQ(edit.Position(), 42);
 }
 
+// The editing shortcuts would change the value without typing a digit: selecting all, undo and
+// redo, the clipboard keys in both their forms, deleting words and lines. Each comes with the
+// text an X server gives it (a control character, or none).
+TEST_F(EditUpDownTest, RefusesEveryEditingShortcut) {
+    struct Shortcut {
+        const char* name;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        const char* text;
+    };
+    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+    const Shortcut refused[] = {
+        {"Ctrl+A", Qt::Key_A, ctrl, "\x01"},
+        {"Ctrl+Z", Qt::Key_Z, ctrl, "\x1a"},
+        {"Ctrl+Y", Qt::Key_Y, ctrl, "\x19"},
+        {"Ctrl+Shift+Z", Qt::Key_Z, ctrl | Qt::ShiftModifier, "\x1a"},
+        {"Ctrl+X", Qt::Key_X, ctrl, "\x18"},
+        {"Ctrl+V", Qt::Key_V, ctrl, "\x16"},
+        {"Ctrl+C", Qt::Key_C, ctrl, "\x03"},
+        {"Ctrl+Insert", Qt::Key_Insert, ctrl, ""},
+        {"Shift+Insert", Qt::Key_Insert, Qt::ShiftModifier, ""},
+        {"Shift+Delete", Qt::Key_Delete, Qt::ShiftModifier, "\x7f"},
+        {"Ctrl+Backspace", Qt::Key_Backspace, ctrl, "\b"},
+        {"Ctrl+Delete", Qt::Key_Delete, ctrl, "\x7f"},
+        {"Ctrl+K", Qt::Key_K, ctrl, "\x0b"},
+        {"Ctrl+U", Qt::Key_U, ctrl, "\x15"},
+    };
+    edit.SetMax(9999);
+    for (const auto& shortcut : refused) {
+        for (const bool selected : {false, true}) {
+            edit.SetPosition(42);
+            edit.end(false);
+            QTest::keyClicks(&edit, "1"); // something to undo
+            ASSERT_EQ(edit.Position(), 421);
+            QApplication::clipboard()->setText("7");
+            edit.setCursorPosition(2);
+            if (selected)
+                edit.selectAll();
+            QTest::sendKeyEvent(QTest::Click, &edit, shortcut.key,
+                                QString::fromLatin1(shortcut.text), shortcut.modifiers);
+            EXPECT_EQ(edit.text().toStdString(), "421") << shortcut.name;
+            EXPECT_EQ(edit.Position(), 421) << shortcut.name;
+            EXPECT_EQ(edit.hasSelectedText(), selected) << shortcut.name;
+            EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "7") << shortcut.name;
+        }
+    }
+}
+
 TEST_F(EditUpDownTest, DeleteAndCursorKeysWorkNormally) {
     edit.SetPosition(42);
     QTest::keyClick(&edit, Qt::Key_Home);
@@ -191,7 +240,7 @@ TEST_F(EditUpDownTest, OnChangeFiresBeforeTheTextIsTakenOver) {
     EXPECT_EQ(edit.text(), "6");
 }
 
-TEST_F(EditUpDownTest, ArrowClicksStepOncePerPressAndStopAtTheBounds) {
+TEST_F(EditUpDownTest, ArrowClicksStepOncePerClickAndStopAtTheBounds) {
     edit.SetPosition(99);
     clickArrow(true);
     clickArrow(true);
@@ -200,15 +249,31 @@ TEST_F(EditUpDownTest, ArrowClicksStepOncePerPressAndStopAtTheBounds) {
     clickArrow(false);
     EXPECT_EQ(edit.Position(), 99);
 
-    const QPoint upper(arrows()->width() / 2, arrows()->height() / 4);
-    QTest::mousePress(arrows(), Qt::LeftButton, {}, upper);
-    QTest::qWait(400);
-    QTest::mouseRelease(arrows(), Qt::LeftButton, {}, upper);
-    EXPECT_EQ(edit.Position(), 100);
-
     edit.SetPosition(0);
     clickArrow(false);
     EXPECT_EQ(edit.text(), "0");
+}
+
+TEST_F(EditUpDownTest, AHeldArrowStepsByOneAfterTheSpinDelayUntilReleased) {
+    const int delay = edit.style()->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatThreshold);
+    const int rate = edit.style()->styleHint(QStyle::SH_SpinBox_ClickAutoRepeatRate);
+    edit.SetPosition(10);
+    std::vector<QString> notified;
+    edit.OnChange = [&](QObject*) { notified.push_back(edit.text()); };
+    const QPoint upper(arrows()->width() / 2, arrows()->height() / 4);
+    QTest::mousePress(arrows(), Qt::LeftButton, {}, upper);
+    QTest::qWait(delay / 2);
+    EXPECT_EQ(edit.Position(), 11) << "one step at the press, then the delay";
+    QTest::qWait(delay / 2 + 4 * rate);
+    QTest::mouseRelease(arrows(), Qt::LeftButton, {}, upper);
+    const int held = edit.Position();
+    EXPECT_GE(held, 13) << "the steps go on while the arrow is held";
+    std::vector<QString> oneByOne;
+    for (int value = 11; value <= held; ++value)
+        oneByOne.push_back(QString::number(value));
+    EXPECT_EQ(notified, oneByOne);
+    QTest::qWait(2 * rate);
+    EXPECT_EQ(edit.Position(), held) << "released";
 }
 
 TEST_F(EditUpDownTest, DisabledFieldDisablesItsArrows) {
