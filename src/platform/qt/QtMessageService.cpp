@@ -65,6 +65,8 @@ std::unique_ptr<QMessageBox> QtMessageService::build(const MessageRequest& reque
     auto box = std::make_unique<QMessageBox>();
     box->setWindowModality(Qt::ApplicationModal);
     box->setWindowTitle(toQString(request.caption));
+    // A message may name a file or value that looks like markup; it is always shown as written.
+    box->setTextFormat(Qt::PlainText);
     box->setText(shownText(request.text));
     box->setIcon(iconFor(request.icon));
     const auto buttons = buttonsFor(request.buttons);

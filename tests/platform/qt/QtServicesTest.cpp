@@ -48,6 +48,9 @@ TEST(QtMessageService, EveryLineEndBreaksTheLineOnTheBox) {
     };
     for (const auto& [text, shown] : cases)
         EXPECT_EQ(QtMessageService::build({"t", text})->text(), shown) << text;
+    EXPECT_EQ(QtMessageService::build({"t", "<b>a.txt</b> は開けません"})->textFormat(),
+              Qt::PlainText)
+        << "a name that looks like markup is shown as written";
 }
 
 TEST(QtMessageService, ButtonsDefaultToTheFirstAndEscapeToTheCautiousOne) {
