@@ -1,11 +1,18 @@
 #include "platform/AtomicFile.h"
 
+#include "text/Error.h"
+#include "text/Texts.h"
+
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
+#include <functional>
 #include <map>
 #include <mutex>
+#include <string_view>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -39,49 +46,93 @@ std::string lockKey(const std::string& folder) {
     return ::realpath(folder.c_str(), resolved) ? resolved : folder;
 }
 
+int lockedFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    int rc = 0;
+    while ((rc = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
+    }
+    if (rc != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 } // namespace
 
 FolderLock::FolderLock(const std::string& filePath) : m_folder(lockKey(parentFolder(filePath))) {
     std::lock_guard guard(g_locksMutex);
-    HeldLock& held = g_heldLocks[m_folder];
-    if (held.users++ > 0)
+    const auto existing = g_heldLocks.find(m_folder);
+    if (existing != g_heldLocks.end()) {
+        ++existing->second.users;
+        m_held = true;
         return;
-    held.fd = ::open(m_folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (held.fd < 0)
-        return; // an unreadable folder: go on unlocked, the write itself will tell
-    while (::flock(held.fd, LOCK_EX) != 0 && errno == EINTR) {
     }
+    const int fd = lockedFolder(m_folder);
+    if (fd < 0)
+        return; // not held: whoever needs the lock must not write
+    g_heldLocks.emplace(m_folder, HeldLock{fd, 1});
+    m_held = true;
 }
 
 FolderLock::~FolderLock() {
+    if (!m_held)
+        return;
     std::lock_guard guard(g_locksMutex);
     const auto held = g_heldLocks.find(m_folder);
     if (held == g_heldLocks.end() || --held->second.users > 0)
         return;
-    if (held->second.fd >= 0)
-        ::close(held->second.fd); // closing releases the lock
+    ::close(held->second.fd); // closing releases the lock
     g_heldLocks.erase(held);
 }
 
-std::optional<std::string> readWholeFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
+namespace {
+
+[[noreturn]] void throwCannotOpen(const std::string& path) {
+    throw Error(formatMessage(texts::kCannotOpenFile, path));
+}
+
+} // namespace
+
+std::optional<std::string> readRegularFile(const std::string& path, std::size_t maxBytes) {
+    // Looked at before opening: opening a FIFO waits for a writer, and opening a device may
+    // do anything. O_NONBLOCK covers a FIFO put there in between.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return std::nullopt;
+        throwCannotOpen(path);
+    }
+    if (!S_ISREG(info.st_mode))
+        throwCannotOpen(path);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return std::nullopt;
+        throwCannotOpen(path);
+    }
     std::string content;
+    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+              static_cast<std::uint64_t>(info.st_size) <= maxBytes;
+    if (ok)
+        content.reserve(static_cast<std::size_t>(info.st_size));
     char buffer[65536];
-    for (;;) {
+    while (ok) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0) {
-            ::close(fd);
-            return std::nullopt;
-        }
-        if (n == 0)
+        if (n <= 0) {
+            ok = n == 0;
             break;
+        }
         content.append(buffer, static_cast<std::size_t>(n));
+        ok = content.size() <= maxBytes; // a file that grows while it is read
     }
     ::close(fd);
+    if (!ok)
+        throwCannotOpen(path);
     return content;
 }
 
@@ -96,6 +147,9 @@ bool isReadOnlyFile(const std::string& path) {
 }
 
 namespace {
+
+constexpr std::string_view kTemporaryInfix = ".zbpg-tmp-";
+constexpr std::size_t kUniqueLength = 6; // the "XXXXXX" of mkstemp
 
 std::string resolveLinks(const std::string& path) {
     char resolved[PATH_MAX];
@@ -119,18 +173,60 @@ bool writeAll(int fd, const std::string& content) {
     return true;
 }
 
+bool isUniqueSuffix(std::string_view text) {
+    if (text.size() != kUniqueLength)
+        return false;
+    for (const char c : text) {
+        const bool alphanumeric =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        if (!alphanumeric)
+            return false;
+    }
+    return true;
+}
+
+// Only called with the folder lock held: every writer of the file holds it from creating its
+// temporary file to renaming it, so one that is there now belongs to a writer that died.
+void removeStaleTemporaryFiles(const std::string& target) {
+    const std::string folder = parentFolder(target);
+    const std::string prefix = temporaryFilePrefix(target);
+    const std::string namePrefix = prefix.substr(prefix.find_last_of('/') + 1);
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr)
+        return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name(entry->d_name);
+        if (!name.starts_with(namePrefix) || !isUniqueSuffix(name.substr(namePrefix.size())))
+            continue;
+        const std::string stale = folder + "/" + std::string(name);
+        struct stat info {};
+        if (::lstat(stale.c_str(), &info) == 0 && S_ISREG(info.st_mode))
+            ::unlink(stale.c_str());
+    }
+    ::closedir(dir);
+}
+
 } // namespace
+
+std::string temporaryFilePrefix(const std::string& path) {
+    return path + std::string(kTemporaryInfix);
+}
 
 bool writeFileAtomically(const std::string& path, const std::string& content) {
     const std::string target = resolveLinks(path);
-    if (isReadOnlyFile(target))
+    const FolderLock lock(target);
+    if (!lock.held())
         return false;
-    std::string temp = target + ".XXXXXX";
+    struct stat old {};
+    const bool exists = ::lstat(target.c_str(), &old) == 0;
+    if (exists && (!S_ISREG(old.st_mode) || (old.st_mode & S_IWUSR) == 0))
+        return false;
+    removeStaleTemporaryFiles(target);
+    std::string temp = temporaryFilePrefix(target) + std::string(kUniqueLength, 'X');
     const int fd = ::mkstemp(temp.data());
     if (fd < 0)
         return false;
-    struct stat old {};
-    const mode_t mode = ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+    const mode_t mode = exists ? (old.st_mode & 07777) : 0644;
     const bool written = ::fchmod(fd, mode) == 0 && writeAll(fd, content);
     const bool closed = ::close(fd) == 0;
     if (!written || !closed || ::rename(temp.c_str(), target.c_str()) != 0) {
@@ -150,6 +246,56 @@ bool makeFolders(const std::string& path) {
     if (parent != path && !makeFolders(parent))
         return false;
     return ::mkdir(path.c_str(), 0755) == 0 || errno == EEXIST;
+}
+
+// ---- StoreFile ----
+
+StoreFile::Fingerprint StoreFile::fingerprintOf(const std::optional<std::string>& content) {
+    if (!content)
+        return {};
+    return {true, content->size(), std::hash<std::string>{}(*content)};
+}
+
+StoreFile::StoreFile(std::string path, bool forUpdate) : m_path(std::move(path)) {
+    if (forUpdate) {
+        // The folder first: a lock can only be taken on a folder that exists.
+        (void)makeFolders(parentFolder(m_path));
+        m_lock = std::make_unique<FolderLock>(m_path);
+    }
+    auto content = readRegularFile(m_path, kMaxStoreFileBytes);
+    m_fingerprint = fingerprintOf(content);
+    if (content)
+        m_content = std::move(*content);
+}
+
+StoreFile::~StoreFile() = default;
+StoreFile::StoreFile(StoreFile&&) noexcept = default;
+StoreFile& StoreFile::operator=(StoreFile&&) noexcept = default;
+
+std::string StoreFile::takeContent() {
+    return std::move(m_content);
+}
+
+bool StoreFile::replace(const std::string& content) {
+    std::unique_ptr<FolderLock> commitLock;
+    if (m_lock == nullptr) {
+        (void)makeFolders(parentFolder(m_path));
+        commitLock = std::make_unique<FolderLock>(m_path);
+        if (!commitLock->held())
+            return false;
+        try {
+            if (fingerprintOf(readRegularFile(m_path, kMaxStoreFileBytes)) != m_fingerprint)
+                return false; // written by someone else since: this session's view is old
+        } catch (const Error&) {
+            return false;
+        }
+    } else if (!m_lock->held()) {
+        return false;
+    }
+    if (!writeFileAtomically(m_path, content))
+        return false;
+    m_fingerprint = fingerprintOf(content);
+    return true;
 }
 
 } // namespace zbpg::platform

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -16,20 +18,39 @@ public:
     FolderLock(const FolderLock&) = delete;
     FolderLock& operator=(const FolderLock&) = delete;
 
+    // False when the folder could not be opened or locked (a missing folder, for one): then
+    // nothing may be written into it.
+    bool held() const { return m_held; }
+
 private:
     std::string m_folder;
+    bool m_held = false;
 };
 
-// The whole content of a file, or nothing when it cannot be read (missing included).
-[[nodiscard]] std::optional<std::string> readWholeFile(const std::string& path);
+// The largest settings or registry file the program reads. Its own files stay far below; a
+// larger one is damaged or not one of them, and reading it would only exhaust memory.
+inline constexpr std::size_t kMaxStoreFileBytes = std::size_t{64} << 20;
+
+// The whole content of the regular file at a path, or nothing when no file is there (a
+// missing folder included). Anything else at the path raises Error "ファイル %s は開けません"
+// with the path: a folder, a FIFO, a device, a file that cannot be read, a file larger than
+// maxBytes. Opening never blocks.
+[[nodiscard]] std::optional<std::string> readRegularFile(const std::string& path,
+                                                         std::size_t maxBytes);
 
 bool fileExists(const std::string& path);
 
 // Replaces a file's content as a whole: a temporary file in the same folder, then a rename,
 // so that a reader or a crash never sees a half-written file. A symbolic link is followed and
-// its target replaced; the old file's permissions are kept. Returns false on any failure,
-// leaving the old file as it was.
+// its target replaced; the old file's permissions are kept. The folder lock is held for the
+// whole replacement, so a temporary file of ours found under it was left by a writer that was
+// killed, and is removed. Returns false on any failure (a missing folder, something other than
+// a regular file at the path), leaving the old file as it was.
 [[nodiscard]] bool writeFileAtomically(const std::string& path, const std::string& content);
+
+// The name a temporary file of writeFileAtomically has for the file at path, before the six
+// characters that make it unique.
+std::string temporaryFilePrefix(const std::string& path);
 
 // A file whose owner write bit is cleared counts as read-only, also for root, so that a file
 // the user protected is never replaced.
@@ -39,5 +60,43 @@ bool isReadOnlyFile(const std::string& path);
 [[nodiscard]] bool makeFolders(const std::string& path);
 
 std::string parentFolder(const std::string& path);
+
+// The file behind one session of a settings store (the INI file or the registry file): read
+// once when the session opens, replaced as a whole when it commits.
+//
+// A session for update creates the file's folder when missing, then takes the folder lock and
+// holds it to its end, so that nothing another writer does between the read and the write is
+// lost. A session for read takes the lock only when it commits, and then writes only when the
+// file is still as it read it.
+class StoreFile final {
+public:
+    // Reads the file; raises the error of readRegularFile, so that a file that exists but
+    // cannot be read is never taken as empty and replaced.
+    StoreFile(std::string path, bool forUpdate);
+    ~StoreFile();
+    StoreFile(StoreFile&&) noexcept;
+    StoreFile& operator=(StoreFile&&) noexcept;
+
+    const std::string& path() const { return m_path; }
+    // The content as read ("" for a missing file); hands it over once.
+    std::string takeContent();
+    // Replaces the file; false when it could not be written or locked, or when a session for
+    // read finds that the file changed since it was read.
+    [[nodiscard]] bool replace(const std::string& content);
+
+private:
+    struct Fingerprint {
+        bool exists = false;
+        std::size_t size = 0;
+        std::size_t hash = 0;
+        bool operator==(const Fingerprint&) const = default;
+    };
+    static Fingerprint fingerprintOf(const std::optional<std::string>& content);
+
+    std::string m_path;
+    std::unique_ptr<FolderLock> m_lock; // sessions for update only
+    std::string m_content;
+    Fingerprint m_fingerprint;
+};
 
 } // namespace zbpg::platform

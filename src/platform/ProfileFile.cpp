@@ -3,14 +3,13 @@
 #include "platform/AtomicFile.h"
 #include "text/Encoding.h"
 
+#include <algorithm>
 #include <optional>
 #include <unordered_map>
 #include <vector>
 
 namespace zbpg::platform {
 namespace {
-
-constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
@@ -112,20 +111,35 @@ void classify(Line& line) {
     line.value = line.text->substr(equals + 1);
 }
 
+bool isBlankLine(const Line& line) {
+    return line.text && trimmed(*line.text).empty();
+}
+
 struct Section {
     std::size_t headerLine = 0;
     std::vector<std::size_t> body; // the lines after the header, in file order
+    // Where keys added by the program go: after the last line that is not blank, so that
+    // blank lines keep separating sections. Kept apart from the body, so that adding many keys
+    // never moves the blank lines after them again and again.
+    std::size_t insertAt = 0;
+    std::vector<std::size_t> added;
     // Key lines by folded key; the first one is the key's line.
     std::unordered_map<std::string, std::vector<std::size_t>> keys;
 };
 
 ProfileEncoding detectEncoding(std::string_view content) {
-    if (content.starts_with(kBom))
-        return ProfileEncoding::Utf8WithBom;
-    return looksLikeUtf8(content) ? ProfileEncoding::Utf8 : ProfileEncoding::Cp932;
+    return content.starts_with(kUtf8Bom) ? ProfileEncoding::Utf8WithBom : ProfileEncoding::Cp932;
 }
 
+bool isAscii(std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// ASCII is the same in both encodings, and most lines are ASCII: they need no conversion.
 std::optional<std::string> decode(const std::string& raw, ProfileEncoding encoding) {
+    if (isAscii(raw))
+        return raw;
     if (encoding == ProfileEncoding::Cp932)
         return cp932ToUtf8(raw);
     if (isValidUtf8(raw))
@@ -134,7 +148,7 @@ std::optional<std::string> decode(const std::string& raw, ProfileEncoding encodi
 }
 
 std::optional<std::string> encode(const std::string& text, ProfileEncoding encoding) {
-    if (encoding == ProfileEncoding::Cp932)
+    if (encoding == ProfileEncoding::Cp932 && !isAscii(text))
         return utf8ToCp932(text);
     return text;
 }
@@ -142,8 +156,7 @@ std::optional<std::string> encode(const std::string& text, ProfileEncoding encod
 } // namespace
 
 struct ProfileSession::State {
-    std::string path;
-    std::unique_ptr<FolderLock> lock;
+    std::optional<StoreFile> file;
     ProfileEncoding encoding = ProfileEncoding::Cp932;
     std::string newLine = "\r\n";
     std::vector<Line> lines;           // every line ever seen; order comes from below
@@ -154,11 +167,11 @@ struct ProfileSession::State {
 
     void load(const std::string& content);
     void place(std::size_t lineIndex);
+    void closeSection();
     const Line* findKey(const std::string& section, const std::string& key) const;
     Section* findSection(const std::string& section);
     Section& sectionForWrite(const std::string& name);
     std::size_t addLine(std::string text);
-    void insertIntoBody(Section& section, std::size_t lineIndex);
     ProfileEncoding targetEncoding() const;
     std::optional<std::string> render() const;
 };
@@ -167,8 +180,9 @@ void ProfileSession::State::load(const std::string& content) {
     encoding = detectEncoding(content);
     std::string_view rest(content);
     if (encoding == ProfileEncoding::Utf8WithBom)
-        rest.remove_prefix(kBom.size());
+        rest.remove_prefix(kUtf8Bom.size());
     bool firstEnding = true;
+    lines.reserve(static_cast<std::size_t>(std::count(rest.begin(), rest.end(), '\n')) + 1);
     // Splitting on LF is safe in CP932 too: its second bytes are never 0A or 0D.
     while (!rest.empty()) {
         const auto lf = rest.find('\n');
@@ -193,12 +207,24 @@ void ProfileSession::State::load(const std::string& content) {
         lines.push_back(std::move(line));
         place(lines.size() - 1);
     }
+    closeSection();
+}
+
+// Called when a section's last line has been read.
+void ProfileSession::State::closeSection() {
+    if (sections.empty())
+        return;
+    Section& section = sections.back();
+    section.insertAt = section.body.size();
+    while (section.insertAt > 0 && isBlankLine(lines[section.body[section.insertAt - 1]]))
+        --section.insertAt;
 }
 
 void ProfileSession::State::place(std::size_t lineIndex) {
     const Line& line = lines[lineIndex];
     if (line.kind == LineKind::Section) {
-        sections.push_back(Section{lineIndex, {}, {}});
+        closeSection();
+        sections.push_back(Section{lineIndex, {}, 0, {}, {}});
         sectionIndex.try_emplace(asciiLower(line.name), sections.size() - 1);
         return;
     }
@@ -243,31 +269,17 @@ std::size_t ProfileSession::State::addLine(std::string text) {
 Section& ProfileSession::State::sectionForWrite(const std::string& name) {
     if (Section* existing = findSection(name))
         return *existing;
-    sections.push_back(Section{addLine("[" + name + "]"), {}, {}});
+    sections.push_back(Section{addLine("[" + name + "]"), {}, 0, {}, {}});
     sectionIndex.emplace(asciiLower(name), sections.size() - 1);
     return sections.back();
 }
 
-void ProfileSession::State::insertIntoBody(Section& section, std::size_t lineIndex) {
-    // After the section's last non-blank line, so that blank lines keep separating sections.
-    auto at = section.body.end();
-    while (at != section.body.begin()) {
-        const Line& previous = lines[*(at - 1)];
-        if (previous.deleted || !previous.text || !trimmed(*previous.text).empty())
-            break;
-        --at;
-    }
-    section.body.insert(at, lineIndex);
-}
-
 ProfileEncoding ProfileSession::State::targetEncoding() const {
-    if (encoding == ProfileEncoding::Utf8)
-        return encoding;
     for (const Line& line : lines) {
         if (line.deleted || !line.text)
             continue;
         const bool unchangedCp932 = encoding == ProfileEncoding::Cp932 && !line.dirty;
-        if (!unchangedCp932 && !fitsCp932(*line.text))
+        if (!unchangedCp932 && !isAscii(*line.text) && !fitsCp932(*line.text))
             return ProfileEncoding::Utf8WithBom;
     }
     return ProfileEncoding::Cp932;
@@ -277,11 +289,14 @@ std::optional<std::string> ProfileSession::State::render() const {
     const ProfileEncoding target = targetEncoding();
     std::string out;
     if (target == ProfileEncoding::Utf8WithBom)
-        out.append(kBom);
+        out.append(kUtf8Bom);
     std::vector<std::size_t> order(preamble);
     for (const Section& section : sections) {
         order.push_back(section.headerLine);
-        order.insert(order.end(), section.body.begin(), section.body.end());
+        const auto split = section.body.begin() + static_cast<std::ptrdiff_t>(section.insertAt);
+        order.insert(order.end(), section.body.begin(), split);
+        order.insert(order.end(), section.added.begin(), section.added.end());
+        order.insert(order.end(), split, section.body.end());
     }
     std::size_t last = order.size();
     while (last > 0 && lines[order[last - 1]].deleted)
@@ -334,7 +349,7 @@ void ProfileSession::write(const std::string& section, const std::string& key,
     }
     Section& target = state.sectionForWrite(section);
     const std::size_t added = state.addLine(key + "=" + stored);
-    state.insertIntoBody(target, added);
+    target.added.push_back(added);
     target.keys[asciiLower(key)].push_back(added);
 }
 
@@ -365,12 +380,11 @@ bool ProfileSession::commit() {
     if (!state.changed)
         return true;
     const auto content = state.render();
-    if (!content || !writeFileAtomically(state.path, *content))
+    if (!content || !state.file->replace(*content))
         return false;
     // What is on disk now is the new base: later changes render against it.
     State fresh;
-    fresh.path = state.path;
-    fresh.lock = std::move(state.lock);
+    fresh.file = std::move(state.file);
     fresh.load(*content);
     state = std::move(fresh);
     return true;
@@ -378,11 +392,8 @@ bool ProfileSession::commit() {
 
 ProfileSession ProfileSession::open(const std::string& path, bool forUpdate) {
     auto state = std::make_unique<State>();
-    state->path = path;
-    if (forUpdate)
-        state->lock = std::make_unique<FolderLock>(path);
-    if (const auto content = readWholeFile(path))
-        state->load(*content);
+    state->file.emplace(path, forUpdate);
+    state->load(state->file->takeContent());
     return ProfileSession(std::move(state));
 }
 

@@ -8,9 +8,10 @@ namespace zbpg::platform {
 
 // How the text of a settings file is stored. The program's own form is code page 932; a file
 // that must hold a text CP932 cannot represent becomes UTF-8 with a byte order mark, and goes
-// back to CP932 once all of its text fits again. A UTF-8 file without the mark, as a Linux
-// editor may leave it, stays UTF-8.
-enum class ProfileEncoding { Cp932, Utf8WithBom, Utf8 };
+// back to CP932 once all of its text fits again. Only the mark makes a file UTF-8: without it
+// the file is CP932, also when its bytes happen to be valid UTF-8 (as half-width katakana often
+// are).
+enum class ProfileEncoding { Cp932, Utf8WithBom };
 
 // A read or a read-modify-write of a profile (INI) file: a line "[Section]" opens a section,
 // lines "key=value" follow. Sections and keys match without regard to ASCII case; the first
@@ -18,7 +19,9 @@ enum class ProfileEncoding { Cp932, Utf8WithBom, Utf8 };
 // byte for byte.
 //
 // The file is read once when the session opens; changes are written when it is committed,
-// as one atomic replacement of the file, so that many keys cost one file access.
+// as one atomic replacement of the file, so that many keys cost one file access. Something at
+// the path that cannot be read as a settings file (see readRegularFile) makes opening raise its
+// Error, so that it is never taken as empty and replaced.
 class ProfileSession final {
 public:
     ~ProfileSession();
@@ -64,8 +67,8 @@ public:
 
     // Reading needs no lock: the file is only ever replaced whole.
     ProfileSession openForRead() const;
-    // Holds an advisory lock until the session ends, so that concurrent writers of the same
-    // file never lose each other's keys.
+    // Creates the file's folder when missing and holds its advisory lock until the session
+    // ends, so that concurrent writers of the same file never lose each other's keys.
     ProfileSession openForUpdate() const;
 
     // One-operation conveniences, each a session of its own.

@@ -6,7 +6,9 @@
 #include "text/IntegerText.h"
 
 #include <algorithm>
+#include <memory>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 
 namespace zbpg::platform {
@@ -44,16 +46,6 @@ namespace {
 constexpr std::string_view kFileHeader = "Windows Registry Editor Version 5.00";
 constexpr std::string_view kRootName = "HKEY_CURRENT_USER";
 
-struct NamedValue {
-    std::string name;
-    RegValue value;
-};
-
-struct Key {
-    std::string path; // normalised, "" for the root
-    std::vector<NamedValue> values;
-};
-
 using Bytes = std::vector<std::uint8_t>;
 
 // ---- Key paths and names ----
@@ -79,16 +71,19 @@ std::string normaliseKeyPath(std::string_view path) {
     return result;
 }
 
-// The keys above a path and the path itself, outermost first: "A\B" gives "A", "A\B".
-std::vector<std::string> pathAndAncestors(const std::string& path) {
-    std::vector<std::string> result;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        if (path[i] == '\\')
-            result.push_back(path.substr(0, i));
-    }
-    if (!path.empty())
-        result.push_back(path);
-    return result;
+// Keys nest at most this deep in the registry. A deeper path in the file is taken for a key
+// the program does not read, so that a damaged file cannot build a tree without end.
+constexpr std::size_t kMaxKeyDepth = 512;
+
+bool isWithinDepth(std::string_view normalisedPath) {
+    return normalisedPath.empty() ||
+           static_cast<std::size_t>(
+               std::count(normalisedPath.begin(), normalisedPath.end(), '\\')) < kMaxKeyDepth;
+}
+
+// A path the file can hold: on one line, and not deeper than a registry key can be.
+bool isStorablePath(std::string_view path) {
+    return fitsOnOneLine(path) && isWithinDepth(normaliseKeyPath(path));
 }
 
 // Only the part of a value its type uses, so that a value reads back equal after a reload.
@@ -186,49 +181,7 @@ std::string keyHeader(const std::string& path) {
     return header + "]";
 }
 
-std::string formatRegistry(const std::vector<Key>& keys) {
-    std::string out = std::string(kFileHeader) + "\n\n";
-    for (const Key& key : keys) {
-        if (key.path.empty() && key.values.empty())
-            continue; // the root always exists; an empty block for it says nothing
-        out += keyHeader(key.path) + "\n";
-        for (const NamedValue& entry : key.values)
-            out += (entry.name.empty() ? "@" : quoted(entry.name)) + "=" + valueData(entry.value) +
-                   "\n";
-        out += "\n";
-    }
-    return out;
-}
-
 // ---- Reading ----
-
-// Physical lines joined where a line ends in "\", as long hex data is wrapped; the
-// continuation's leading indentation is dropped. CR before LF is tolerated.
-std::vector<std::string> logicalLines(std::string_view text) {
-    std::vector<std::string> lines;
-    bool continuing = false;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos)
-            end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        if (continuing)
-            line.remove_prefix(std::min(line.find_first_not_of(" \t"), line.size()));
-        const bool continues = !line.empty() && line.back() == '\\';
-        if (continues)
-            line.remove_suffix(1);
-        if (continuing)
-            lines.back().append(line);
-        else
-            lines.emplace_back(line);
-        continuing = continues;
-    }
-    return lines;
-}
 
 void skipSpaces(std::string_view& text) {
     text.remove_prefix(std::min(text.find_first_not_of(" \t"), text.size()));
@@ -327,42 +280,195 @@ std::optional<RegValue> parseValueData(std::string_view data) {
     return parseHexValue(asciiLower(data.substr(0, colon)), data.substr(colon + 1));
 }
 
-std::optional<NamedValue> parseValueLine(std::string_view line) {
-    NamedValue entry;
-    if (!consumePrefix(line, "@")) {
-        auto name = consumeQuoted(line);
-        if (!name)
-            return std::nullopt;
-        entry.name = std::move(*name);
-    }
+// The value a line "name"=data (or @=data) holds; nothing when its data is not understood.
+std::optional<RegValue> parseValueLine(std::string_view line) {
+    if (!consumePrefix(line, "@") && !consumeQuoted(line))
+        return std::nullopt;
     skipSpaces(line);
     if (!consumePrefix(line, "="))
         return std::nullopt;
     skipSpaces(line);
-    auto value = parseValueData(line);
-    if (!value)
-        return std::nullopt;
-    entry.value = std::move(*value);
-    return entry;
+    return parseValueData(line);
 }
 
-// The key path of a "[HKEY_CURRENT_USER\…]" header; nothing for other lines and other roots.
+// The name of a value line, whatever its data: "" for "@".
+std::optional<std::string> parseValueName(std::string_view line) {
+    std::optional<std::string> name;
+    if (consumePrefix(line, "@"))
+        name = std::string();
+    else
+        name = consumeQuoted(line);
+    skipSpaces(line);
+    if (!name || !consumePrefix(line, "="))
+        return std::nullopt;
+    return name;
+}
+
+std::string_view trimmedBlanks(std::string_view text) {
+    skipSpaces(text);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
+}
+
+// Every line that starts with "[" opens a key of its own, so that the values after it are
+// never taken for those of the key before it, whatever root it names.
+bool isKeyHeader(std::string_view line) {
+    return trimmedBlanks(line).starts_with('[');
+}
+
+// The key path of a "[HKEY_CURRENT_USER\…]" header; nothing for other roots and malformed
+// headers.
 std::optional<std::string> parseKeyHeader(std::string_view line) {
+    line = trimmedBlanks(line);
     if (line.size() < 2 || line.front() != '[' || line.back() != ']')
         return std::nullopt;
     std::string_view inner = line.substr(1, line.size() - 2);
     if (!consumePrefix(inner, kRootName) || (!inner.empty() && inner.front() != '\\'))
         return std::nullopt;
-    return normaliseKeyPath(inner);
+    std::string path = normaliseKeyPath(inner);
+    if (!isWithinDepth(path))
+        return std::nullopt;
+    return path;
 }
 
-// The element whose name matches without regard to ASCII case, or null.
-template <typename Container, typename Element>
-auto findByName(Container& items, std::string_view name, std::string Element::*nameOf) {
-    const auto found = std::find_if(items.begin(), items.end(), [&](const Element& item) {
-        return equalsIgnoringAsciiCase(item.*nameOf, name);
-    });
-    return found == items.end() ? nullptr : &*found;
+// The text a line means where long data is wrapped: a line ending in "\" goes on in the next
+// one, whose leading indentation is dropped.
+std::string logicalText(std::string_view text) {
+    if (text.find('\n') == std::string_view::npos)
+        return std::string(text);
+    std::string out;
+    bool first = true;
+    while (true) {
+        const std::size_t lf = text.find('\n');
+        std::string_view part = text.substr(0, lf);
+        if (part.ends_with('\r'))
+            part.remove_suffix(1);
+        if (!first)
+            skipSpaces(part);
+        if (lf != std::string_view::npos && part.ends_with('\\'))
+            part.remove_suffix(1);
+        out.append(part);
+        if (lf == std::string_view::npos)
+            return out;
+        text.remove_prefix(lf + 1);
+        first = false;
+    }
+}
+
+// ---- The file as lines ----
+
+// How the file's text is stored: code page 932 unless it starts with the UTF-8 byte order
+// mark; it becomes UTF-8 with the mark while it holds a text CP932 cannot represent.
+enum class FileEncoding { Cp932, Utf8WithBom };
+
+bool isAscii(std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// The text of a file's bytes. Most lines are ASCII, which both encodings keep as it is; only
+// where the text differs from the bytes is it kept apart.
+struct DecodedLine {
+    bool decodable = true;
+    std::optional<std::string> differing;
+};
+
+DecodedLine decode(std::string_view raw, FileEncoding encoding) {
+    if (isAscii(raw))
+        return {};
+    if (encoding == FileEncoding::Utf8WithBom)
+        return {isValidUtf8(raw), std::nullopt};
+    auto text = cp932ToUtf8(raw);
+    return {text.has_value(), std::move(text)};
+}
+
+bool fitsCp932Quickly(const std::string& text) {
+    return isAscii(text) || fitsCp932(text);
+}
+
+std::optional<std::string> encode(const std::string& text, FileEncoding encoding) {
+    if (encoding == FileEncoding::Cp932 && !isAscii(text))
+        return utf8ToCp932(text);
+    return text;
+}
+
+// One line of the file: a physical line, or several where a line ends in "\". Lines the
+// program does not change are written back as they were read, byte for byte.
+struct Entry {
+    // The bytes as in the file, inner line ends included, without the last; for a line the
+    // program wrote, its text.
+    std::string raw;
+    std::string ending;                 // "\r\n", "\n", or "" for a last line without one
+    std::optional<std::string> decoded; // the text, where it differs from raw
+    bool decodable = true;
+    bool dirty = false;
+    bool deleted = false;
+
+    // The line's text (UTF-8); null when its bytes could not be decoded.
+    const std::string* text() const {
+        if (!decodable)
+            return nullptr;
+        return decoded ? &*decoded : &raw;
+    }
+};
+
+bool isBlankEntry(const Entry& entry) {
+    const std::string* text = entry.text();
+    return text && trimmedBlanks(*text).empty();
+}
+
+constexpr std::size_t kNoHeader = static_cast<std::size_t>(-1);
+
+struct KeyNode;
+
+// A header and the lines after it up to the next header. The lines before the first header
+// form a block without one.
+struct Block {
+    std::size_t header = kNoHeader;
+    KeyNode* key = nullptr; // none before the first header and under other roots
+    std::vector<std::size_t> body;
+    // Where values added by the program go: after the last line that is not blank, so that a
+    // blank line keeps separating the keys. Kept apart from the body, so that adding many
+    // values never moves the blank lines after them again and again.
+    std::size_t insertAt = 0;
+    std::vector<std::size_t> added;
+};
+
+// The lines of one value name in a key, in file order; the last one that is understood is the
+// value.
+struct ValueSlot {
+    std::string name; // as first spelled
+    std::vector<std::size_t> entries;
+};
+
+// A key of HKEY_CURRENT_USER, found by its path one part at a time, so that looking a key up
+// costs the length of its path. A key exists when a header names it or a key below it, or when
+// the program created it.
+struct KeyNode {
+    std::string part; // as first spelled
+    KeyNode* parent = nullptr;
+    std::unordered_map<std::string, std::unique_ptr<KeyNode>> children; // by folded part
+    std::vector<std::size_t> blocks;                                    // in file order
+    std::vector<ValueSlot> slots;                                       // in order of appearance
+    std::unordered_map<std::string, std::size_t> slotIndex;             // folded name -> slot
+
+    std::string path() const {
+        std::vector<const KeyNode*> chain;
+        for (const KeyNode* node = this; node->parent != nullptr; node = node->parent)
+            chain.push_back(node);
+        std::string result;
+        for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+            if (!result.empty())
+                result += '\\';
+            result += (*it)->part;
+        }
+        return result;
+    }
+};
+
+std::string valueLine(const std::string& name, const RegValue& value) {
+    return (name.empty() ? "@" : quoted(name)) + "=" + valueData(value);
 }
 
 } // namespace
@@ -370,51 +476,266 @@ auto findByName(Container& items, std::string_view name, std::string Element::*n
 // ---- Session ----
 
 struct RegistrySession::State {
-    std::string filePath;
-    std::unique_ptr<FolderLock> lock; // only for sessions opened for update
-    std::vector<Key> keys;            // in the order they were created
+    std::optional<StoreFile> file;
+    FileEncoding encoding = FileEncoding::Cp932;
+    std::string newLine = "\n";
+    std::vector<Entry> entries;
+    std::vector<Block> blocks{Block{}}; // the first holds the lines before any header
+    std::unique_ptr<KeyNode> root = std::make_unique<KeyNode>();
     bool changed = false;
 
-    Key* findKey(const std::string& normalisedPath);
-    Key& ensureKey(const std::string& normalisedPath);
-    void parse(std::string_view text);
+    void load(std::string_view content);
+    void takeEntry(Entry entry);
+    void closeBlock();
+    KeyNode* findKey(std::string_view normalisedPath) const;
+    KeyNode& ensureKey(std::string_view normalisedPath, bool fromFile);
+    ValueSlot* findSlot(KeyNode& key, std::string_view name) const;
+    ValueSlot& newSlot(KeyNode& key, const std::string& name);
+    std::optional<RegValue> valueOf(const ValueSlot& slot) const;
+    std::size_t addEntry(std::string text);
+    void appendBlock(KeyNode& key);
+    bool endsWithBlankLine() const;
+    FileEncoding targetEncoding() const;
+    std::optional<std::string> render() const;
 };
 
-Key* RegistrySession::State::findKey(const std::string& normalisedPath) {
-    return findByName(keys, normalisedPath, &Key::path);
-}
-
-// Creates the key with all missing keys above it; existing keys keep their spelling.
-Key& RegistrySession::State::ensureKey(const std::string& normalisedPath) {
-    if (normalisedPath.empty() && findKey(normalisedPath) == nullptr)
-        keys.push_back(Key{});
-    for (const std::string& path : pathAndAncestors(normalisedPath)) {
-        if (findKey(path) == nullptr) {
-            keys.push_back(Key{path, {}});
-            changed = true;
+void RegistrySession::State::load(std::string_view content) {
+    encoding = content.starts_with(kUtf8Bom) ? FileEncoding::Utf8WithBom : FileEncoding::Cp932;
+    if (encoding == FileEncoding::Utf8WithBom)
+        content.remove_prefix(kUtf8Bom.size());
+    bool firstEnding = true;
+    bool continuing = false;
+    Entry entry;
+    entries.reserve(static_cast<std::size_t>(std::count(content.begin(), content.end(), '\n')) + 1);
+    // Splitting on LF is safe in CP932 too: its second bytes are never 0A or 0D.
+    while (!content.empty()) {
+        const std::size_t lf = content.find('\n');
+        std::string_view body = content.substr(0, lf);
+        std::string ending;
+        if (lf == std::string_view::npos) {
+            content = {};
+        } else {
+            content.remove_prefix(lf + 1);
+            ending = "\n";
+            if (body.ends_with('\r')) {
+                body.remove_suffix(1);
+                ending = "\r\n";
+            }
+            if (firstEnding)
+                newLine = ending;
+            firstEnding = false;
         }
+        DecodedLine line = decode(body, encoding);
+        // Looked at in the decoded text: in CP932, 5C can be the second byte of a character.
+        const bool continues =
+            line.decodable && !ending.empty() &&
+            (line.differing ? std::string_view(*line.differing) : body).ends_with('\\');
+        if (!continuing) {
+            entry = Entry{};
+            entry.raw = std::string(body);
+            entry.decoded = std::move(line.differing);
+            entry.decodable = line.decodable;
+        } else {
+            if (!line.decodable) {
+                entry.decodable = false;
+            } else if (entry.decoded || line.differing) {
+                if (!entry.decoded)
+                    entry.decoded = entry.raw;
+                *entry.decoded += entry.ending;
+                *entry.decoded += line.differing ? std::string_view(*line.differing) : body;
+            }
+            entry.raw += entry.ending;
+            entry.raw += body;
+        }
+        entry.ending = std::move(ending);
+        continuing = continues;
+        if (!continuing)
+            takeEntry(std::move(entry));
     }
-    return *findKey(normalisedPath);
+    if (continuing)
+        takeEntry(std::move(entry));
+    closeBlock();
 }
 
-void RegistrySession::State::parse(std::string_view text) {
-    if (text.starts_with("\xEF\xBB\xBF"))
-        text.remove_prefix(3);
-    Key* current = nullptr;
-    for (const std::string& line : logicalLines(text)) {
-        if (auto path = parseKeyHeader(line)) {
-            current = &ensureKey(*path);
+// Files the entry as the next line of the file.
+void RegistrySession::State::takeEntry(Entry entry) {
+    const std::size_t index = entries.size();
+    const bool decoded = entry.text() != nullptr;
+    const std::string text = decoded ? logicalText(*entry.text()) : std::string();
+    entries.push_back(std::move(entry));
+    if (decoded && isKeyHeader(text)) {
+        closeBlock();
+        Block block;
+        block.header = index;
+        if (const auto path = parseKeyHeader(text)) {
+            block.key = &ensureKey(*path, true);
+            block.key->blocks.push_back(blocks.size());
+        }
+        blocks.push_back(std::move(block));
+        return;
+    }
+    Block& block = blocks.back();
+    block.body.push_back(index);
+    if (block.key == nullptr || !decoded)
+        return;
+    if (const auto name = parseValueName(text)) {
+        ValueSlot* slot = findSlot(*block.key, *name);
+        (slot ? *slot : newSlot(*block.key, *name)).entries.push_back(index);
+    }
+}
+
+// Called when a block's last line has been read.
+void RegistrySession::State::closeBlock() {
+    Block& block = blocks.back();
+    block.insertAt = block.body.size();
+    while (block.insertAt > 0 && isBlankEntry(entries[block.body[block.insertAt - 1]]))
+        --block.insertAt;
+}
+
+KeyNode* RegistrySession::State::findKey(std::string_view normalisedPath) const {
+    KeyNode* node = root.get();
+    std::size_t start = 0;
+    while (node != nullptr && start < normalisedPath.size()) {
+        const std::size_t end = std::min(normalisedPath.find('\\', start), normalisedPath.size());
+        const auto child =
+            node->children.find(asciiLower(normalisedPath.substr(start, end - start)));
+        node = child == node->children.end() ? nullptr : child->second.get();
+        start = end + 1;
+    }
+    return node;
+}
+
+// The key with every missing key above it. Keys the program creates get a header of their own
+// at the end of the file; keys read from the file only exist.
+KeyNode& RegistrySession::State::ensureKey(std::string_view normalisedPath, bool fromFile) {
+    KeyNode* node = root.get();
+    std::size_t start = 0;
+    while (start < normalisedPath.size()) {
+        const std::size_t end = std::min(normalisedPath.find('\\', start), normalisedPath.size());
+        const std::string_view part = normalisedPath.substr(start, end - start);
+        auto& child = node->children[asciiLower(part)];
+        if (child == nullptr) {
+            child = std::make_unique<KeyNode>();
+            child->part = std::string(part);
+            child->parent = node;
+            if (!fromFile)
+                appendBlock(*child);
+        }
+        node = child.get();
+        start = end + 1;
+    }
+    return *node;
+}
+
+ValueSlot* RegistrySession::State::findSlot(KeyNode& key, std::string_view name) const {
+    const auto found = key.slotIndex.find(asciiLower(name));
+    return found == key.slotIndex.end() ? nullptr : &key.slots[found->second];
+}
+
+ValueSlot& RegistrySession::State::newSlot(KeyNode& key, const std::string& name) {
+    key.slots.push_back(ValueSlot{name, {}});
+    key.slotIndex[asciiLower(name)] = key.slots.size() - 1;
+    return key.slots.back();
+}
+
+std::optional<RegValue> RegistrySession::State::valueOf(const ValueSlot& slot) const {
+    for (auto it = slot.entries.rbegin(); it != slot.entries.rend(); ++it) {
+        const Entry& entry = entries[*it];
+        if (entry.text() == nullptr)
             continue;
-        }
-        auto entry = current ? parseValueLine(line) : std::nullopt;
-        if (!entry)
-            continue; // outside a key, blank, or not understood
-        if (NamedValue* existing = findByName(current->values, entry->name, &NamedValue::name))
-            existing->value = std::move(entry->value);
-        else
-            current->values.push_back(std::move(*entry));
+        if (auto value = parseValueLine(logicalText(*entry.text())))
+            return value;
     }
-    changed = false; // the file as read is the baseline
+    return std::nullopt;
+}
+
+std::size_t RegistrySession::State::addEntry(std::string text) {
+    Entry entry;
+    entry.raw = std::move(text);
+    entry.ending = newLine;
+    entry.dirty = true;
+    entries.push_back(std::move(entry));
+    changed = true;
+    return entries.size() - 1;
+}
+
+bool RegistrySession::State::endsWithBlankLine() const {
+    const Block& last = blocks.back();
+    if (last.insertAt < last.body.size())
+        return true; // only blank lines follow insertAt, and blank lines are never removed
+    for (auto it = last.added.rbegin(); it != last.added.rend(); ++it) {
+        if (!entries[*it].deleted)
+            return false;
+    }
+    for (std::size_t i = last.insertAt; i > 0; --i) {
+        const Entry& entry = entries[last.body[i - 1]];
+        if (!entry.deleted)
+            return isBlankEntry(entry);
+    }
+    return last.header == kNoHeader;
+}
+
+// A header for the key at the end of the file, after a blank line, with a blank line after it
+// that stays after its values.
+void RegistrySession::State::appendBlock(KeyNode& key) {
+    if (entries.empty()) {
+        blocks.front().body.push_back(addEntry(std::string(kFileHeader)));
+        blocks.front().body.push_back(addEntry(std::string()));
+    } else if (!endsWithBlankLine()) {
+        blocks.back().body.push_back(addEntry(std::string()));
+    }
+    Block block;
+    block.header = addEntry(keyHeader(key.path()));
+    block.key = &key;
+    block.body.push_back(addEntry(std::string()));
+    key.blocks.push_back(blocks.size());
+    blocks.push_back(std::move(block));
+}
+
+FileEncoding RegistrySession::State::targetEncoding() const {
+    for (const Entry& entry : entries) {
+        if (entry.deleted || entry.text() == nullptr)
+            continue;
+        const bool unchangedCp932 = encoding == FileEncoding::Cp932 && !entry.dirty;
+        if (!unchangedCp932 && !fitsCp932Quickly(*entry.text()))
+            return FileEncoding::Utf8WithBom;
+    }
+    return FileEncoding::Cp932;
+}
+
+std::optional<std::string> RegistrySession::State::render() const {
+    const FileEncoding target = targetEncoding();
+    std::vector<std::size_t> order;
+    order.reserve(entries.size());
+    for (const Block& block : blocks) {
+        if (block.header != kNoHeader)
+            order.push_back(block.header);
+        const auto split = block.body.begin() + static_cast<std::ptrdiff_t>(block.insertAt);
+        order.insert(order.end(), block.body.begin(), split);
+        order.insert(order.end(), block.added.begin(), block.added.end());
+        order.insert(order.end(), split, block.body.end());
+    }
+    std::size_t last = order.size();
+    while (last > 0 && entries[order[last - 1]].deleted)
+        --last;
+    std::string out;
+    if (target == FileEncoding::Utf8WithBom)
+        out.append(kUtf8Bom);
+    for (std::size_t i = 0; i < last; ++i) {
+        const Entry& entry = entries[order[i]];
+        if (entry.deleted)
+            continue;
+        if (!entry.dirty && (target == encoding || entry.text() == nullptr)) {
+            out.append(entry.raw); // untouched, or undecodable: the bytes as they were
+        } else if (auto bytes = encode(*entry.text(), target)) {
+            out.append(*bytes);
+        } else {
+            return std::nullopt;
+        }
+        const bool final = i + 1 == last;
+        out.append(entry.ending.empty() && !final ? newLine : entry.ending);
+    }
+    return out;
 }
 
 RegistrySession::RegistrySession(std::unique_ptr<State> state) : m_state(std::move(state)) {}
@@ -423,72 +744,90 @@ RegistrySession::RegistrySession(RegistrySession&&) noexcept = default;
 RegistrySession& RegistrySession::operator=(RegistrySession&&) noexcept = default;
 
 bool RegistrySession::keyExists(const std::string& keyPath) const {
-    const std::string path = normaliseKeyPath(keyPath);
-    return path.empty() || m_state->findKey(path) != nullptr;
+    return m_state->findKey(normaliseKeyPath(keyPath)) != nullptr;
 }
 
 void RegistrySession::createKey(const std::string& keyPath) {
-    if (fitsOnOneLine(keyPath))
-        m_state->ensureKey(normaliseKeyPath(keyPath));
+    if (isStorablePath(keyPath))
+        m_state->ensureKey(normaliseKeyPath(keyPath), false);
 }
 
 std::vector<std::string> RegistrySession::valueNames(const std::string& keyPath) const {
     std::vector<std::string> names;
-    if (const Key* key = m_state->findKey(normaliseKeyPath(keyPath))) {
-        for (const NamedValue& entry : key->values)
-            names.push_back(entry.name);
+    if (const KeyNode* key = m_state->findKey(normaliseKeyPath(keyPath))) {
+        for (const ValueSlot& slot : key->slots) {
+            if (m_state->valueOf(slot))
+                names.push_back(slot.name);
+        }
     }
     return names;
 }
 
 std::optional<RegValue> RegistrySession::readValue(const std::string& keyPath,
                                                    const std::string& name) const {
-    const Key* key = m_state->findKey(normaliseKeyPath(keyPath));
-    if (key == nullptr)
-        return std::nullopt;
-    const NamedValue* entry = findByName(key->values, name, &NamedValue::name);
-    return entry ? std::optional(entry->value) : std::nullopt;
+    KeyNode* key = m_state->findKey(normaliseKeyPath(keyPath));
+    const ValueSlot* slot = key ? m_state->findSlot(*key, name) : nullptr;
+    return slot ? m_state->valueOf(*slot) : std::nullopt;
 }
 
-// A path or name with a line break or NUL cannot be stored and is ignored.
+// A path or name with a line break or NUL, or a path deeper than a key can be, cannot be
+// stored and is ignored. An existing value
+// changes its own line, keeping its place and the spelling of its name; a new one goes to the
+// end of its key.
 void RegistrySession::writeValue(const std::string& keyPath, const std::string& name,
                                  const RegValue& value) {
-    if (!fitsOnOneLine(keyPath) || !fitsOnOneLine(name))
+    if (!isStorablePath(keyPath) || !fitsOnOneLine(name))
         return;
-    Key& key = m_state->ensureKey(normaliseKeyPath(keyPath));
+    State& state = *m_state;
+    KeyNode& key = state.ensureKey(normaliseKeyPath(keyPath), false);
     const RegValue stored = essentialPart(value);
-    NamedValue* entry = findByName(key.values, name, &NamedValue::name);
-    if (entry == nullptr)
-        key.values.push_back(NamedValue{name, stored});
-    else if (entry->value != stored)
-        entry->value = stored; // keeps its place and the spelling of its name
-    else
+    ValueSlot* slot = state.findSlot(key, name);
+    if (slot != nullptr && !slot->entries.empty()) {
+        if (state.valueOf(*slot) == stored)
+            return;
+        Entry& entry = state.entries[slot->entries.back()];
+        entry.raw = valueLine(slot->name, stored);
+        entry.decoded.reset();
+        entry.decodable = true;
+        entry.dirty = true;
+        state.changed = true;
         return;
-    m_state->changed = true;
+    }
+    if (key.blocks.empty())
+        state.appendBlock(key);
+    // A name deleted before comes back at the end, as a new line does.
+    ValueSlot& target = state.newSlot(key, name);
+    const std::size_t added = state.addEntry(valueLine(name, stored));
+    state.blocks[key.blocks.back()].added.push_back(added);
+    target.entries.push_back(added);
 }
 
 bool RegistrySession::deleteValue(const std::string& keyPath, const std::string& name) {
-    Key* key = m_state->findKey(normaliseKeyPath(keyPath));
-    if (key == nullptr)
+    KeyNode* key = m_state->findKey(normaliseKeyPath(keyPath));
+    ValueSlot* slot = key ? m_state->findSlot(*key, name) : nullptr;
+    if (slot == nullptr || slot->entries.empty())
         return false;
-    const auto erased = std::erase_if(key->values, [&](const NamedValue& entry) {
-        return equalsIgnoringAsciiCase(entry.name, name);
-    });
-    if (erased == 0)
-        return false;
+    for (const std::size_t index : slot->entries)
+        m_state->entries[index].deleted = true;
+    slot->entries.clear();
     m_state->changed = true;
     return true;
 }
 
-// Also allowed on a session opened for read; it then writes without holding the lock.
+// Also allowed on a session opened for read: it then takes the lock for the write and writes
+// only when the file is still as it was read.
 bool RegistrySession::commit() {
-    if (!m_state->changed)
+    State& state = *m_state;
+    if (!state.changed)
         return true;
-    const std::string& path = m_state->filePath;
-    if (!makeFolders(parentFolder(path)) ||
-        !writeFileAtomically(path, formatRegistry(m_state->keys)))
+    const auto content = state.render();
+    if (!content || !state.file->replace(*content))
         return false;
-    m_state->changed = false;
+    // What is on disk now is the new base: later changes render against it.
+    State fresh;
+    fresh.file = std::move(state.file);
+    fresh.load(*content);
+    state = std::move(fresh);
     return true;
 }
 
@@ -502,16 +841,16 @@ Registry Registry::currentUser() {
 
 RegistrySession Registry::openForRead() const {
     auto state = std::make_unique<RegistrySession::State>();
-    state->filePath = m_filePath;
-    state->parse(readWholeFile(m_filePath).value_or(std::string()));
+    state->file.emplace(m_filePath, false);
+    state->load(state->file->takeContent());
     return RegistrySession(std::move(state));
 }
 
 RegistrySession Registry::openForUpdate() const {
-    auto lock = std::make_unique<FolderLock>(m_filePath); // before reading, so no change is lost
-    RegistrySession session = openForRead();
-    session.m_state->lock = std::move(lock);
-    return session;
+    auto state = std::make_unique<RegistrySession::State>();
+    state->file.emplace(m_filePath, true); // locks before reading, so no change is lost
+    state->load(state->file->takeContent());
+    return RegistrySession(std::move(state));
 }
 
 std::optional<RegValue> Registry::readValue(const std::string& keyPath,
@@ -521,7 +860,7 @@ std::optional<RegValue> Registry::readValue(const std::string& keyPath,
 
 bool Registry::writeValue(const std::string& keyPath, const std::string& name,
                           const RegValue& value) const {
-    if (!fitsOnOneLine(keyPath) || !fitsOnOneLine(name))
+    if (!isStorablePath(keyPath) || !fitsOnOneLine(name))
         return false;
     RegistrySession session = openForUpdate();
     session.writeValue(keyPath, name, value);

@@ -31,8 +31,18 @@ struct RegValue {
 // for example "Control Panel\Desktop"; a leading "\" is ignored. Key paths and value names
 // match without regard to ASCII case and keep the case they were created with.
 //
+// The file is code page 932 unless it starts with the UTF-8 byte order mark, and becomes UTF-8
+// with the mark while it holds a text CP932 cannot represent. Every line the program does not
+// change stays byte for byte: comments, values of types it does not use, lines it does not
+// understand, and keys under other roots, which are keys of their own that it never reads.
+// Writing a value changes only that value's line (or adds one to its key, or adds the key at
+// the end); deleting removes only its lines. Of several lines of one name, the last one whose
+// data is understood is the value.
+//
 // A session reads the file once; its changes are written when it is committed, as one atomic
 // replacement of the file under the folder lock, so several operations cost one file access.
+// Something at the path that cannot be read as a registry file (see readRegularFile) makes
+// opening raise its Error, so that it is never taken as empty and replaced.
 class RegistrySession final {
 public:
     ~RegistrySession();
@@ -50,7 +60,8 @@ public:
     // True when the value existed.
     bool deleteValue(const std::string& keyPath, const std::string& name);
 
-    // Writes the changes, if any; false when the file could not be written.
+    // Writes the changes, if any; false when the file could not be written (or, for a session
+    // opened for read, when the file changed since it was read).
     [[nodiscard]] bool commit();
 
 private:
@@ -73,7 +84,8 @@ public:
 
     // A session that only reads (no lock is needed: the file is always replaced whole).
     RegistrySession openForRead() const;
-    // A session for changes: holds the folder lock until it ends.
+    // A session for changes: creates the file's folder when missing and holds its lock until
+    // the session ends.
     RegistrySession openForUpdate() const;
 
     // One-operation conveniences, each a session of its own.

@@ -137,9 +137,8 @@ bool looksLikeUtf8(std::string_view bytes) {
 }
 
 std::string decodeTextBytes(std::string_view bytes) {
-    constexpr std::string_view bom = "\xEF\xBB\xBF";
-    if (bytes.starts_with(bom))
-        return toValidUtf8(bytes.substr(bom.size()));
+    if (bytes.starts_with(kUtf8Bom))
+        return toValidUtf8(bytes.substr(kUtf8Bom.size()));
     if (looksLikeUtf8(bytes))
         return std::string(bytes);
     if (auto text = cp932ToUtf8(bytes))

@@ -14,6 +14,11 @@ namespace zbpg {
 // encodes to 81 60, which decodes to U+FF5E).
 [[nodiscard]] std::optional<std::string> utf8ToCp932(std::string_view utf8);
 
+// The UTF-8 byte order mark. The settings file and the registry file are UTF-8 exactly when
+// they start with it; without it they are CP932, as the program writes them, even when their
+// bytes are valid UTF-8 as well (CP932 half-width katakana often are: "ﾃｽ" is C3 BD, "ý").
+inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
 // The UTF-8 text of CP932 bytes, or nothing when the bytes are not valid CP932.
 [[nodiscard]] std::optional<std::string> cp932ToUtf8(std::string_view cp932);
 
@@ -34,8 +39,8 @@ bool isValidUtf8(std::string_view bytes);
 // (as half-width katakana), so validity as UTF-8 decides.
 bool looksLikeUtf8(std::string_view bytes);
 
-// Text bytes of a file as UTF-8: UTF-8 with a byte order mark or as looksLikeUtf8 tells, else
-// CP932; bytes neither can decode become U+FFFD.
+// Text bytes of a file a user writes by hand (the free message) as UTF-8: UTF-8 with a byte
+// order mark or as looksLikeUtf8 tells, else CP932; bytes neither can decode become U+FFFD.
 std::string decodeTextBytes(std::string_view bytes);
 
 // Length in bytes of the longest prefix of a UTF-8 text that is at most maxBytes long and

@@ -2,9 +2,14 @@
 
 #include "support/TempFolder.h"
 
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
 
 namespace zbpg::platform {
 namespace {
@@ -16,7 +21,7 @@ TEST(AtomicFile, ReplacesContentAndLeavesNoTemporaryFile) {
     const auto path = folder.file("a.ini");
     ASSERT_TRUE(writeFileAtomically(path, "one"));
     ASSERT_TRUE(writeFileAtomically(path, "two"));
-    EXPECT_EQ(readWholeFile(path), "two");
+    EXPECT_EQ(readRegularFile(path, kMaxStoreFileBytes), "two");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
 }
 
@@ -29,7 +34,7 @@ TEST(AtomicFile, KeepsPermissionsAndFollowsLinks) {
     fs::create_symlink(target, link);
     ASSERT_TRUE(writeFileAtomically(link, "new"));
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(readWholeFile(target), "new");
+    EXPECT_EQ(readRegularFile(target, kMaxStoreFileBytes), "new");
     struct stat info {};
     ::stat(target.c_str(), &info);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
@@ -42,8 +47,51 @@ TEST(AtomicFile, RefusesReadOnlyFilesAndMissingFolders) {
     ::chmod(path.c_str(), 0444);
     EXPECT_TRUE(isReadOnlyFile(path));
     EXPECT_FALSE(writeFileAtomically(path, "lost"));
-    EXPECT_EQ(readWholeFile(path), "kept");
+    EXPECT_EQ(readRegularFile(path, kMaxStoreFileBytes), "kept");
     EXPECT_FALSE(writeFileAtomically(folder.file("missing/x.ini"), "x"));
+}
+
+TEST(AtomicFile, RemovesTheTemporaryFileAKilledWriterLeft) {
+    test::TempFolder folder;
+    const auto path = folder.file("a.ini");
+    const auto stale = temporaryFilePrefix(path) + "Ab12Cd";
+    const std::vector<std::string> kept = {temporaryFilePrefix(folder.file("b.ini")) + "Ab12Cd",
+                                           path + ".backup",
+                                           temporaryFilePrefix(path) + "long-one"};
+    for (const auto& file : kept)
+        test::writeFile(file, "not ours to remove");
+    test::writeFile(stale, "half written");
+    ASSERT_TRUE(writeFileAtomically(path, "whole"));
+    EXPECT_FALSE(fs::exists(stale));
+    for (const auto& file : kept)
+        EXPECT_TRUE(fs::exists(file)) << file;
+}
+
+// A writer that holds the folder lock sees no temporary file of another writer appear.
+TEST(AtomicFile, CreatesItsTemporaryFileOnlyUnderTheFolderLock) {
+    test::TempFolder folder;
+    const auto path = folder.file("a.ini");
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t holder = ::fork();
+    ASSERT_GE(holder, 0);
+    if (holder == 0) {
+        const int fd = ::open(folder.path().c_str(), O_RDONLY | O_DIRECTORY);
+        const bool locked = fd >= 0 && ::flock(fd, LOCK_EX) == 0;
+        (void)!::write(ready[1], "x", 1);
+        ::usleep(300'000);
+        const bool empty = fs::is_empty(folder.path());
+        ::_exit(locked && empty ? 0 : 1); // exiting releases the lock
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    EXPECT_TRUE(writeFileAtomically(path, "after the holder"));
+    int status = 0;
+    ::waitpid(holder, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(test::readFile(path), "after the holder");
+    ::close(ready[0]);
+    ::close(ready[1]);
 }
 
 TEST(AtomicFile, MakesNestedFolders) {

@@ -118,11 +118,11 @@ TEST_F(ProfileFileTest, StoresCp932AndSwitchesToUtf8OnlyWhileNeeded) {
     EXPECT_EQ(readFile(path), "[S]\r\nLabel=\x89\xE6\x96\xCA\r\nFolder=/home/zoe\r\n");
 }
 
-TEST_F(ProfileFileTest, KeepsAUtf8FileWithoutMarkAsUtf8) {
-    writeFile(path, "[S]\nName=zoë\n");
-    EXPECT_EQ(ini.read("S", "Name", ""), "zoë");
+TEST_F(ProfileFileTest, AFileWithoutMarkIsCp932EvenWhereItsBytesAreValidUtf8) {
+    writeFile(path, "[S]\nName=\xC3\xBD\n"); // "ﾃｽ" in CP932, "ý" if it were UTF-8
+    EXPECT_EQ(ini.read("S", "Name", ""), "ﾃｽ");
     write("S", "Other", "画面");
-    EXPECT_EQ(readFile(path), "[S]\nName=zoë\nOther=画面\n");
+    EXPECT_EQ(readFile(path), "[S]\nName=\xC3\xBD\nOther=\x89\xE6\x96\xCA\n");
 }
 
 TEST_F(ProfileFileTest, ASessionWritesManyKeysAtOnceAndOnlyWhenChanged) {
@@ -149,7 +149,8 @@ TEST_F(ProfileFileTest, AFailedWriteLeavesTheOldFile) {
     ::chmod(path.c_str(), 0444);
     EXPECT_FALSE(ini.write("S", "a", "2"));
     EXPECT_EQ(readFile(path), "[S]\r\na=1\r\n");
-    EXPECT_FALSE(ProfileFile(folder.file("no/such/folder.ini")).write("S", "a", "1"));
+    writeFile(folder.file("plain"), "a file, not a folder");
+    EXPECT_FALSE(ProfileFile(folder.file("plain/x.ini")).write("S", "a", "1"));
 }
 
 TEST_F(ProfileFileTest, ConcurrentWritersKeepEachOthersKeys) {

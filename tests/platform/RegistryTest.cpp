@@ -164,6 +164,104 @@ TEST(RegistryTest, ReadsHandWrittenFilesWithBomCrlfAndContinuations) {
     EXPECT_EQ(session.valueNames(kKey), (std::vector<std::string>{"Bin", "Text", "Num", "Plain"}));
 }
 
+TEST(RegistryTest, KeepsEveryLineItDoesNotChangeAndNeverReadsOtherRoots) {
+    TempFolder folder;
+    const Registry registry(folder.file("user.reg"));
+    const std::string head = "Windows Registry Editor Version 5.00\r\n\r\n"
+                             "; written by hand\r\n"
+                             "[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n";
+    const std::string wallpaper = "\"Wallpaper\"=\"/clean.bmp\"\r\n";
+    const std::string multi = "\"Multi\"=hex(7):61,00,00,00,\\\r\n  00,00\r\n";
+    const std::string rest = "\"Qword\"=hex(b):01,00,00,00,00,00,00,00\r\n"
+                             "this line means nothing\r\n"
+                             "\r\n"
+                             "[HKEY_LOCAL_MACHINE\\Control Panel\\Desktop]\r\n"
+                             "\"Wallpaper\"=\"/machine.bmp\"\r\n"
+                             "\"TileWallpaper\"=\"1\"\r\n"
+                             "\r\n"
+                             "[-HKEY_CURRENT_USER\\Removed]\r\n"
+                             "\"X\"=\"y\"";
+    writeFile(registry.filePath(), head + wallpaper + multi + rest);
+
+    RegistrySession session = registry.openForUpdate();
+    EXPECT_EQ(session.readValue("Control Panel\\Desktop", "Wallpaper"),
+              RegValue::string("/clean.bmp"));
+    EXPECT_EQ(session.readValue("Control Panel\\Desktop", "TileWallpaper"), std::nullopt);
+    EXPECT_EQ(session.readValue("Control Panel\\Desktop", "Multi"), std::nullopt);
+    EXPECT_FALSE(session.keyExists("Removed"));
+    session.writeValue("Control Panel\\Desktop", "wallpaper", RegValue::string("/new.bmp"));
+    session.writeValue("Control Panel\\Desktop", "TileWallpaper", RegValue::string("0"));
+    session.writeValue("Removed", "X", RegValue::string("z"));
+    ASSERT_TRUE(session.commit());
+    const std::string changed = head + "\"Wallpaper\"=\"/new.bmp\"\r\n" + multi +
+                                "\"Qword\"=hex(b):01,00,00,00,00,00,00,00\r\n"
+                                "this line means nothing\r\n"
+                                "\"TileWallpaper\"=\"0\"\r\n" +
+                                rest.substr(rest.find("\r\n[HKEY_LOCAL")) +
+                                "\r\n\r\n[HKEY_CURRENT_USER\\Removed]\r\n\"X\"=\"z\"\r\n\r\n";
+    EXPECT_EQ(readFile(registry.filePath()), changed);
+
+    ASSERT_TRUE(session.deleteValue("Control Panel\\Desktop", "MULTI"));
+    ASSERT_TRUE(session.commit());
+    EXPECT_EQ(readFile(registry.filePath()),
+              head + "\"Wallpaper\"=\"/new.bmp\"\r\n" + changed.substr(changed.find("\"Qword")));
+}
+
+TEST(RegistryTest, AFileWithoutMarkIsCp932EvenWhereItsBytesAreValidUtf8) {
+    TempFolder folder;
+    const Registry registry(folder.file("user.reg"));
+    const std::string handWritten = "Windows Registry Editor Version 5.00\r\n\r\n"
+                                    "[HKEY_CURRENT_USER\\Software\\Test]\r\n"
+                                    "\"Name\"=\"\xC3\xBD\"\r\n"; // "ﾃｽ" in CP932, "ý" in UTF-8
+    writeFile(registry.filePath(), handWritten);
+    EXPECT_EQ(registry.readValue(kKey, "Name"), RegValue::string("ﾃｽ"));
+    ASSERT_TRUE(registry.writeValue(kKey, "Other", RegValue::string("画面")));
+    EXPECT_EQ(readFile(registry.filePath()), handWritten + "\"Other\"=\"\x89\xE6\x96\xCA\"\r\n");
+    ASSERT_TRUE(registry.writeValue(kKey, "Other", RegValue::string("zoë")));
+    EXPECT_EQ(readFile(registry.filePath()), "\xEF\xBB\xBF" +
+                                                 handWritten.substr(0, handWritten.find("\xC3")) +
+                                                 "ﾃｽ\"\r\n\"Other\"=\"zoë\"\r\n");
+}
+
+TEST(RegistryTest, AReadSessionWritesOnlyOverTheFileItRead) {
+    TempFolder folder;
+    const Registry registry(folder.file("user.reg"));
+    RegistrySession untouched = registry.openForRead();
+    untouched.createKey("Mine");
+    ASSERT_TRUE(untouched.commit());
+    EXPECT_TRUE(registry.openForRead().keyExists("Mine"));
+
+    RegistrySession overtaken = registry.openForRead();
+    overtaken.createKey("Late");
+    ASSERT_TRUE(registry.writeValue(kKey, "Other", RegValue::number(1)));
+    EXPECT_FALSE(overtaken.commit());
+    EXPECT_EQ(registry.readValue(kKey, "Other"), RegValue::number(1));
+}
+
+TEST(RegistryTest, AKeyDeeperThanAKeyCanNestIsNotRead) {
+    TempFolder folder;
+    const Registry registry(folder.file("user.reg"));
+    std::string deepest = "A";
+    for (int depth = 1; depth < 512; ++depth)
+        deepest += "\\A";
+    std::string tooDeep = deepest;
+    for (int depth = 512; depth < 200000; ++depth)
+        tooDeep += "\\A";
+    const std::string handWritten = "[HKEY_CURRENT_USER\\" + deepest + "]\n\"N\"=dword:00000001\n" +
+                                    "[HKEY_CURRENT_USER\\" + tooDeep + "]\n\"N\"=dword:00000002\n";
+    writeFile(registry.filePath(), handWritten);
+    RegistrySession session = registry.openForUpdate();
+    EXPECT_EQ(session.readValue(deepest, "N"), RegValue::number(1));
+    EXPECT_FALSE(session.keyExists(deepest + "\\A"));
+    EXPECT_EQ(session.readValue(tooDeep, "N"), std::nullopt);
+    session.writeValue(deepest + "\\A", "N", RegValue::number(3));
+    session.writeValue(deepest, "N", RegValue::number(4));
+    ASSERT_TRUE(session.commit());
+    EXPECT_EQ(readFile(registry.filePath()), "[HKEY_CURRENT_USER\\" + deepest +
+                                                 "]\n\"N\"=dword:00000004\n" +
+                                                 handWritten.substr(handWritten.find("[", 1)));
+}
+
 TEST(RegistryTest, RefusesWhatCannotBeStored) {
     TempFolder folder;
     writeFile(folder.file("plain"), "a file, not a folder");
