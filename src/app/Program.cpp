@@ -70,11 +70,8 @@ bool runWithoutWindow(StartMode mode, const ProgramFiles& files) {
     TRegManager settings;
     openSettings(settings, files.iniFile);
     Options options = factoryOptions();
-    try {
-        loadOptions(settings, options, currentScreen());
-    } catch (const std::exception&) {
-        return false; // the window reads the same file and reports the same error
-    }
+    if (!loadOptions(settings, options, currentScreen()).empty())
+        return false; // the window reads the same file and reports each message once
     if (mode == StartMode::WrongOption) {
         (void)platform::messageService().show({texts::kProgramName, texts::kWrongStartOption,
                                                platform::MessageIcon::Error,

@@ -5,6 +5,8 @@
 #include "text/IntegerText.h"
 #include "text/Texts.h"
 
+#include <algorithm>
+
 namespace zbpg {
 namespace {
 
@@ -30,7 +32,7 @@ template <typename Visitor, typename AllOptions> void visitItems(Visitor& v, All
     v.radio("WPSSeq", wallpaper.order, WallpaperOrder::Sequential);
     v.list("WPStat", wallpaper.stat);
     v.list("WPFile", wallpaper.file);
-    v.checkRows(wallpaper.stat, wallpaper.file, wallpaper.rows);
+    v.checkRows("WPStat", wallpaper.stat, wallpaper.file, wallpaper.rows);
 
     auto& frame = o.monitorFrame;
     v.flag("MonitorFrameDraw", frame.draw);
@@ -74,54 +76,91 @@ template <typename Visitor, typename AllOptions> void visitItems(Visitor& v, All
         auto& list = o.appList(which);
         for (std::size_t i = 0; i < list.fields.size(); ++i)
             v.list(appListStem(which) + std::string(kAppEntryFieldNames[i]), list.fields[i]);
-        v.checkRows(list.field(AppEntryField::Stat), list.field(AppEntryField::Cmd), list.rows);
+        v.checkRows(appListStem(which) + std::string("Stat"), list.field(AppEntryField::Stat),
+                    list.field(AppEntryField::Cmd), list.rows);
     }
 }
 
+// Reads each item on its own: an item that cannot be read keeps its value as it stood (a font
+// what was read of it before the error), its message is noted, and the next item loads.
 class Loader {
 public:
     Loader(TRegManager& settings, const ScreenBounds& screen)
         : m_settings(settings), m_screen(screen) {}
 
     void integer(const std::string& name, std::int32_t& value) {
-        value = filer(name).ReadInteger();
+        read(name, [&](TRegFiler& filer) { value = filer.ReadInteger(); });
     }
     void position(const std::string& name, std::int16_t& value, Bound bound) {
-        value = clampToRange(filer(name).ReadInteger(), 0, maximum(bound));
+        read(name, [&](TRegFiler& filer) {
+            value = clampToRange(filer.ReadInteger(), 0, maximum(bound));
+        });
     }
-    void flag(const std::string& name, bool& value) { value = filer(name).ReadBool(); }
+    void flag(const std::string& name, bool& value) {
+        read(name, [&](TRegFiler& filer) { value = filer.ReadBool(); });
+    }
     template <typename Button, std::size_t N>
     void radio(const std::string& name, ButtonGroup<Button, N>& group, Button button) {
-        group.set(button, filer(name).ReadBool());
+        read(name, [&](TRegFiler& filer) { group.set(button, filer.ReadBool()); });
     }
     template <typename Button, std::size_t N>
     void anchor(const std::string& name, ButtonGroup<Button, N>& group, Button button) {
-        group.set(button, filer(name).ReadBool(), true);
+        read(name, [&](TRegFiler& filer) { group.set(button, filer.ReadBool(), true); });
     }
-    void text(const std::string& name, std::string& value) { value = filer(name).ReadString(); }
-    void font(const std::string& name, FontDescription& value) { filer(name).ReadFont(value); }
+    void text(const std::string& name, std::string& value) {
+        read(name, [&](TRegFiler& filer) { value = filer.ReadString(); });
+    }
+    void font(const std::string& name, FontDescription& value) {
+        read(name, [&](TRegFiler& filer) { filer.ReadFont(value); });
+    }
     void strings(const std::string& name, std::vector<std::string>& lines) {
-        filer(name).ReadStrings(lines);
+        read(name, [&](TRegFiler& filer) { filer.ReadStrings(lines); });
     }
     void list(const std::string& name, ListControlDescription& value) {
-        filer(name).ReadComponent(value);
+        read(name, [&](TRegFiler& filer) { filer.ReadComponent(value); });
     }
     // Row i shows line i of the texts, checked when line i of the status is a number other
-    // than 0.
-    static void checkRows(const ListControlDescription& status, const ListControlDescription& texts,
-                          std::vector<CheckListRow>& rows) {
-        for (std::size_t i = 0; i < status.lines.size(); ++i) {
-            const auto checked = parseIntegerText(status.lines[i]);
-            if (!checked)
-                throw Error(formatMessage(texts::kNotAnInteger, status.lines[i]));
-            if (i >= texts.lines.size())
-                throw Error(formatMessage(texts::kListIndexOutOfRange, std::to_string(i)));
-            rows.push_back({texts.lines[i], *checked != 0});
+    // than 0. The row is there before its status is looked at: a status that is no number
+    // leaves it unchecked and becomes "0", so that the hidden list agrees with the row. Status
+    // lines without a text have no row and are dropped. The first fault of a list is reported,
+    // named by its status item.
+    void checkRows(const std::string& statusItem, ListControlDescription& status,
+                   const ListControlDescription& texts, std::vector<CheckListRow>& rows) {
+        std::string fault;
+        const std::size_t count = std::min(status.lines.size(), texts.lines.size());
+        for (std::size_t i = 0; i < count; ++i) {
+            rows.push_back({texts.lines[i], false});
+            if (const auto checked = parseIntegerText(status.lines[i])) {
+                rows.back().checked = *checked != 0;
+            } else {
+                if (fault.empty())
+                    fault = formatMessage(texts::kNotAnInteger, status.lines[i]);
+                status.lines[i] = "0";
+            }
         }
+        if (status.lines.size() > count) {
+            if (fault.empty())
+                fault = formatMessage(texts::kListIndexOutOfRange, std::to_string(count));
+            status.lines.resize(count);
+        }
+        if (!fault.empty())
+            m_messages.push_back(namedByItem(fault, statusItem));
     }
 
+    std::vector<std::string> takeMessages() { return std::move(m_messages); }
+
 private:
-    TRegFiler& filer(const std::string& name) { return m_settings.ItemFiler(name); }
+    template <typename Read> void read(const std::string& name, Read&& readItem) {
+        try {
+            readItem(m_settings.ItemFiler(name));
+        } catch (const Error& error) {
+            m_messages.emplace_back(error.what());
+        }
+    }
+    std::string namedByItem(const std::string& message, const std::string& name) const {
+        const TRegItem* item = m_settings.RegItems().FindItem(name);
+        return item ? withSettingsKey(message, item->Section, item->Ident) : message;
+    }
     std::int16_t maximum(Bound bound) const {
         switch (bound) {
         case Bound::X:
@@ -136,6 +175,7 @@ private:
 
     TRegManager& m_settings;
     ScreenBounds m_screen;
+    std::vector<std::string> m_messages;
 };
 
 class Saver {
@@ -166,8 +206,8 @@ public:
         filer(name).WriteComponent(value);
     }
     // The visible check lists are not stored: their hidden lists are.
-    static void checkRows(const ListControlDescription&, const ListControlDescription&,
-                          const std::vector<CheckListRow>&) {}
+    static void checkRows(const std::string&, const ListControlDescription&,
+                          const ListControlDescription&, const std::vector<CheckListRow>&) {}
 
 private:
     TRegFiler& filer(const std::string& name) { return m_settings.ItemFiler(name); }
@@ -203,14 +243,23 @@ void openSettings(TRegManager& settings, const std::string& iniFile) {
     settings.SetIniFileName(iniFile);
 }
 
-void loadOptions(TRegManager& settings, Options& options, const ScreenBounds& screen) {
-    Loader loader(settings, screen);
-    visitItems(loader, options);
+std::vector<std::string> loadOptions(TRegManager& settings, Options& options,
+                                     const ScreenBounds& screen) {
+    try {
+        const SettingsBatch batch(settings, BatchMode::Read);
+        Loader loader(settings, screen);
+        visitItems(loader, options);
+        return loader.takeMessages();
+    } catch (const Error& error) {
+        return {error.what()}; // the file could not be read at all
+    }
 }
 
 void saveOptions(TRegManager& settings, const Options& options) {
+    SettingsBatch batch(settings, BatchMode::Update);
     Saver saver(settings);
     visitItems(saver, options);
+    batch.commit();
 }
 
 std::vector<std::string> optionItemNames() {

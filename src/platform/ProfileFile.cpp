@@ -333,6 +333,26 @@ bool ProfileSession::contains(const std::string& section, const std::string& key
     return m_state->findKey(section, key) != nullptr;
 }
 
+std::vector<std::string> ProfileSession::keys(const std::string& section) const {
+    const State& state = *m_state;
+    const auto found = state.sectionIndex.find(asciiLower(section));
+    if (found == state.sectionIndex.end())
+        return {};
+    // The first line of each key is the key's line (removed lines have left the lists).
+    std::vector<std::size_t> keyLines;
+    for (const auto& [folded, lineIndexes] : state.sections[found->second].keys) {
+        if (!lineIndexes.empty())
+            keyLines.push_back(lineIndexes.front());
+    }
+    // Within a section, key lines are numbered in file order: a new key goes after the others.
+    std::sort(keyLines.begin(), keyLines.end());
+    std::vector<std::string> names;
+    names.reserve(keyLines.size());
+    for (const std::size_t index : keyLines)
+        names.push_back(state.lines[index].name);
+    return names;
+}
+
 void ProfileSession::write(const std::string& section, const std::string& key,
                            const std::string& value) {
     State& state = *m_state;

@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace zbpg::platform {
 
@@ -34,6 +35,9 @@ public:
     std::string read(const std::string& section, const std::string& key,
                      const std::string& defaultValue) const;
     bool contains(const std::string& section, const std::string& key) const;
+    // The keys of a section in file order, each once, spelled as in the file; empty for a
+    // missing section.
+    std::vector<std::string> keys(const std::string& section) const;
 
     // Creates the section and key as needed. The value is written so that it reads back
     // unchanged (quoted when blanks or quotes at its ends would be lost); a line break cannot

@@ -8,6 +8,10 @@
 #include "text/IntegerText.h"
 #include "text/Texts.h"
 
+#include <algorithm>
+#include <optional>
+#include <string_view>
+
 namespace zbpg {
 namespace {
 
@@ -15,25 +19,78 @@ std::string countedKey(const std::string& prefix, std::int64_t index) {
     return prefix + integerToText(index);
 }
 
-// A list kept as a count key and numbered item keys.
+// The number n of a key named prefix + n as the lists write it (decimal, no leading zeros); the
+// prefix matches without regard to ASCII case, as keys do.
+std::optional<std::int64_t> numberOfKey(const std::string& name, const std::string& prefix) {
+    if (name.size() <= prefix.size() ||
+        !equalsIgnoringAsciiCase(std::string_view(name).substr(0, prefix.size()), prefix))
+        return std::nullopt;
+    const std::string_view digits = std::string_view(name).substr(prefix.size());
+    if (digits.size() > 10 || (digits.size() > 1 && digits.front() == '0'))
+        return std::nullopt;
+    std::int64_t number = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        number = number * 10 + (c - '0');
+    }
+    return number;
+}
+
+// The keys prefix + n, first <= n < end, that the section holds, by n. They are found among the
+// section's keys rather than tried number by number, since a damaged count may be 2^31.
+std::map<std::int64_t, std::string> numberedKeys(StoreAccessor& store, const std::string& section,
+                                                 const std::string& prefix, std::int64_t first,
+                                                 std::int64_t end) {
+    std::map<std::int64_t, std::string> keys;
+    for (const std::string& name : store.valueNames(section)) {
+        const auto number = numberOfKey(name, prefix);
+        if (number && *number >= first && *number < end)
+            keys.emplace(*number, name);
+    }
+    return keys;
+}
+
+std::int64_t storedCount(StoreAccessor& store, const std::string& section,
+                         const std::string& countKey) {
+    return integerTextOr(store.readText(section, countKey, "0"), 0);
+}
+
+// A string list: as many lines as its count key says, those not stored empty, but never more
+// than the keys its section holds (each line is a key of its own), so that a damaged count
+// makes no more lines than the file could have given. A count of 5 over three stored lines
+// still gives 5 lines, the last two empty, in a section of five keys or more.
 std::vector<std::string> readCountedKeys(StoreAccessor& store, const std::string& section,
                                          const std::string& countKey,
                                          const std::string& itemPrefix) {
-    const std::int32_t count = integerTextOr(store.readText(section, countKey, "0"), 0);
-    std::vector<std::string> values;
-    for (std::int32_t i = 0; i < count; ++i)
-        values.push_back(store.readText(section, countedKey(itemPrefix, i), ""));
+    const std::int64_t count =
+        std::min<std::int64_t>(storedCount(store, section, countKey),
+                               static_cast<std::int64_t>(store.valueNames(section).size()));
+    if (count <= 0)
+        return {};
+    std::vector<std::string> values(static_cast<std::size_t>(count));
+    for (const auto& [number, key] : numberedKeys(store, section, itemPrefix, 0, count))
+        values[static_cast<std::size_t>(number)] = store.readText(section, key, "");
     return values;
+}
+
+// The bytes of a stream's hex lines. A line that is not stored adds no bytes, so only the
+// stored lines below the count are read.
+void readHexLines(StoreAccessor& store, const std::string& section, const std::string& countKey,
+                  const std::string& linePrefix, std::vector<std::uint8_t>& bytes) {
+    const std::int64_t count = storedCount(store, section, countKey);
+    for (const auto& [number, key] : numberedKeys(store, section, linePrefix, 0, count))
+        decodeHexLine(store.readText(section, key, ""), bytes);
 }
 
 // Leaves exactly the given values in the store, and no keys of a longer earlier list.
 void writeCountedKeys(StoreAccessor& store, const std::string& section, const std::string& countKey,
                       const std::string& itemPrefix, const std::vector<std::string>& values) {
     const auto count = static_cast<std::int64_t>(values.size());
-    const std::int64_t old = integerTextOr(store.readText(section, countKey, "0"), 0);
+    const std::int64_t old = storedCount(store, section, countKey);
     if (count < old) {
-        for (std::int64_t k = old - 1; k >= count; --k)
-            store.deleteValue(section, countedKey(itemPrefix, k));
+        for (const auto& [number, key] : numberedKeys(store, section, itemPrefix, count, old))
+            store.deleteValue(section, key);
         if (count == 0)
             store.deleteValue(section, countKey);
     }
@@ -100,12 +157,22 @@ std::string IniAccessor::readText(const std::string& section, const std::string&
     return m_session.read(section, ident, defaultValue);
 }
 
+const std::vector<std::string>& IniAccessor::valueNames(const std::string& section) {
+    const std::string folded = asciiLower(section);
+    const auto known = m_valueNames.find(folded);
+    if (known != m_valueNames.end())
+        return known->second;
+    return m_valueNames[folded] = m_session.keys(section);
+}
+
 void IniAccessor::writeText(const std::string& section, const std::string& ident,
                             const std::string& value) {
+    m_valueNames.erase(asciiLower(section));
     m_session.write(section, ident, value);
 }
 
 void IniAccessor::deleteValue(const std::string& section, const std::string& ident) {
+    m_valueNames.erase(asciiLower(section));
     m_session.remove(section, ident);
 }
 
@@ -136,6 +203,14 @@ std::string RegAccessor::readText(const std::string& section, const std::string&
     return value->text;
 }
 
+const std::vector<std::string>& RegAccessor::valueNames(const std::string& section) {
+    const std::string folded = asciiLower(section);
+    const auto known = m_valueNames.find(folded);
+    if (known != m_valueNames.end())
+        return known->second;
+    return m_valueNames[folded] = m_session.valueNames(keyOf(section));
+}
+
 void RegAccessor::noteWritten(const std::string& ident) {
     if (m_firstWritten.empty())
         m_firstWritten = ident;
@@ -143,11 +218,13 @@ void RegAccessor::noteWritten(const std::string& ident) {
 
 void RegAccessor::writeText(const std::string& section, const std::string& ident,
                             const std::string& value) {
+    m_valueNames.erase(asciiLower(section));
     noteWritten(ident);
     m_session.writeValue(keyOf(section), ident, platform::RegValue::string(value));
 }
 
 void RegAccessor::deleteValue(const std::string& section, const std::string& ident) {
+    m_valueNames.erase(asciiLower(section));
     if (m_session.keyExists(keyOf(section)))
         m_session.deleteValue(keyOf(section), ident);
 }
@@ -166,6 +243,7 @@ bool RegAccessor::readBytes(const std::string& section, const std::string& ident
 
 void RegAccessor::writeBytes(const std::string& section, const std::string& ident,
                              const std::vector<std::uint8_t>& bytes) {
+    m_valueNames.erase(asciiLower(section));
     noteWritten(ident);
     m_session.writeValue(keyOf(section), ident, platform::RegValue::binary(bytes));
 }
@@ -191,16 +269,44 @@ std::unique_ptr<RegAccessor> TRegFiler::CreateRegFile(bool forUpdate) {
     return nullptr;
 }
 
-// One accessor per filer operation: a list of many keys is one access to the store, and an
-// unusable store is reported once per operation, not once per key.
-std::unique_ptr<StoreAccessor> TRegFiler::openStore(bool forUpdate) {
+// The store a filer operation works on: the batch's while one serves the operation, else an
+// accessor of the operation's own, which finish() writes.
+class TRegFiler::StoreUse final {
+public:
+    StoreUse() = default;
+    explicit StoreUse(StoreAccessor* batchStore) : m_store(batchStore) {}
+    explicit StoreUse(std::unique_ptr<StoreAccessor> own)
+        : m_own(std::move(own)), m_store(m_own.get()) {}
+
+    explicit operator bool() const { return m_store != nullptr; }
+    StoreAccessor* operator->() const { return m_store; }
+    StoreAccessor& operator*() const { return *m_store; }
+
+    // Writes what the operation changed; a batch writes when it commits.
+    void finish() {
+        if (m_own)
+            m_own->finish();
+    }
+
+private:
+    std::unique_ptr<StoreAccessor> m_own;
+    StoreAccessor* m_store = nullptr;
+};
+
+// One accessor per filer operation outside a batch: a list of many keys is one access to the
+// store, and an unusable store is reported once per operation, not once per key.
+TRegFiler::StoreUse TRegFiler::openStore(bool forUpdate) {
+    if (const SettingsBatch* batch = FManager.FBatch;
+        batch && batch->m_type == FManager.RegType() &&
+        (!forUpdate || batch->m_mode == BatchMode::Update))
+        return batch->m_store ? StoreUse(batch->m_store.get()) : StoreUse();
     switch (FManager.RegType()) {
     case rtIni:
-        return CreateIniFile(forUpdate);
+        return StoreUse(CreateIniFile(forUpdate));
     case rtReg:
-        return CreateRegFile(forUpdate);
+        return StoreUse(CreateRegFile(forUpdate));
     }
-    return nullptr;
+    return {};
 }
 
 std::string TRegFiler::ReadValue(const std::string& section, const std::string& ident,
@@ -211,7 +317,7 @@ std::string TRegFiler::ReadValue(const std::string& section, const std::string& 
     if (!store)
         return defaultValue;
     std::string value = store->readText(section, ident, defaultValue);
-    store->finish();
+    store.finish();
     return value;
 }
 
@@ -221,7 +327,7 @@ void TRegFiler::WriteValue(const std::string& section, const std::string& ident,
         return;
     if (auto store = openStore(true)) {
         store->writeText(section, ident, value);
-        store->finish();
+        store.finish();
     }
 }
 
@@ -231,7 +337,7 @@ void TRegFiler::DeleteValue(const std::string& section, const std::string& ident
     try {
         if (auto store = openStore(true)) {
             store->deleteValue(section, ident);
-            store->finish();
+            store.finish();
         }
     } catch (const Error&) {
         // a value that cannot be deleted is left as it is
@@ -288,12 +394,18 @@ void TRegFiler::ReadFont(FontDescription& font) {
     font.face = store->readText(section, ident + "_FontName", font.face);
     font.setSize(
         integerTextOr(store->readText(section, ident + "_FontSize", defaultSize), font.size()));
-    const Color color = textToColor(store->readText(section, ident + "_FontColor", defaultColor));
+    const std::string colorKey = ident + "_FontColor";
+    Color color = font.color;
+    try {
+        color = textToColor(store->readText(section, colorKey, defaultColor));
+    } catch (const Error& error) {
+        throw Error(withSettingsKey(error.what(), section, colorKey));
+    }
     const std::int32_t style =
         integerTextOr(store->readText(section, ident + "_FontStyle", defaultStyle), 0);
     font.color = color;
     font.style = static_cast<std::uint8_t>(style & kFontStyleMask);
-    store->finish();
+    store.finish();
 }
 
 void TRegFiler::WriteFont(const FontDescription& font) {
@@ -308,7 +420,7 @@ void TRegFiler::WriteFont(const FontDescription& font) {
     store->writeText(section, ident + "_FontSize", integerToText(font.size()));
     store->writeText(section, ident + "_FontColor", colorToText(font.color));
     store->writeText(section, ident + "_FontStyle", integerToText(font.style & kFontStyleMask));
-    store->finish();
+    store.finish();
 }
 
 void TRegFiler::ReadStrings(std::vector<std::string>& list) {
@@ -318,7 +430,7 @@ void TRegFiler::ReadStrings(std::vector<std::string>& list) {
     if (auto store = openStore(false)) {
         list = readCountedKeys(*store, FItem->Section, FItem->Ident + "_ItemCount",
                                FItem->Ident + "_Item");
-        store->finish();
+        store.finish();
     }
 }
 
@@ -328,43 +440,36 @@ void TRegFiler::WriteStrings(const std::vector<std::string>& list) {
     if (auto store = openStore(true)) {
         writeCountedKeys(*store, FItem->Section, FItem->Ident + "_ItemCount",
                          FItem->Ident + "_Item", list);
-        store->finish();
+        store.finish();
     }
 }
 
 void TRegFiler::ReadStream(std::vector<std::uint8_t>& stream) {
     if (!FItem)
         return;
-    if (FManager.RegType() == rtReg) {
-        if (auto store = CreateRegFile(false)) {
-            store->readBytes(FItem->Section, FItem->Ident, stream);
-            store->finish();
-        }
+    auto store = openStore(false);
+    if (!store)
         return;
+    if (FManager.RegType() == rtReg) {
+        static_cast<RegAccessor&>(*store).readBytes(FItem->Section, FItem->Ident, stream);
+    } else {
+        readHexLines(*store, FItem->Section, FItem->Ident + "_c", FItem->Ident + "_d", stream);
     }
-    if (auto store = CreateIniFile(false)) {
-        for (const auto& line :
-             readCountedKeys(*store, FItem->Section, FItem->Ident + "_c", FItem->Ident + "_d"))
-            decodeHexLine(line, stream);
-        store->finish();
-    }
+    store.finish();
 }
 
 void TRegFiler::WriteStream(const std::vector<std::uint8_t>& stream) {
     if (!FItem)
         return;
-    if (FManager.RegType() == rtReg) {
-        if (auto store = CreateRegFile(true)) {
-            store->writeBytes(FItem->Section, FItem->Ident, stream);
-            store->finish();
-        }
+    auto store = openStore(true);
+    if (!store)
         return;
-    }
-    if (auto store = CreateIniFile(true)) {
+    if (FManager.RegType() == rtReg)
+        static_cast<RegAccessor&>(*store).writeBytes(FItem->Section, FItem->Ident, stream);
+    else
         writeCountedKeys(*store, FItem->Section, FItem->Ident + "_c", FItem->Ident + "_d",
                          encodeHexLines(stream));
-        store->finish();
-    }
+    store.finish();
 }
 
 void TRegFiler::ReadComponent(ListControlDescription& control) {
@@ -381,6 +486,51 @@ void TRegFiler::ReadComponent(ListControlDescription& control) {
 void TRegFiler::WriteComponent(const ListControlDescription& component) {
     if (FItem)
         WriteStream(encodeComponentStream(component));
+}
+
+// --- SettingsBatch -----------------------------------------------------------------------
+
+SettingsBatch::SettingsBatch(TRegManager& manager, BatchMode mode)
+    : m_manager(manager), m_mode(mode), m_type(manager.RegType()) {
+    if (manager.FBatch) {
+        m_joined = true;
+        return;
+    }
+    const bool forUpdate = mode == BatchMode::Update;
+    switch (m_type) {
+    case rtIni:
+        m_store = manager.FFiler.CreateIniFile(forUpdate);
+        break;
+    case rtReg:
+        m_store = manager.FFiler.CreateRegFile(forUpdate);
+        break;
+    }
+    manager.FBatch = this;
+}
+
+SettingsBatch::~SettingsBatch() {
+    if (m_joined)
+        return;
+    m_manager.FBatch = nullptr;
+    if (m_mode == BatchMode::Read && m_store) {
+        // What a read leaves to write (the registry creates the manager's key even when
+        // reading), as the single reads the batch stands for would have written it.
+        try {
+            m_store->finish();
+        } catch (const Error&) {
+            // a read reports nothing about writing
+        }
+    }
+}
+
+void SettingsBatch::commit() {
+    if (!m_joined && m_store)
+        m_store->finish();
+}
+
+std::string withSettingsKey(const std::string& message, const std::string& section,
+                            const std::string& key) {
+    return message + formatMessage(texts::kAtSettingsKey, "[" + section + "] " + key);
 }
 
 // --- TRegManager -------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "text/FontDescription.h"
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -51,13 +52,15 @@ private:
 
 class TRegManager;
 
-// One access to the store, held for the length of one filer operation, so that the keys of a
-// list or a stream cost one file access together.
+// One access to the store, held for the length of one filer operation (or of a batch), so that
+// the keys of a list or a stream cost one file access together.
 class StoreAccessor {
 public:
     virtual ~StoreAccessor() = default;
     virtual std::string readText(const std::string& section, const std::string& ident,
                                  const std::string& defaultValue) = 0;
+    // The keys (value names) of a section, each once; valid until the next change.
+    virtual const std::vector<std::string>& valueNames(const std::string& section) = 0;
     virtual void writeText(const std::string& section, const std::string& ident,
                            const std::string& value) = 0;
     virtual void deleteValue(const std::string& section, const std::string& ident) = 0;
@@ -70,6 +73,7 @@ public:
     IniAccessor(const std::string& iniFileName, bool forUpdate);
     std::string readText(const std::string& section, const std::string& ident,
                          const std::string& defaultValue) override;
+    const std::vector<std::string>& valueNames(const std::string& section) override;
     void writeText(const std::string& section, const std::string& ident,
                    const std::string& value) override;
     void deleteValue(const std::string& section, const std::string& ident) override;
@@ -78,6 +82,9 @@ public:
 private:
     std::string m_fileName;
     platform::ProfileSession m_session;
+    // Listed once per section until the next change: a load asks for the keys of a section
+    // of twenty lists twenty times.
+    std::map<std::string, std::vector<std::string>> m_valueNames;
 };
 
 class RegAccessor final : public StoreAccessor {
@@ -85,6 +92,7 @@ public:
     RegAccessor(const std::string& regDir, bool forUpdate);
     std::string readText(const std::string& section, const std::string& ident,
                          const std::string& defaultValue) override;
+    const std::vector<std::string>& valueNames(const std::string& section) override;
     void writeText(const std::string& section, const std::string& ident,
                    const std::string& value) override;
     void deleteValue(const std::string& section, const std::string& ident) override;
@@ -103,6 +111,7 @@ private:
     std::string m_regDir;
     platform::RegistrySession m_session;
     std::string m_firstWritten; // the value named by a failed write's message
+    std::map<std::string, std::vector<std::string>> m_valueNames; // as for IniAccessor
 };
 
 // The reader and writer of a manager's items: a cursor bound by ItemFiler to one item for the
@@ -143,11 +152,48 @@ public:
     std::unique_ptr<RegAccessor> CreateRegFile(bool forUpdate = false);
 
 private:
-    std::unique_ptr<StoreAccessor> openStore(bool forUpdate);
+    class StoreUse;
+    StoreUse openStore(bool forUpdate);
 
     TRegItem* FItem = nullptr;
     TRegManager& FManager;
 };
+
+enum class BatchMode { Read, Update };
+
+// Makes the filer operations of a manager one access to its store while it lives: the store is
+// read once when the batch opens, every operation works on what was read, and an update batch
+// writes all its changes in one atomic replacement when it commits, so that a whole load or
+// save is one read and (for a save) one write, and a save that ends early writes nothing.
+// A read batch serves the reads; a write inside it goes to the store at once, as outside a
+// batch. A batch opened while another of the same manager lives joins that one.
+class SettingsBatch final {
+public:
+    // An unusable store is reported here, once; the operations inside the batch then do nothing.
+    SettingsBatch(TRegManager& manager, BatchMode mode);
+    // Changes not committed are dropped.
+    ~SettingsBatch();
+    SettingsBatch(const SettingsBatch&) = delete;
+    SettingsBatch& operator=(const SettingsBatch&) = delete;
+
+    // Writes the changes made so far, if any, and goes on from them; raises the store's write
+    // error (for the INI file texts::kCannotWrite with its path) when the file cannot be
+    // replaced, leaving it as it was. Does nothing in a batch that joined another.
+    void commit();
+
+private:
+    friend class TRegFiler;
+
+    TRegManager& m_manager;
+    BatchMode m_mode;
+    TRegType m_type;
+    bool m_joined = false;
+    std::unique_ptr<StoreAccessor> m_store;
+};
+
+// A message about a value of the store, with the key that held it: "<message> ([Section] Key)".
+std::string withSettingsKey(const std::string& message, const std::string& section,
+                            const std::string& key);
 
 // Keeps named settings items in an INI file or a registry key.
 class TRegManager final {
@@ -170,11 +216,15 @@ public:
     TRegFiler& ItemFiler(const std::string& name);
 
 private:
+    friend class TRegFiler;
+    friend class SettingsBatch;
+
     std::string FIniFileName;
     std::string FRegDir;
     TRegType FRegType = rtReg;
     TRegFiler FFiler{*this};
     TRegItems FRegItems;
+    SettingsBatch* FBatch = nullptr; // the batch that lives now, if any
 };
 
 } // namespace zbpg

@@ -33,6 +33,8 @@ inline constexpr const char* kCannotWrite = "%s に書き込めません";
 inline constexpr const char* kCannotSetValue = "'%s' の設定に失敗しました";
 inline constexpr const char* kWrongValueType = "'%s' のデータ型が不正です";
 inline constexpr const char* kListIndexOutOfRange = "リストのインデックスが範囲を超えています (%s)";
+// Added to a message about a stored value: the key that held it, as "[Section] Key".
+inline constexpr const char* kAtSettingsKey = " (%s)";
 inline constexpr const char* kCannotOpenHelp = "ヘルプ %s を開けません";
 inline constexpr const char* kHookTargetUnknown = "フック先を特定できません。";
 

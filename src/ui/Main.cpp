@@ -204,16 +204,11 @@ bool TFormMain::FormCreate() {
     (void)TabSheetSetEnv->UpdateStartUpButton();
     const ScreenBounds screen = currentScreen();
     applyScreenBounds(screen);
-    try {
-        LoadSettings();
-    } catch (const std::exception& error) {
-        platform::showErrorReport(error.what());
-        return false;
-    }
+    const bool complete = LoadSettings();
     TabSheetMonitorFrame->showScreenSize(screen);
     applyEnablingRules();
     ButtonSave->setEnabled(false);
-    return true;
+    return complete;
 }
 
 void TFormMain::applyScreenBounds(const ScreenBounds& screen) {
@@ -245,14 +240,17 @@ void TFormMain::showOptions(const Options& options) {
         page->showOptions(options);
 }
 
-void TFormMain::loadShown(Options& options) {
-    const ScopeExit show([&] { showOptions(options); });
-    loadOptions(RegManager, options, currentScreen());
+bool TFormMain::loadShown(Options& options) {
+    const std::vector<std::string> messages = loadOptions(RegManager, options, currentScreen());
+    showOptions(options);
+    for (const std::string& message : messages)
+        platform::showErrorReport(message);
+    return messages.empty();
 }
 
-void TFormMain::LoadSettings() {
+bool TFormMain::LoadSettings() {
     Options loaded = options();
-    loadShown(loaded);
+    return loadShown(loaded);
 }
 
 void TFormMain::SaveSettings() {
@@ -269,7 +267,7 @@ void TFormMain::SpeedButtonAllInitClick() {
     Options reset = options();
     resetStoredLists(reset);
     (void)TabSheetSetEnv->UpdateStartUpButton();
-    loadShown(reset);
+    (void)loadShown(reset);
     restoreFactoryLook(reset);
     showOptions(reset);
     TabSheetMonitorFrame->showScreenSize(currentScreen());

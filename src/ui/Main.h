@@ -33,15 +33,16 @@ public:
     ~TFormMain() override;
 
     // The creation steps before the window is shown: the Startup button, the stored settings,
-    // the screen size, the enabling rules and a clean changed state. A settings error ends the
-    // steps there, is shown by the general error report and gives false.
+    // the screen size, the enabling rules and a clean changed state. False when a stored
+    // setting could not be read (its message has been shown; the steps are all done).
     [[nodiscard]] bool FormCreate();
 
     // The options as the pages show them now, and the options shown in the pages.
     Options options() const;
     void showOptions(const Options& options);
 
-    void LoadSettings();
+    // False when a stored setting could not be read (see loadShown).
+    bool LoadSettings();
     void SaveSettings();
 
 private:
@@ -62,9 +63,9 @@ private:
     std::array<SettingsPage*, 7> pages() const;
     void applyScreenBounds(const ScreenBounds& screen);
     void applyEnablingRules();
-    // Reads the settings file into the options and shows them, also when the load stops at an
-    // error (the items read before it are shown).
-    void loadShown(Options& options);
+    // Reads the settings file into the options and shows them; each item that could not be
+    // read keeps its value and is reported by the general error report. False after a report.
+    bool loadShown(Options& options);
     void currentPageChanged(int index);
 
     ProgramFiles FFiles;

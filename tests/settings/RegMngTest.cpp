@@ -130,6 +130,24 @@ TEST_F(RegMngTest, StringListsLeaveNoKeysOfALongerEarlierList) {
     EXPECT_EQ(iniText(), "[FreeMessage]\r\n");
 }
 
+// A list has no more lines than its section has keys, so a damaged count costs nothing; a
+// write over it deletes the numbered keys that are there.
+TEST_F(RegMngTest, AStoredCountIsBoundedByTheKeysOfItsSection) {
+    writeFile(iniPath, "[FreeMessage]\nFMInput_ItemCount=5\nFMInput_Item0=a\nFMInput_Item1=b\n"
+                       "FMInput_Item2=c\nFMFile=x\n");
+    std::vector<std::string> lines;
+    manager.ItemFiler("FMInput").ReadStrings(lines);
+    EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "c", "", ""}));
+
+    writeFile(iniPath, "[FreeMessage]\nFMInput_ItemCount=2147483647\nFMInput_Item0=a\n"
+                       "fminput_item9=j\nFMInput_Item09=kept\n[Other]\nFMInput_Item1=kept\n");
+    manager.ItemFiler("FMInput").ReadStrings(lines);
+    EXPECT_EQ(lines, (std::vector<std::string>{"a", "", "", ""}));
+    manager.ItemFiler("FMInput").WriteStrings({"x"});
+    EXPECT_EQ(iniText(), "[FreeMessage]\nFMInput_ItemCount=1\nFMInput_Item0=x\n"
+                         "FMInput_Item09=kept\n[Other]\nFMInput_Item1=kept\n");
+}
+
 TEST_F(RegMngTest, WritingAnEmptyListWhereNothingWasStoredWritesNothing) {
     manager.ItemFiler("FMInput").WriteStrings({});
     EXPECT_FALSE(std::filesystem::exists(iniPath));
@@ -159,7 +177,13 @@ TEST_F(RegMngTest, ABadFontColourRaisesAfterNameAndSizeWereTaken) {
     writeFile(iniPath, "[MonitorFrame]\nMFFont_FontName=Other\nMFFont_FontSize=12\n"
                        "MFFont_FontColor=white\nMFFont_FontStyle=2\n");
     FontDescription font = shippedFont();
-    EXPECT_THROW(manager.ItemFiler("MFFont").ReadFont(font), Error);
+    try {
+        manager.ItemFiler("MFFont").ReadFont(font);
+        FAIL() << "no error raised";
+    } catch (const Error& error) {
+        EXPECT_STREQ(error.what(),
+                     "'white' は整数ではありません ([MonitorFrame] MFFont_FontColor)");
+    }
     EXPECT_EQ(font.face, "Other");
     EXPECT_EQ(font.height, -16);
     EXPECT_EQ(font.color, kColorWhite);
@@ -172,6 +196,66 @@ TEST_F(RegMngTest, FontStyleKeepsOnlyTheFourStyleBits) {
     manager.ItemFiler("MFFont").ReadFont(font);
     EXPECT_EQ(font.style, 15);
     EXPECT_EQ(font.height, -11); // a size that is no number keeps the current one
+}
+
+// Inside a batch every operation works on one read of the file, and an update batch writes
+// everything in one replacement when it commits, or nothing.
+TEST_F(RegMngTest, ABatchWorksOnOneReadAndWritesOnlyWhenItCommits) {
+    manager.ItemFiler("SIUserLeft").WriteInteger(1);
+    {
+        const SettingsBatch batch(manager, BatchMode::Read);
+        writeFile(iniPath, "[SystemInfo]\r\nSIUserLeft=5\r\n");
+        EXPECT_EQ(manager.ItemFiler("SIUserLeft").ReadInteger(), 1) << "the batch's one read";
+        manager.ItemFiler("WPPaintIdx").WriteInteger(4); // a write goes straight to the file
+        EXPECT_EQ(iniText(), "[SystemInfo]\r\nSIUserLeft=5\r\n[Wallpaper]\r\nWPPaintIdx=4\r\n");
+    }
+    EXPECT_EQ(manager.ItemFiler("SIUserLeft").ReadInteger(), 5);
+    const std::string before = iniText();
+    {
+        SettingsBatch batch(manager, BatchMode::Update);
+        manager.ItemFiler("SIUserLeft").WriteInteger(2);
+        manager.ItemFiler("FMInput").WriteStrings({"a"});
+        EXPECT_EQ(manager.ItemFiler("SIUserLeft").ReadInteger(), 2);
+        {
+            SettingsBatch inner(manager, BatchMode::Update);
+            manager.ItemFiler("SIUserDraw").WriteBool(false);
+            inner.commit(); // joined the outer batch: writes nothing yet
+        }
+        EXPECT_EQ(iniText(), before);
+        batch.commit();
+        EXPECT_EQ(iniText(), "[SystemInfo]\r\nSIUserLeft=2\r\nSIUserDraw=0\r\n[Wallpaper]\r\n"
+                             "WPPaintIdx=4\r\n[FreeMessage]\r\nFMInput_ItemCount=1\r\n"
+                             "FMInput_Item0=a\r\n");
+        manager.ItemFiler("SIUserLeft").WriteInteger(3);
+    } // not committed: dropped
+    EXPECT_EQ(manager.ItemFiler("SIUserLeft").ReadInteger(), 2);
+}
+
+TEST_F(RegMngTest, ABatchThatCannotWriteRaisesTheErrorAndLeavesTheFile) {
+    manager.ItemFiler("SIUserLeft").WriteInteger(1);
+    ::chmod(iniPath.c_str(), 0444);
+    SettingsBatch batch(manager, BatchMode::Update);
+    manager.ItemFiler("SIUserLeft").WriteInteger(2);
+    manager.ItemFiler("FMInput").WriteStrings({"a"});
+    try {
+        batch.commit();
+        FAIL() << "no error raised";
+    } catch (const Error& error) {
+        EXPECT_EQ(std::string(error.what()), iniPath + " に書き込めません");
+    }
+    EXPECT_EQ(iniText(), "[SystemInfo]\r\nSIUserLeft=1\r\n");
+}
+
+TEST_F(RegMngTest, ABatchOnAnUnusableStoreReportsItOnce) {
+    manager.SetIniFileName("");
+    {
+        SettingsBatch batch(manager, BatchMode::Update);
+        EXPECT_EQ(manager.ItemFiler("SIUserLeft").ReadInteger(), 810);
+        manager.ItemFiler("FMInput").WriteStrings({"a"});
+        batch.commit();
+    }
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "can not create Inifile object.");
 }
 
 TEST_F(RegMngTest, ItemsAssignTheirFourTexts) {

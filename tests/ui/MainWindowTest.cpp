@@ -1,4 +1,5 @@
 #include "common/zbpg_common.h"
+#include "controls/CoupleLb.h"
 #include "platform/Registry.h"
 #include "support/Controls.h"
 #include "support/FixedSystemInfo.h"
@@ -94,21 +95,45 @@ TEST_F(MainWindowTest, EveryOptionSurvivesApplyAndTheNextStart) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(MainWindowTest, ABadStoredValueIsReportedAndTheRestOfTheFileIsNotRead) {
-    Options stored = factoryOptions();
-    stored.wallpaper.stat.lines = {"1", "yes"};
-    stored.wallpaper.file.lines = {"a.bmp", "b.bmp"};
-    stored.monitorFrame.comment = "after the error";
+// Each item that cannot be read is reported by its key and keeps its value; the rest loads, the
+// window is made as usual, and "OK" keeps what was read.
+TEST_F(MainWindowTest, BadStoredValuesAreReportedByKeyAndOkKeepsTheOtherValues) {
+    Options stored = test::richOptions();
+    stored.wallpaper.stat.lines = {"yes", "0"};
     window->showOptions(stored);
     window->SaveSettings();
+    std::string text = iniText();
+    const auto colour = text.find("MFFont_FontColor=");
+    ASSERT_NE(colour, std::string::npos);
+    text.replace(colour, text.find('\r', colour) - colour, "MFFont_FontColor=white");
+    writeFile(files().iniFile, text);
+
     reopen();
     EXPECT_FALSE(created);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0], (platform::MessageRequest{
-                                     "ZorbelPaneglyph", "'yes' は整数ではありません.",
-                                     platform::MessageIcon::Error, platform::MessageButtons::Ok}));
-    EXPECT_EQ(window->options().wallpaper.rows.size(), 1u) << "the rows before the error";
-    EXPECT_EQ(window->options().monitorFrame.comment, "");
+    const auto report = [](const char* message) {
+        return platform::MessageRequest{"ZorbelPaneglyph", message, platform::MessageIcon::Error,
+                                        platform::MessageButtons::Ok};
+    };
+    EXPECT_EQ(
+        messages.shown,
+        (std::vector{report("'yes' は整数ではありません ([Wallpaper] WPStat)."),
+                     report("'white' は整数ではありません ([MonitorFrame] MFFont_FontColor).")}));
+    Options expected = test::richOptions();
+    expected.wallpaper.stat.lines = {"0", "0"};
+    expected.wallpaper.rows[0].checked = false; // the row stays, unchecked
+    expected.monitorFrame.font.color = factoryOptions().monitorFrame.font.color;
+    expected.monitorFrame.font.style = factoryOptions().monitorFrame.font.style;
+    EXPECT_EQ(window->options(), expected);
+    EXPECT_FALSE(applyEnabled());
+    EXPECT_EQ(control<TCoupleLabel>(*window, "CoupleLabelNowSize").Text(), "1024 * 768");
+
+    window->show();
+    button("ButtonOK").click();
+    EXPECT_FALSE(window->isVisible());
+    reopen();
+    EXPECT_TRUE(created);
+    EXPECT_EQ(window->options(), expected);
+    EXPECT_EQ(messages.shown.size(), 2u);
 }
 
 TEST_F(MainWindowTest, AResetAnsweredNoChangesNothing) {
