@@ -10,9 +10,17 @@
 #include "text/IntegerText.h"
 #include "text/Texts.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace zbpg {
+namespace {
+
+// The longest pause after a start without waiting: the most the entry editor offers. A
+// hand-edited file may hold any number, and a pause of years helps nobody.
+constexpr int kMaxPauseSeconds = 999;
+
+} // namespace
 
 DrawRun::DrawRun(const Options& options, bool onlyDraw, std::string tmpBitmapFile)
     : FOptions(options), FOnlyDraw(onlyDraw), FTmpBitmapFile(std::move(tmpBitmapFile)) {}
@@ -124,7 +132,7 @@ void DrawRun::RunApplications(AppList which) {
         if (!seconds)
             throw Error(formatMessage(texts::kNotAnInteger, pause));
         if (*seconds > 0)
-            platform::sleepMilliseconds(*seconds * 1000);
+            platform::sleepMilliseconds(std::min(*seconds, kMaxPauseSeconds) * 1000);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "text/qt/QtConvert.h"
 
 #include <QFontMetrics>
+#include <climits>
 #include <gtest/gtest.h>
 
 namespace zbpg {
@@ -187,6 +188,19 @@ TEST(TextRendering, LinesStackByCellHeightPlusInterval) {
     QImage blankFirst = blankCanvas(200, 200);
     drawTextLines(blankFirst, {"", "b"}, gothic(), 0, 10, 100 - h);
     EXPECT_EQ(blankFirst, single);
+}
+
+TEST(Fonts, HeightsBeyondTheLargestFontAreBoundedBeforeTheyAreNegated) {
+    for (const int height : {INT_MIN, -1610612736, -kMaxFontPixels - 1}) {
+        FontDescription font = gothic();
+        font.height = height;
+        EXPECT_EQ(toQFont(font).pixelSize(), kMaxFontPixels) << height;
+    }
+    FontDescription cell = gothic();
+    cell.height = 1610612736;
+    const int cellPixels = toQFont(cell).pixelSize();
+    EXPECT_GT(cellPixels, kMaxFontPixels / 2);
+    EXPECT_LE(cellPixels, kMaxFontPixels) << "a cell height loses its leading";
 }
 
 class MessageFile : public ::testing::Test {
