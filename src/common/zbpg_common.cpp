@@ -38,6 +38,36 @@ bool writeDesktopText(const char* name, const std::string& text) {
                                                         platform::RegValue::string(text));
 }
 
+// Writes a text value unless it holds that text already, so that showing a picture with
+// settings that cannot be written (a read-only configuration) still works when nothing needs
+// to change.
+bool recordDesktopText(const char* name, const std::string& text) {
+    const auto value = platform::Registry::currentUser().readValue(kDesktopKey, name);
+    if (value && value->type == platform::RegValueType::String && value->text == text)
+        return true;
+    return writeDesktopText(name, text);
+}
+
+// Shows the show file with the style recorded now and records the keep file as the user's
+// wallpaper. The show file's path is never recorded, not even for a moment, so that a run
+// killed at any point leaves the clean wallpaper recorded. The message of what could not be
+// done, empty when everything was.
+std::string showKeeping(const std::string& keepFile, const std::string& showFile) {
+    const bool stretch = IsWallpaperStretched();
+    const bool tile = IsWallpaperTiled();
+    std::string problem;
+    const auto record = [&problem](const char* name, const std::string& text) {
+        if (!recordDesktopText(name, text) && problem.empty())
+            problem = formatMessage(texts::kCannotSetValue, name);
+    };
+    record("TileWallpaper", tile ? "1" : "0");
+    record("WallpaperStyle", stretch ? "2" : "0");
+    if (!platform::desktopService().setDeskWallpaper(showFile, false))
+        return formatMessage(texts::kCannotShowWallpaper, showFile);
+    record("Wallpaper", keepFile);
+    return problem;
+}
+
 // The display settings of the desktops that may be installed, tried in this order; the
 // program stands in for the Windows display-properties applet.
 std::string displaySettingsTool(std::vector<std::string>& arguments) {
@@ -152,10 +182,16 @@ bool ChangeWallpaper(const std::string& path, bool tile, bool stretch) {
 }
 
 void ShowWallpaper(const std::string& keepFile, const std::string& showFile) {
-    const bool stretch = IsWallpaperStretched();
-    const bool tile = IsWallpaperTiled();
-    (void)ChangeWallpaper(showFile, tile, stretch);
-    (void)SetWallpaperFile(keepFile);
+    (void)showKeeping(keepFile, showFile);
+}
+
+void showComposedWallpaper(const std::string& keepFile, const std::string& showFile) {
+    if (const std::string problem = showKeeping(keepFile, showFile); !problem.empty())
+        throw Error(problem);
+}
+
+bool recordWallpaperFile(const std::string& path) {
+    return recordDesktopText("Wallpaper", path);
 }
 
 bool CreateShortcut(const std::string& linkPath, const std::string& target,
