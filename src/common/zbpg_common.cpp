@@ -9,6 +9,7 @@
 #include "text/Error.h"
 #include "text/Texts.h"
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <sys/stat.h>
@@ -87,6 +88,20 @@ std::string displaySettingsTool(std::vector<std::string>& arguments) {
         }
     }
     return {};
+}
+
+// An address with a scheme ("https://…", "mailto:…"): a letter, then letters, digits, "+", "-"
+// or ".", then ":", as RFC 3986 has it; two characters at least before the ":", so that a drive
+// ("C:\…") is no address.
+bool isAddress(const std::string& command) {
+    const auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    const auto inScheme = [&isLetter](char c) {
+        return isLetter(c) || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
+    };
+    const auto colon = command.find(':');
+    return colon != std::string::npos && colon >= 2 && isLetter(command.front()) &&
+           std::all_of(command.begin(), command.begin() + static_cast<std::ptrdiff_t>(colon),
+                       inScheme);
 }
 
 bool isWindowsDisplayApplet(const std::string& command, const std::string& parameters) {
@@ -214,7 +229,8 @@ std::string WaitCommandLine(const std::string& command, const std::string& param
 
 bool ExecApplication(const void*, bool wait, const std::string& command,
                      const std::string& parameters, std::string folder, int) {
-    if (folder.empty())
+    // A working folder is made of a command only when it is a path.
+    if (folder.empty() && !isAddress(command))
         folder = LaunchFolderOf(command);
     std::vector<std::string> arguments;
     if (isWindowsDisplayApplet(command, parameters))
@@ -235,9 +251,10 @@ bool ExecApplication(const void*, bool wait, const std::string& command,
         arguments.insert(arguments.end(), words->begin(), words->end());
         return platform::startDetached(arguments, folder);
     }
-    const bool exists = GetPathKind(command) != PathKind::Nothing;
-    const bool isAddress = command.find("://") != std::string::npos;
-    return (exists || isAddress) && platform::openWithDesktop(command, folder);
+    if (GetPathKind(command) != PathKind::Nothing)
+        return platform::openWithDesktop(command, folder);
+    // An address is the handler's business, wherever it is started.
+    return isAddress(command) && platform::openWithDesktop(command, "");
 }
 
 } // namespace zbpg

@@ -73,11 +73,12 @@ std::string LaunchFolderOf(const std::string& command);
 std::string WaitCommandLine(const std::string& command, const std::string& parameters);
 
 // Starts a program or document. Without wait: an executable starts detached with its parameters
-// split into words (never through a shell); anything else opens with the desktop's associated
-// program. With wait: the command line of WaitCommandLine, split into words, is started in the
-// folder and waited for without a time limit; a document fails. The owner window and the show
-// state mean nothing to X11 programs and are ignored. True when it started (and, with wait,
-// ended).
+// split into words (never through a shell); an existing document opens with the desktop's
+// associated program; an address with a scheme ("https://…", "mailto:…") opens with the
+// desktop's handler, and no working folder is ever made of it. With wait: the command line of
+// WaitCommandLine, split into words, is started in the folder and waited for without a time limit;
+// a document fails. The owner window and the show state mean nothing to X11 programs and are
+// ignored. True when it started (and, with wait, ended).
 [[nodiscard]] bool ExecApplication(const void* ownerWindow, bool wait, const std::string& command,
                                    const std::string& parameters, std::string folder,
                                    int showState);
