@@ -211,6 +211,21 @@ TEST_F(DrawRunTest, SettingsThatCannotBeWrittenStillShowThePictureAndWhatFailedI
     ::chmod(settings.c_str(), 0644);
 }
 
+TEST_F(DrawRunTest, ATrialRunThatCannotRecordItsStartingWallpaperAgainSaysSo) {
+    ASSERT_TRUE(SetWallpaperTile(false) && SetWallpaperStretch(false));
+    // A program of the before list records another wallpaper and leaves the settings read-only.
+    const std::string settings = platform::Registry::currentUser().filePath();
+    const std::string script = folder.file("switch.sh");
+    writeFile(script, "#!/bin/sh\nsed -i 's|/pictures/clean.bmp|/pictures/next.bmp|' '" + settings +
+                          "' && chmod 0444 '" + settings + "'\n");
+    ::chmod(script.c_str(), 0755);
+    addEntry(AppList::Before, "1", script, "", true, "0");
+    EXPECT_FALSE(run());
+    ::chmod(settings.c_str(), 0644);
+    EXPECT_EQ(runError, "'Wallpaper' の設定に失敗しました");
+    EXPECT_EQ(desktop.wallpapers.size(), 1u);
+}
+
 TEST_F(DrawRunTest, TheListsRunAroundTheDrawingAndPauseAfterStartsWithoutWaiting) {
     const std::string before = loggingScript("before.sh");
     const std::string after = loggingScript("after.sh");
