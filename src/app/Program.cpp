@@ -57,6 +57,14 @@ private:
     platform::QtDesktopService m_desktop;
 };
 
+// A logon run has nobody watching it: besides the message box, its failure goes to standard
+// error, which the session keeps in its log. Without a display the messages go there anyway.
+void reportFailedRun(const std::string& text) {
+    platform::showErrorReport(text);
+    if (hasDisplay())
+        std::fprintf(stderr, "%s: %s\n", texts::kProgramName, text.c_str());
+}
+
 } // namespace
 
 StartMode startModeOf(const std::vector<std::string>& arguments) {
@@ -83,7 +91,7 @@ bool runWithoutWindow(StartMode mode, const ProgramFiles& files) {
     try {
         DrawRun(options, true, files.tmpBitmapFile).DrawDesktop();
     } catch (const std::exception& error) {
-        platform::showErrorReport(error.what());
+        reportFailedRun(error.what());
         return false; // the settings window stays open, as after any failed run
     }
     return true;
@@ -114,7 +122,10 @@ int runProgram(int argc, char** argv) {
     TFormMain window(files);
     (void)window.FormCreate(); // a settings error has been reported; the window shows anyway
     window.show();
-    return application.exec();
+    const int status = application.exec();
+    // A logon run that did not draw ends in failure however the window is then closed, so that
+    // whatever started it can tell.
+    return mode == StartMode::OnlyDraw ? 1 : status;
 }
 
 } // namespace zbpg

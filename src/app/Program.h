@@ -20,7 +20,8 @@ StartMode startModeOf(const std::vector<std::string>& arguments);
 // been reported).
 bool runWithoutWindow(StartMode mode, const ProgramFiles& files);
 
-// The whole program: returns the process exit code.
+// The whole program: returns the process exit code, which is not 0 after a logon run that did
+// not draw, also when the settings window was shown after it.
 int runProgram(int argc, char** argv);
 
 } // namespace zbpg

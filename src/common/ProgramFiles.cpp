@@ -44,8 +44,12 @@ std::string helpFilePathFor(const std::string& programPath) {
 }
 
 ProgramFiles ProgramFiles::forProgram(const std::string& programPath) {
-    return {programPath, iniFilePathFor(programPath), helpFilePathFor(programPath),
-            GetStartupFolder() + "/" + texts::kProgramName + platform::kShortcutExtension,
+    // Without a Startup folder there is no link: never one in the root folder.
+    const std::string startup = GetStartupFolder();
+    const std::string link =
+        startup.empty() ? std::string()
+                        : startup + "/" + texts::kProgramName + platform::kShortcutExtension;
+    return {programPath, iniFilePathFor(programPath), helpFilePathFor(programPath), link,
             tmpBitmapPathFor(programPath)};
 }
 

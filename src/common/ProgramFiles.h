@@ -22,7 +22,8 @@ struct ProgramFiles {
     std::string programFile;
     std::string iniFile;
     std::string helpFile;
-    std::string startUpLink;   // the shortcut that registers the program at logon
+    std::string startUpLink;   // the shortcut that registers the program at logon; empty
+                               // when there is no Startup folder
     std::string tmpBitmapFile; // the composed picture of a run, while it is applied
 
     static ProgramFiles forProgram(const std::string& programPath);

@@ -9,6 +9,7 @@
 #include "text/Error.h"
 #include "text/Texts.h"
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <sys/stat.h>
@@ -38,6 +39,36 @@ bool writeDesktopText(const char* name, const std::string& text) {
                                                         platform::RegValue::string(text));
 }
 
+// Writes a text value unless it holds that text already, so that showing a picture with
+// settings that cannot be written (a read-only configuration) still works when nothing needs
+// to change.
+bool recordDesktopText(const char* name, const std::string& text) {
+    const auto value = platform::Registry::currentUser().readValue(kDesktopKey, name);
+    if (value && value->type == platform::RegValueType::String && value->text == text)
+        return true;
+    return writeDesktopText(name, text);
+}
+
+// Shows the show file with the style recorded now and records the keep file as the user's
+// wallpaper. The show file's path is never recorded, not even for a moment, so that a run
+// killed at any point leaves the clean wallpaper recorded. The message of what could not be
+// done, empty when everything was.
+std::string showKeeping(const std::string& keepFile, const std::string& showFile) {
+    const bool stretch = IsWallpaperStretched();
+    const bool tile = IsWallpaperTiled();
+    std::string problem;
+    const auto record = [&problem](const char* name, const std::string& text) {
+        if (!recordDesktopText(name, text) && problem.empty())
+            problem = formatMessage(texts::kCannotSetValue, name);
+    };
+    record("TileWallpaper", tile ? "1" : "0");
+    record("WallpaperStyle", stretch ? "2" : "0");
+    if (!platform::desktopService().setDeskWallpaper(showFile, false))
+        return formatMessage(texts::kCannotShowWallpaper, showFile);
+    record("Wallpaper", keepFile);
+    return problem;
+}
+
 // The display settings of the desktops that may be installed, tried in this order; the
 // program stands in for the Windows display-properties applet.
 std::string displaySettingsTool(std::vector<std::string>& arguments) {
@@ -57,6 +88,20 @@ std::string displaySettingsTool(std::vector<std::string>& arguments) {
         }
     }
     return {};
+}
+
+// An address with a scheme ("https://…", "mailto:…"): a letter, then letters, digits, "+", "-"
+// or ".", then ":", as RFC 3986 has it; two characters at least before the ":", so that a drive
+// ("C:\…") is no address.
+bool isAddress(const std::string& command) {
+    const auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    const auto inScheme = [&isLetter](char c) {
+        return isLetter(c) || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
+    };
+    const auto colon = command.find(':');
+    return colon != std::string::npos && colon >= 2 && isLetter(command.front()) &&
+           std::all_of(command.begin(), command.begin() + static_cast<std::ptrdiff_t>(colon),
+                       inScheme);
 }
 
 bool isWindowsDisplayApplet(const std::string& command, const std::string& parameters) {
@@ -152,10 +197,16 @@ bool ChangeWallpaper(const std::string& path, bool tile, bool stretch) {
 }
 
 void ShowWallpaper(const std::string& keepFile, const std::string& showFile) {
-    const bool stretch = IsWallpaperStretched();
-    const bool tile = IsWallpaperTiled();
-    (void)ChangeWallpaper(showFile, tile, stretch);
-    (void)SetWallpaperFile(keepFile);
+    (void)showKeeping(keepFile, showFile);
+}
+
+void showComposedWallpaper(const std::string& keepFile, const std::string& showFile) {
+    if (const std::string problem = showKeeping(keepFile, showFile); !problem.empty())
+        throw Error(problem);
+}
+
+bool recordWallpaperFile(const std::string& path) {
+    return recordDesktopText("Wallpaper", path);
 }
 
 bool CreateShortcut(const std::string& linkPath, const std::string& target,
@@ -178,7 +229,8 @@ std::string WaitCommandLine(const std::string& command, const std::string& param
 
 bool ExecApplication(const void*, bool wait, const std::string& command,
                      const std::string& parameters, std::string folder, int) {
-    if (folder.empty())
+    // A working folder is made of a command only when it is a path.
+    if (folder.empty() && !isAddress(command))
         folder = LaunchFolderOf(command);
     std::vector<std::string> arguments;
     if (isWindowsDisplayApplet(command, parameters))
@@ -199,9 +251,10 @@ bool ExecApplication(const void*, bool wait, const std::string& command,
         arguments.insert(arguments.end(), words->begin(), words->end());
         return platform::startDetached(arguments, folder);
     }
-    const bool exists = GetPathKind(command) != PathKind::Nothing;
-    const bool isAddress = command.find("://") != std::string::npos;
-    return (exists || isAddress) && platform::openWithDesktop(command, folder);
+    if (GetPathKind(command) != PathKind::Nothing)
+        return platform::openWithDesktop(command, folder);
+    // An address is the handler's business, wherever it is started.
+    return isAddress(command) && platform::openWithDesktop(command, "");
 }
 
 } // namespace zbpg

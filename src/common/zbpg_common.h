@@ -45,15 +45,24 @@ bool IsWallpaperStretched();
 [[nodiscard]] bool ChangeWallpaper(const std::string& path, bool tile, bool stretch);
 // Displays the show file with the style recorded now, then records the keep file as the user's
 // wallpaper, so that the recorded wallpaper can stay the clean image while a composed picture
-// is shown. The results are not looked at: each step is done whatever the one before gave.
+// is shown. The show file is displayed without being recorded, so "Wallpaper" never names it,
+// not even for a moment; values that hold their text already are not written again. The
+// results are not looked at: each step is done whatever the one before gave.
 void ShowWallpaper(const std::string& keepFile, const std::string& showFile);
+// ShowWallpaper for a draw run, whose every failure is reported: a show file that cannot be
+// displayed raises "ファイル %s を壁紙に表示できません"; a value that cannot be written raises
+// "'%s' の設定に失敗しました" once the picture is displayed.
+void showComposedWallpaper(const std::string& keepFile, const std::string& showFile);
+// Records the path as "Wallpaper" unless it is recorded already; false when it could not be
+// written.
+[[nodiscard]] bool recordWallpaperFile(const std::string& path);
 
 // --- shortcuts and programs ---
 // A shortcut (a desktop entry here) to target with the arguments and working folder; an empty
 // folder means the target's folder. True when the file was written.
 [[nodiscard]] bool CreateShortcut(const std::string& linkPath, const std::string& target,
-                    const std::string& arguments, const std::string& workingFolder,
-                    const std::string& description);
+                                  const std::string& arguments, const std::string& workingFolder,
+                                  const std::string& description);
 
 // The folder a command starts in when none is given: the command's folder without its final
 // "/" (the root keeps it); empty for a bare program name.
@@ -64,12 +73,14 @@ std::string LaunchFolderOf(const std::string& command);
 std::string WaitCommandLine(const std::string& command, const std::string& parameters);
 
 // Starts a program or document. Without wait: an executable starts detached with its parameters
-// split into words (never through a shell); anything else opens with the desktop's associated
-// program. With wait: the command line of WaitCommandLine, split into words, is started in the
-// folder and waited for without a time limit; a document fails. The owner window and the show
-// state mean nothing to X11 programs and are ignored. True when it started (and, with wait,
-// ended).
+// split into words (never through a shell); an existing document opens with the desktop's
+// associated program; an address with a scheme ("https://…", "mailto:…") opens with the
+// desktop's handler, and no working folder is ever made of it. With wait: the command line of
+// WaitCommandLine, split into words, is started in the folder and waited for without a time limit;
+// a document fails. The owner window and the show state mean nothing to X11 programs and are
+// ignored. True when it started (and, with wait, ended).
 [[nodiscard]] bool ExecApplication(const void* ownerWindow, bool wait, const std::string& command,
-                     const std::string& parameters, std::string folder, int showState);
+                                   const std::string& parameters, std::string folder,
+                                   int showState);
 
 } // namespace zbpg

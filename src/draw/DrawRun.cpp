@@ -8,17 +8,29 @@
 #include "platform/qt/DesktopPicture.h"
 #include "text/Error.h"
 #include "text/IntegerText.h"
+#include "text/ScopeExit.h"
 #include "text/Texts.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <unistd.h>
 
 namespace zbpg {
+namespace {
+
+// The longest pause after a start without waiting: the most the entry editor offers. A
+// hand-edited file may hold any number, and a pause of years helps nobody.
+constexpr int kMaxPauseSeconds = 999;
+
+} // namespace
 
 DrawRun::DrawRun(const Options& options, bool onlyDraw, std::string tmpBitmapFile)
     : FOptions(options), FOnlyDraw(onlyDraw), FTmpBitmapFile(std::move(tmpBitmapFile)) {}
 
 void DrawRun::DrawDesktop() {
     const BusyRun busy;
+    // A run that was killed leaves its picture behind. The recorded wallpaper never names it,
+    // so it is nobody's and goes.
+    (void)::unlink(FTmpBitmapFile.c_str());
     std::string before;
     GetWallpaperFile(before);
     // Choosing the next wallpaper of the list belongs to the wallpaper rotation.
@@ -42,13 +54,16 @@ void DrawRun::DrawDesktop() {
             break;
         }
     }
-    if (!FDrawBitmap.save(QString::fromStdString(FTmpBitmapFile), "BMP"))
-        throw Error(formatMessage(texts::kCannotCreateFile, FTmpBitmapFile));
-    ShowWallpaper(FBaseWallpaper, FTmpBitmapFile);
-    (void)std::remove(FTmpBitmapFile.c_str()); // a file left behind is replaced by the next run
+    {
+        // The picture is only needed while it is being shown, and goes however showing ends.
+        const ScopeExit removePicture([this] { (void)::unlink(FTmpBitmapFile.c_str()); });
+        if (!FDrawBitmap.save(QString::fromStdString(FTmpBitmapFile), "BMP"))
+            throw Error(formatMessage(texts::kCannotCreateFile, FTmpBitmapFile));
+        showComposedWallpaper(FBaseWallpaper, FTmpBitmapFile);
+    }
     RunApplications(AppList::After);
-    if (!FOnlyDraw)
-        (void)SetWallpaperFile(before);
+    if (!FOnlyDraw && !recordWallpaperFile(before))
+        throw Error(formatMessage(texts::kCannotSetValue, "Wallpaper"));
 }
 
 void DrawRun::PrepareDesktopCanvas() {
@@ -124,7 +139,7 @@ void DrawRun::RunApplications(AppList which) {
         if (!seconds)
             throw Error(formatMessage(texts::kNotAnInteger, pause));
         if (*seconds > 0)
-            platform::sleepMilliseconds(*seconds * 1000);
+            platform::sleepMilliseconds(std::min(*seconds, kMaxPauseSeconds) * 1000);
     }
 }
 

@@ -24,8 +24,10 @@ public:
     // Told each system-information value as it is fetched for a line that is drawn.
     std::function<void(SystemInfoLine line, const std::string& value)> OnSystemInfo;
 
-    // The whole run. An error of a step ends the run there and is raised; the hourglass and the
-    // title are put back however it ends.
+    // The whole run. An error of a step ends the run there and is raised, also when the picture
+    // could not be shown or a wallpaper value not recorded; the hourglass and the title are put
+    // back and the composed picture's file removed however it ends. A file of that name left by
+    // a killed run is removed first.
     void DrawDesktop();
 
     // The recorded wallpaper the run drew on (the clean image).

@@ -1,5 +1,6 @@
 #include "draw/Renderers.h"
 
+#include "platform/RegularFile.h"
 #include "text/Encoding.h"
 #include "text/Error.h"
 #include "text/Texts.h"
@@ -7,8 +8,6 @@
 
 #include <QFontMetrics>
 #include <QPainter>
-#include <fstream>
-#include <iterator>
 
 namespace zbpg {
 namespace {
@@ -142,12 +141,10 @@ int textHeight(const FontDescription& font, const std::string& text) {
 }
 
 std::vector<std::string> readMessageFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    auto read = platform::readRegularFile(path, kMaxMessageFileBytes);
+    if (!read)
         throw Error(formatMessage(texts::kCannotOpenFile, path));
-    std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    if (file.bad())
-        throw Error(formatMessage(texts::kCannotOpenFile, path));
+    std::string bytes = std::move(*read);
     // The text ends at the first NUL, as a C string read of the file would.
     if (const auto nul = bytes.find('\0'); nul != std::string::npos)
         bytes.resize(nul);

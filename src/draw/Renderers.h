@@ -5,6 +5,7 @@
 #include "text/FontDescription.h"
 
 #include <QImage>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -44,10 +45,14 @@ void drawTextLines(QImage& canvas, const std::vector<std::string>& lines,
 int textWidth(const FontDescription& font, const std::string& text);
 int textHeight(const FontDescription& font, const std::string& text);
 
+// The most a message file may hold: far more text than any screen shows.
+inline constexpr std::size_t kMaxMessageFileBytes = 16 * 1024 * 1024;
+
 // The lines of a message file: split at CR LF, a lone CR and a lone LF; a break at the very
 // end adds no empty line; the text ends at a NUL byte. The bytes are code page 932 (or UTF-8,
 // which a Linux editor writes: recognised by its byte order mark or by being valid UTF-8).
-// A file that cannot be read raises "ファイル %s は開けません".
+// Only a regular file of at most kMaxMessageFileBytes is read; anything else (missing,
+// unreadable, a folder, a FIFO, a device, a larger file) raises "ファイル %s は開けません".
 std::vector<std::string> readMessageFile(const std::string& path);
 
 } // namespace zbpg

@@ -17,7 +17,9 @@ public:
     virtual int screenHeight() = 0;
     // Displays the file as wallpaper, placed as the user's wallpaper style values say; an empty
     // path shows the background colour alone. With updateIniFile the path is recorded as the
-    // user's "Wallpaper" value. True when the picture is displayed.
+    // user's "Wallpaper" value. True when the picture is displayed. What could not be done
+    // besides once the picture is displayed (keeping it as a file) raises an Error naming the
+    // file.
     [[nodiscard]] virtual bool setDeskWallpaper(const std::string& path, bool updateIniFile) = 0;
 };
 

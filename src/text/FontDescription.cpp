@@ -1,5 +1,6 @@
 #include "text/FontDescription.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace zbpg {
@@ -15,6 +16,7 @@ int FontDescription::size() const {
 }
 
 void FontDescription::setSize(int points) {
+    points = std::clamp(points, -kMaxFontPoints, kMaxFontPoints);
     // Keep the exact height when the size is unchanged: an 11.5-point height would otherwise
     // drift by one pixel on every load.
     if (points != size())

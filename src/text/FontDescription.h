@@ -18,6 +18,12 @@ constexpr std::uint8_t kFontStyleMask = 15;
 constexpr std::uint8_t kDefaultCharset = 1;
 constexpr std::uint8_t kShiftJisCharset = 128;
 
+// The largest font a drawn item may have, in points and in pixels (1000 points at 96 dots per
+// inch): far beyond any screen, and small enough that no conversion of a stored size, however
+// wild, overflows.
+constexpr int kMaxFontPoints = 1000;
+constexpr int kMaxFontPixels = 1333;
+
 // The font of a drawn item, independent of any toolkit. A negative height is the character
 // height in pixels; the size in points is derived at 96 dots per inch.
 struct FontDescription {
@@ -30,6 +36,7 @@ struct FontDescription {
     static constexpr int kPixelsPerInch = 96;
 
     int size() const;
+    // A size beyond kMaxFontPoints either way is taken as kMaxFontPoints.
     void setSize(int points);
 
     bool operator==(const FontDescription&) const = default;

@@ -29,6 +29,7 @@ inline constexpr const char* kIPAddressLabel = "ＩＰアドレス　　：";
 inline constexpr const char* kNotAnInteger = "'%s' は整数ではありません";
 inline constexpr const char* kCannotOpenFile = "ファイル %s は開けません";
 inline constexpr const char* kCannotCreateFile = "ファイル %s を作成できません";
+inline constexpr const char* kCannotShowWallpaper = "ファイル %s を壁紙に表示できません";
 inline constexpr const char* kCannotWrite = "%s に書き込めません";
 inline constexpr const char* kCannotSetValue = "'%s' の設定に失敗しました";
 inline constexpr const char* kWrongValueType = "'%s' のデータ型が不正です";

@@ -6,6 +6,7 @@
 #include "support/RecordingMessageService.h"
 #include "support/TempFolder.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace zbpg {
@@ -71,6 +72,16 @@ TEST_F(WithoutWindow, AFailedRunIsReportedAndTheWindowIsToBeShown) {
     EXPECT_FALSE(runWithoutWindow(StartMode::OnlyDraw, files()));
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, "ファイル " + folder.file("missing") + " は開けません.");
+
+    // With a display the box is for the user; standard error keeps it for the session's log.
+    const std::string platformName = std::getenv("QT_QPA_PLATFORM");
+    ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(runWithoutWindow(StartMode::OnlyDraw, files()));
+    const std::string logged = ::testing::internal::GetCapturedStderr();
+    ::setenv("QT_QPA_PLATFORM", platformName.c_str(), 1);
+    EXPECT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(logged, "ZorbelPaneglyph: ファイル " + folder.file("missing") + " は開けません\n");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "common/ProgramFiles.h"
 
+#include "platform/Registry.h"
 #include "support/TempFolder.h"
 
 #include <cstdlib>
@@ -22,9 +23,16 @@ TEST(ProgramFiles, SettingsAndHelpSitBesideAWritableProgram) {
 }
 
 TEST(ProgramFiles, TheStartupLinkIsADesktopEntryInTheAutostartFolder) {
+    const std::string autostart = std::string(std::getenv("XDG_CONFIG_HOME")) + "/autostart";
     const auto files = ProgramFiles::forProgram("/opt/zp/ZorbelPaneglyph");
-    EXPECT_EQ(files.startUpLink,
-              std::string(std::getenv("XDG_CONFIG_HOME")) + "/autostart/ZorbelPaneglyph.desktop");
+    EXPECT_EQ(files.startUpLink, autostart + "/ZorbelPaneglyph.desktop");
+
+    // A Startup value that names no folder: there is no link, rather than one in the root.
+    const auto registry = platform::Registry::currentUser();
+    const char* key = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+    ASSERT_TRUE(registry.writeValue(key, "Startup", platform::RegValue::number(1)));
+    EXPECT_EQ(ProgramFiles::forProgram("/opt/zp/ZorbelPaneglyph").startUpLink, "");
+    ASSERT_TRUE(registry.writeValue(key, "Startup", platform::RegValue::string(autostart)));
 }
 
 } // namespace

@@ -4,10 +4,13 @@
 #include "support/TempFolder.h"
 #include "text/Error.h"
 
+#include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <set>
 #include <sys/stat.h>
+#include <thread>
 
 namespace zbpg {
 namespace {
@@ -124,6 +127,47 @@ TEST(Launcher, WhatCannotBeStartedFails) {
     EXPECT_FALSE(ExecApplication(nullptr, false, folder.file("missing"), "", "", 1));
     EXPECT_TRUE(ExecApplication(nullptr, false, "true", "", "", 1)) << "found on PATH";
 }
+
+// A stand-in for the desktop's handler on PATH that notes where it was started and with what.
+class AddressHandler : public ::testing::TestWithParam<std::pair<const char*, bool>> {
+protected:
+    AddressHandler() : m_path(std::getenv("PATH")) {
+        ::mkdir(m_folder.file("bin").c_str(), 0755);
+        const std::string handler = m_folder.file("bin/xdg-open");
+        test::writeFile(handler, "#!/bin/sh\necho \"$PWD|$*\" > \"" + log() + ".part\"\nmv \"" +
+                                     log() + ".part\" \"" + log() + "\"\n");
+        ::chmod(handler.c_str(), 0755);
+        ::setenv("PATH", (m_folder.file("bin") + ":" + m_path).c_str(), 1);
+    }
+    ~AddressHandler() override { ::setenv("PATH", m_path.c_str(), 1); }
+
+    std::string log() const { return m_folder.file("opened"); }
+    // What the handler noted, once it has run (it runs detached).
+    std::string noted() const {
+        for (int i = 0; i < 500 && !std::filesystem::exists(log()); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return test::readFile(log());
+    }
+
+private:
+    test::TempFolder m_folder;
+    std::string m_path;
+};
+
+TEST_P(AddressHandler, OpensOnlyAddressesWithASchemeAndInNoFolderNamedAfterThem) {
+    const auto [command, isAddress] = GetParam();
+    EXPECT_EQ(ExecApplication(nullptr, false, command, "", "", 1), isAddress);
+    if (isAddress) {
+        EXPECT_EQ(noted(), std::filesystem::current_path().string() + "|" + command + "\n");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, AddressHandler,
+                         ::testing::Values(std::make_pair("https://example.org/a/page?q=1", true),
+                                           std::make_pair("mailto:zorbel@example.org", true),
+                                           std::make_pair("svn+ssh://example.org/repository", true),
+                                           std::make_pair("C:\\Windows\\notepad.exe", false),
+                                           std::make_pair("no such:document", false)));
 
 TEST(Shortcut, ADesktopEntryStartsTheTargetInItsFolder) {
     test::TempFolder folder;

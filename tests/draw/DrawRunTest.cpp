@@ -3,6 +3,7 @@
 #include "common/zbpg_common.h"
 #include "draw/Renderers.h"
 #include "platform/Processes.h"
+#include "platform/Registry.h"
 #include "support/FixedSystemInfo.h"
 #include "support/RecordingDialogService.h"
 #include "support/RecordingMessageService.h"
@@ -100,7 +101,9 @@ protected:
 TEST_F(DrawRunTest, ShowsTheComposedPictureWhileTheCleanWallpaperStaysRecorded) {
     ASSERT_TRUE(run());
     ASSERT_EQ(desktop.wallpapers.size(), 1u);
-    EXPECT_EQ(desktop.wallpapers[0], std::make_pair(tmpBitmap, true));
+    EXPECT_EQ(desktop.wallpapers[0], std::make_pair(tmpBitmap, false));
+    EXPECT_EQ(desktop.recordedWhenShown, std::vector<std::string>{"/pictures/clean.bmp"})
+        << "a run killed while its picture is shown must leave the clean wallpaper recorded";
     EXPECT_FALSE(std::filesystem::exists(tmpBitmap));
     std::string wallpaper;
     GetWallpaperFile(wallpaper);
@@ -173,14 +176,57 @@ TEST_F(DrawRunTest, ATrialRunRecordsItsStartingWallpaperAndALogonRunTheCurrentOn
 }
 
 TEST_F(DrawRunTest, AMissingMessageFileEndsTheRunWithItsName) {
+    writeFile(tmpBitmap, "the picture of a killed run");
     onlyFreeMessage({});
     options.freeMessage.source.down = {true, false};
     options.freeMessage.file = folder.file("missing.txt");
     EXPECT_FALSE(run());
     EXPECT_EQ(runError, "ファイル " + folder.file("missing.txt") + " は開けません");
     EXPECT_TRUE(desktop.wallpapers.empty()) << "nothing is shown after the error";
+    EXPECT_FALSE(std::filesystem::exists(tmpBitmap)) << "a killed run's picture is removed first";
     EXPECT_EQ(QGuiApplication::applicationDisplayName().toStdString(),
               QGuiApplication::applicationName().toStdString());
+}
+
+TEST_F(DrawRunTest, APictureThatCannotBeShownEndsTheRunWithItsName) {
+    addEntry(AppList::After, "1", loggingScript("after.sh"), "", true, "0");
+    desktop.wallpaperAnswer = false;
+    EXPECT_FALSE(run());
+    EXPECT_EQ(runError, "ファイル " + tmpBitmap + " を壁紙に表示できません");
+    EXPECT_FALSE(std::filesystem::exists(tmpBitmap));
+    EXPECT_EQ(readFile(folder.file("log")), "") << "the after list follows a shown picture only";
+}
+
+TEST_F(DrawRunTest, SettingsThatCannotBeWrittenStillShowThePictureAndWhatFailedIsReported) {
+    const std::string settings = platform::Registry::currentUser().filePath();
+    std::filesystem::remove(settings);
+    ASSERT_TRUE(SetWallpaperFile("/pictures/clean.bmp"));
+    ::chmod(settings.c_str(), 0444); // the style values are missing and cannot be written
+    EXPECT_FALSE(run());
+    EXPECT_EQ(runError, "'TileWallpaper' の設定に失敗しました");
+    EXPECT_EQ(desktop.wallpapers.size(), 1u) << "reported after the picture is shown";
+
+    ::chmod(settings.c_str(), 0644);
+    ASSERT_TRUE(SetWallpaperTile(false) && SetWallpaperStretch(false));
+    ::chmod(settings.c_str(), 0444); // nothing needs writing any more
+    EXPECT_TRUE(run()) << runError;
+    EXPECT_EQ(desktop.wallpapers.size(), 2u);
+    ::chmod(settings.c_str(), 0644);
+}
+
+TEST_F(DrawRunTest, ATrialRunThatCannotRecordItsStartingWallpaperAgainSaysSo) {
+    ASSERT_TRUE(SetWallpaperTile(false) && SetWallpaperStretch(false));
+    // A program of the before list records another wallpaper and leaves the settings read-only.
+    const std::string settings = platform::Registry::currentUser().filePath();
+    const std::string script = folder.file("switch.sh");
+    writeFile(script, "#!/bin/sh\nsed -i 's|/pictures/clean.bmp|/pictures/next.bmp|' '" + settings +
+                          "' && chmod 0444 '" + settings + "'\n");
+    ::chmod(script.c_str(), 0755);
+    addEntry(AppList::Before, "1", script, "", true, "0");
+    EXPECT_FALSE(run());
+    ::chmod(settings.c_str(), 0644);
+    EXPECT_EQ(runError, "'Wallpaper' の設定に失敗しました");
+    EXPECT_EQ(desktop.wallpapers.size(), 1u);
 }
 
 TEST_F(DrawRunTest, TheListsRunAroundTheDrawingAndPauseAfterStartsWithoutWaiting) {
@@ -191,9 +237,11 @@ TEST_F(DrawRunTest, TheListsRunAroundTheDrawingAndPauseAfterStartsWithoutWaiting
     addEntry(AppList::Before, "1", folder.file("missing"), "", false, "7");
     addEntry(AppList::After, "1", after, "", true, "0");
     addEntry(AppList::After, "1", "/bin/true", "", false, "5");
+    addEntry(AppList::After, "1", "/bin/true", "", false, "2147483647");
     ASSERT_TRUE(run());
     EXPECT_EQ(readFile(folder.file("log")), "before.sh one two words\nafter.sh \n");
-    EXPECT_EQ(pauses, std::vector<int>{5000}) << "no pause after a failed start";
+    EXPECT_EQ(pauses, (std::vector<int>{5000, 999000}))
+        << "no pause after a failed start; none longer than the entry editor offers";
 }
 
 TEST_F(DrawRunTest, APauseThatIsNoNumberEndsTheRun) {

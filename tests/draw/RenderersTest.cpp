@@ -1,11 +1,14 @@
 #include "draw/Renderers.h"
 
 #include "support/ImageChecks.h"
+#include "support/SpecialFiles.h"
 #include "support/TempFolder.h"
 #include "text/Error.h"
 #include "text/qt/QtConvert.h"
 
 #include <QFontMetrics>
+#include <climits>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace zbpg {
@@ -189,6 +192,19 @@ TEST(TextRendering, LinesStackByCellHeightPlusInterval) {
     EXPECT_EQ(blankFirst, single);
 }
 
+TEST(Fonts, HeightsBeyondTheLargestFontAreBoundedBeforeTheyAreNegated) {
+    for (const int height : {INT_MIN, -1610612736, -kMaxFontPixels - 1}) {
+        FontDescription font = gothic();
+        font.height = height;
+        EXPECT_EQ(toQFont(font).pixelSize(), kMaxFontPixels) << height;
+    }
+    FontDescription cell = gothic();
+    cell.height = 1610612736;
+    const int cellPixels = toQFont(cell).pixelSize();
+    EXPECT_GT(cellPixels, kMaxFontPixels / 2);
+    EXPECT_LE(cellPixels, kMaxFontPixels) << "a cell height loses its leading";
+}
+
 class MessageFile : public ::testing::Test {
 protected:
     std::vector<std::string> read(const std::string& bytes) {
@@ -220,6 +236,42 @@ TEST_F(MessageFile, DecodesCodePage932AndUtf8) {
     EXPECT_EQ(read("\xEF\xBB\xBF画面\nok"), (Lines{"画面", "ok"}));
     EXPECT_EQ(read("画面\nサイズ"), (Lines{"画面", "サイズ"}));
 }
+
+// Whatever the path names, only a regular file of a sane size is read, and without waiting.
+class SpecialMessageFile : public MessageFile, public ::testing::WithParamInterface<const char*> {
+protected:
+    std::string make(const std::string& kind) {
+        if (kind.front() == '/')
+            return kind; // a device
+        const std::string path = m_folder.file(kind);
+        if (kind == "fifo") {
+            EXPECT_TRUE(test::makeFifo(path));
+        } else if (kind == "folder") {
+            std::filesystem::create_directory(path);
+        } else {
+            test::writeFile(path, "");
+            std::filesystem::resize_file(path, kMaxMessageFileBytes + 1); // sparse
+        }
+        return path;
+    }
+};
+
+TEST_P(SpecialMessageFile, IsRefusedAtOnceWithTheUsersMessage) {
+    const std::string path = make(GetParam());
+    std::string error;
+    const auto read = [&] {
+        try {
+            readMessageFile(path);
+        } catch (const std::exception& raised) {
+            error = raised.what();
+        }
+    };
+    EXPECT_TRUE(test::returnsPromptly(read, path)) << "still reading after three seconds";
+    EXPECT_EQ(error, "ファイル " + path + " は開けません");
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, SpecialMessageFile,
+                         ::testing::Values("fifo", "folder", "/dev/zero", "larger"));
 
 TEST_F(MessageFile, MissingFileRaisesTheUsersMessage) {
     try {

@@ -1,13 +1,15 @@
-// The built program without any display: a logon run still draws into the kept picture, and the
-// settings window says clearly that it needs one.
+// The built program without any display: a logon run still draws into the kept picture or says
+// on standard error why it could not, and the settings window says clearly that it needs one.
 
 #include "platform/Processes.h"
+#include "platform/Registry.h"
 #include "support/TempFolder.h"
 #include "support/TestEnvironment.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 namespace zbpg {
@@ -25,7 +27,12 @@ protected:
         ::unsetenv("DISPLAY");
         ::unsetenv("WAYLAND_DISPLAY");
         ::unsetenv("QT_QPA_PLATFORM");
+        ::setenv("XDG_CONFIG_HOME", folder.file("config").c_str(), 1);
+        ::setenv("XDG_CACHE_HOME", folder.file("cache").c_str(), 1);
     }
+
+    std::string keptPicture() const { return folder.file("cache/ZorbelPaneglyph/desktop.png"); }
+    std::string standardError() const { return test::readFile(folder.file("stderr")); }
 
     // Runs the program with a shell only to catch its exit status and its error output.
     int run(const std::string& arguments) {
@@ -41,10 +48,34 @@ protected:
 
 TEST_F(ProgramWithoutDisplay, ALogonRunDrawsIntoTheKeptPicture) {
     EXPECT_EQ(run("-OnlyDraw"), 0);
-    const std::string kept =
-        std::string(std::getenv("XDG_CACHE_HOME")) + "/ZorbelPaneglyph/desktop.png";
-    EXPECT_TRUE(fs::exists(kept));
+    EXPECT_TRUE(fs::exists(keptPicture()));
     EXPECT_FALSE(fs::exists(folder.file("ZorbelPaneglyphTmp.bmp")));
+}
+
+TEST_F(ProgramWithoutDisplay, ALogonRunThatFailsSaysSoAndEndsInFailure) {
+    test::writeFile(folder.file("cache"), ""); // no cache folder can be made: nowhere to draw
+    EXPECT_EQ(run("-OnlyDraw"), 1);
+    EXPECT_NE(standardError().find(keptPicture() + " を作成できません"), std::string::npos)
+        << standardError();
+}
+
+TEST_F(ProgramWithoutDisplay, ReadOnlySettingsStillDrawAndWhatCannotBeRecordedIsReported) {
+    const auto registry = platform::Registry::currentUser();
+    const char* desktop = "Control Panel\\Desktop";
+    ASSERT_TRUE(registry.writeValue(desktop, "Wallpaper", platform::RegValue::string("")));
+    ::chmod(registry.filePath().c_str(), 0444); // the style values are missing
+    EXPECT_EQ(run("-OnlyDraw"), 1);
+    EXPECT_TRUE(fs::exists(keptPicture())) << "drawn all the same";
+    EXPECT_NE(standardError().find("'TileWallpaper' の設定に失敗しました"), std::string::npos)
+        << standardError();
+
+    ::chmod(registry.filePath().c_str(), 0644);
+    fs::remove(keptPicture());
+    ASSERT_TRUE(registry.writeValue(desktop, "TileWallpaper", platform::RegValue::string("0")));
+    ASSERT_TRUE(registry.writeValue(desktop, "WallpaperStyle", platform::RegValue::string("0")));
+    ::chmod(registry.filePath().c_str(), 0444); // nothing needs to be written
+    EXPECT_EQ(run("-OnlyDraw"), 0) << standardError();
+    EXPECT_TRUE(fs::exists(keptPicture()));
 }
 
 TEST_F(ProgramWithoutDisplay, TheSettingsWindowSaysItNeedsADisplay) {

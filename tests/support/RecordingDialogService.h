@@ -2,6 +2,7 @@
 
 #include "platform/DesktopService.h"
 #include "platform/DialogService.h"
+#include "platform/Registry.h"
 #include "support/TempFolder.h"
 
 #include <deque>
@@ -63,7 +64,8 @@ private:
     }
 };
 
-// Records opened documents and reports a screen of the size given.
+// Records opened documents and reports a screen of the size given; a wallpaper it is to record
+// goes into the user's "Wallpaper" value, as the desktop's own service does.
 class FakeDesktopService final : public platform::DesktopService {
 public:
     explicit FakeDesktopService(int screenW = 1024, int screenH = 768)
@@ -80,11 +82,17 @@ public:
     }
     int screenWidth() override { return width; }
     int screenHeight() override { return height; }
-    // Records the request and the file's bytes at that moment (a run deletes its picture right
-    // after showing it).
+    // Records the request, the file's bytes at that moment (a run deletes its picture right
+    // after showing it) and the "Wallpaper" value it leaves, which is what a process killed
+    // right then would leave recorded.
     bool setDeskWallpaper(const std::string& path, bool updateIniFile) override {
         wallpapers.push_back({path, updateIniFile});
         shownBytes = readFile(path);
+        const auto registry = platform::Registry::currentUser();
+        if (updateIniFile && wallpaperAnswer)
+            (void)registry.writeValue(kDesktop, "Wallpaper", platform::RegValue::string(path));
+        const auto recorded = registry.readValue(kDesktop, "Wallpaper");
+        recordedWhenShown.push_back(recorded ? recorded->text : "");
         return wallpaperAnswer;
     }
 
@@ -93,7 +101,11 @@ public:
     std::vector<std::string> opened;
     std::vector<std::pair<std::string, bool>> wallpapers; // path, updateIniFile
     std::string shownBytes;
+    std::vector<std::string> recordedWhenShown;
     bool wallpaperAnswer = true;
+
+private:
+    static constexpr const char* kDesktop = "Control Panel\\Desktop";
 };
 
 } // namespace zbpg::test

@@ -3,6 +3,7 @@
 #include "text/FontDescription.h"
 #include "text/IntegerText.h"
 
+#include <climits>
 #include <gtest/gtest.h>
 
 namespace zbpg {
@@ -72,6 +73,19 @@ TEST(FontDescription, SettingTheSameSizeKeepsAnOddHeight) {
     font.height = -14; // 10.5 points, shown as 11
     font.setSize(font.size());
     EXPECT_EQ(font.height, -14);
+}
+
+TEST(FontDescription, SizesBeyondTheLargestFontAreBoundedBeforeTheyAreScaled) {
+    const std::pair<int, int> sizeAndHeight[] = {{1610612736, -kMaxFontPixels},
+                                                 {INT_MAX, -kMaxFontPixels},
+                                                 {kMaxFontPoints, -kMaxFontPixels},
+                                                 {-1610612736, kMaxFontPixels},
+                                                 {INT_MIN, kMaxFontPixels}};
+    for (const auto& [size, height] : sizeAndHeight) {
+        FontDescription font;
+        font.setSize(size);
+        EXPECT_EQ(font.height, height) << size;
+    }
 }
 
 TEST(FontDescription, MulDivRoundsHalfAwayFromZero) {

@@ -3,6 +3,7 @@
 #include "platform/qt/DesktopPictureFixture.h"
 #include "support/ImageChecks.h"
 #include "support/TestEnvironment.h"
+#include "text/Error.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -269,22 +270,46 @@ TEST_F(DesktopPictureX11Test, PixmapOfAToolThatDidNotRetainItIsNotKilled) {
     EXPECT_EQ(geometry->width, 1024U);
 }
 
-TEST_F(DesktopPictureX11Test, WithoutRootPropertiesTheKeptPictureIsPainted) {
+TEST_F(DesktopPictureX11Test, WithoutRootPropertiesTheRecordedWallpaperIsPaintedInItsStyle) {
+    // A new session: the server has no wallpaper, while the kept picture still holds the last
+    // session's drawing; the desktop starts from the clean wallpaper that is recorded.
     setRegistry(kDesktopKey, "TileWallpaper", "1");
+    setRegistry(kColorsKey, "Background", "8 8 8");
     const QImage wallpaper = numberedImage(3, 2);
-    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(writeBmp(wallpaper), false));
+    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(writeBmp(wallpaper), true));
     XDeleteProperty(m_display, DefaultRootWindow(m_display),
                     XInternAtom(m_display, "_XROOTPMAP_ID", False));
     XDeleteProperty(m_display, DefaultRootWindow(m_display),
                     XInternAtom(m_display, "ESETROOT_PMAP_ID", False));
     ASSERT_TRUE(noErrorsSince(m_display));
-    // Change the kept picture so that it is told apart from the pixmap still on the server.
-    QImage kept(1024, 768, QImage::Format_RGB32);
-    kept.fill(qRgb(1, 2, 3));
-    ASSERT_TRUE(kept.save(QString::fromStdString(DesktopPicture::keptPicturePath()), "PNG"));
+    QImage drawing(1024, 768, QImage::Format_RGB32);
+    drawing.fill(qRgb(1, 2, 3));
+    ASSERT_TRUE(drawing.save(QString::fromStdString(DesktopPicture::keptPicturePath()), "PNG"));
 
-    EXPECT_EQ(countPixels(DesktopPicture::paintDesktop(QSize(1024, 768)), qRgb(1, 2, 3)),
-              1024 * 768);
+    EXPECT_EQ(DesktopPicture::paintDesktop(QSize(1024, 768)),
+              DesktopPicture::compose(wallpaper, QSize(1024, 768), WallpaperPlacement::Tile,
+                                      QColor(8, 8, 8)));
+}
+
+TEST_F(DesktopPictureX11Test, APictureThatCannotBeKeptIsShownAndThenReported) {
+    const auto before = rootPixmap(m_display, "_XROOTPMAP_ID");
+    writeFile(m_home.file(".cache"), ""); // the cache folder cannot be made
+    const QImage wallpaper = numberedImage(5, 4);
+    const std::string path = writeBmp(wallpaper);
+    try {
+        (void)DesktopPicture::setDeskWallpaper(path, true);
+        ADD_FAILURE() << "no error raised";
+    } catch (const zbpg::Error& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "ファイル " + DesktopPicture::keptPicturePath() + " を作成できません");
+    }
+    const auto shown = rootPixmap(m_display, "_XROOTPMAP_ID");
+    ASSERT_TRUE(shown);
+    EXPECT_NE(shown, before);
+    EXPECT_EQ(recordedWallpaper(), RegValue::string(path));
+    EXPECT_EQ(DesktopPicture::paintDesktop(QSize(1024, 768)),
+              DesktopPicture::compose(wallpaper, QSize(1024, 768), WallpaperPlacement::Center,
+                                      Qt::black));
 }
 
 } // namespace

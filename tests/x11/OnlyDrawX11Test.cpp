@@ -13,6 +13,9 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+// Xlib macros (None, Bool, ...) would break the headers above, so it comes last.
+#include <X11/Xlib.h>
+
 namespace zbpg {
 namespace {
 
@@ -20,6 +23,10 @@ namespace fs = std::filesystem;
 
 const QRgb kWallpaper = qRgb(40, 60, 90);
 const QRgb kFrame = qRgb(255, 0, 0);
+const char* const kDesktop = "Control Panel\\Desktop";
+// Only the 640 * 480 frame, in red; the system information at its default places.
+const char* const kOnlyTheSmallestFrame = "[MonitorFrame]\r\nMFSZ2=0\r\nMFSZ3=0\r\nMFSZ4=0\r\n"
+                                          "MFSZ5=0\r\nMFSZ6=0\r\nMFColor=255\r\n";
 
 // A copy of the program in a folder of its own, so that its settings file sits beside it.
 std::string installProgram(const test::TempFolder& folder) {
@@ -59,10 +66,7 @@ TEST(OnlyDrawOnX11, DrawsFramesAndSystemInformationOntoTheDesktop) {
     ASSERT_TRUE(wallpaper.save(QString::fromStdString(clean), "BMP"));
     ASSERT_TRUE(platform::DesktopPicture::setDeskWallpaper(clean, true));
 
-    // Only the 640 * 480 frame, in red; the system information at its default places.
-    const std::string settings = "[MonitorFrame]\r\nMFSZ2=0\r\nMFSZ3=0\r\nMFSZ4=0\r\nMFSZ5=0\r\n"
-                                 "MFSZ6=0\r\nMFColor=255\r\n";
-    test::writeFile(folder.file("ZorbelPaneglyph.ini"), settings);
+    test::writeFile(folder.file("ZorbelPaneglyph.ini"), kOnlyTheSmallestFrame);
 
     ::unsetenv("QT_QPA_PLATFORM"); // the program sees the X server as a user's session would
     ASSERT_TRUE(platform::runAndWait({program, "-OnlyDraw"}, folder.path()));
@@ -92,6 +96,41 @@ TEST(OnlyDrawOnX11, DrawsFramesAndSystemInformationOntoTheDesktop) {
         platform::Registry::currentUser().readValue("Control Panel\\Desktop", "Wallpaper");
     ASSERT_TRUE(recorded);
     EXPECT_EQ(recorded->text, clean);
+}
+
+TEST(OnlyDrawOnX11, ANewSessionStartsFromTheRecordedWallpaperInItsStyle) {
+    ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "run under xvfb-run";
+    test::TempFolder folder;
+    const std::string program = installProgram(folder);
+    ASSERT_FALSE(program.empty()) << "ZBPG_PROGRAM names the built program";
+
+    // The server of a new session has no wallpaper; the last session's drawing is still kept.
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr);
+    for (const char* name : {"_XROOTPMAP_ID", "ESETROOT_PMAP_ID"})
+        XDeleteProperty(display, DefaultRootWindow(display), XInternAtom(display, name, False));
+    XCloseDisplay(display);
+    QImage drawing(1024, 768, QImage::Format_RGB32);
+    drawing.fill(qRgb(1, 2, 3));
+    ASSERT_TRUE(drawing.save(QString::fromStdString(platform::DesktopPicture::keptPicturePath())));
+    QImage tile(5, 3, QImage::Format_RGB32);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x)
+            tile.setPixel(x, y, qRgb(40 * x, 60 * y, 90));
+    const std::string clean = folder.file("tile.bmp");
+    ASSERT_TRUE(tile.save(QString::fromStdString(clean), "BMP"));
+    const auto registry = platform::Registry::currentUser();
+    ASSERT_TRUE(registry.writeValue(kDesktop, "Wallpaper", platform::RegValue::string(clean)));
+    ASSERT_TRUE(registry.writeValue(kDesktop, "TileWallpaper", platform::RegValue::string("1")));
+
+    test::writeFile(folder.file("ZorbelPaneglyph.ini"), kOnlyTheSmallestFrame);
+    ::unsetenv("QT_QPA_PLATFORM");
+    ASSERT_TRUE(platform::runAndWait({program, "-OnlyDraw"}, folder.path()));
+
+    const QImage desktop = platform::DesktopPicture::paintDesktop(QSize(1024, 768));
+    EXPECT_EQ(desktop.pixel(0, 100), kFrame);
+    for (const QPoint p : {QPoint(639, 100), QPoint(700, 500), QPoint(1023, 767), QPoint(2, 479)})
+        EXPECT_EQ(desktop.pixel(p), tile.pixel(p.x() % 5, p.y() % 3)) << p.x() << "," << p.y();
 }
 
 } // namespace

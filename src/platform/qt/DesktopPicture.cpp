@@ -2,13 +2,17 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/Registry.h"
+#include "platform/RegularFile.h"
 #include "platform/XdgPaths.h"
+#include "text/Error.h"
 #include "text/Texts.h"
 #include "text/qt/QtConvert.h"
 
 #include <QBuffer>
 #include <QByteArray>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QPainter>
 #include <QScreen>
 #include <QString>
@@ -31,6 +35,8 @@ namespace {
 constexpr const char* kDesktopKey = "Control Panel\\Desktop";
 constexpr const char* kColorsKey = "Control Panel\\Colors";
 constexpr QSize kFallbackScreen(1024, 768);
+// The most bytes a picture file may hold when Qt sets no limit of its own.
+constexpr std::size_t kMaxPictureBytes = std::size_t{256} * 1024 * 1024;
 
 std::optional<std::string> registryText(const char* key, const char* name) {
     const auto value = Registry::currentUser().readValue(key, name);
@@ -66,6 +72,24 @@ std::optional<int> colorComponent(const std::string& word) {
         return std::nullopt;
     const int value = std::stoi(word);
     return value <= 255 ? std::optional<int>(value) : std::nullopt;
+}
+
+// A picture file the user names: read only when it is a regular file within the bytes Qt
+// would allocate for an image, so that a FIFO, a device or a huge file is never waited for;
+// decoded within Qt's image limits. A null image when it cannot be had.
+QImage loadPicture(const std::string& path) {
+    const int limitInMiB = QImageReader::allocationLimit();
+    const std::size_t maxBytes =
+        limitInMiB > 0 ? static_cast<std::size_t>(limitInMiB) * 1024 * 1024 : kMaxPictureBytes;
+    auto bytes = readRegularFile(path, maxBytes);
+    if (!bytes)
+        return {};
+    QByteArray data = QByteArray::fromRawData(bytes->data(), static_cast<qsizetype>(bytes->size()));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    // The name's suffix is tried first, as loading a file by name does; the content decides.
+    QImageReader reader(&buffer, QFileInfo(toQString(path)).suffix().toLatin1());
+    return reader.read();
 }
 
 bool keepPicture(const QImage& picture) {
@@ -274,16 +298,18 @@ void freePreviousWallpaper(Display* display, ErrorTrap& trap, Window root, Pixma
     trap.caught(); // a BadValue here only means it was gone already
 }
 
-bool showOnRootWindow(const QImage& picture) {
+enum class RootWindow { Absent, Shown, Refused };
+
+RootWindow showOnRootWindow(const QImage& picture) {
     const Connection connection;
     if (!connection)
-        return true; // no X server: the kept picture is the desktop
+        return RootWindow::Absent; // no X server: the kept picture is the desktop
     Display* display = connection.get();
     const Window root = DefaultRootWindow(display);
     ErrorTrap trap(display);
     const Pixmap pixmap = pixmapOfPicture(display, picture);
     if (pixmap == 0 || trap.caught())
-        return false;
+        return RootWindow::Refused;
     XSetWindowBackgroundPixmap(display, root, pixmap);
     XClearWindow(display, root);
     freePreviousWallpaper(display, trap, root, pixmap);
@@ -292,7 +318,7 @@ bool showOnRootWindow(const QImage& picture) {
     // The pixmap must outlive this connection, or the desktop loses it when we close.
     XSetCloseDownMode(display, RetainPermanent);
     XFlush(display);
-    return !trap.caught();
+    return trap.caught() ? RootWindow::Refused : RootWindow::Shown;
 }
 
 std::optional<QImage> rootWallpaper(QSize screen, const QColor& background) {
@@ -368,16 +394,27 @@ QImage DesktopPicture::compose(const QImage& wallpaper, QSize screen, WallpaperP
 }
 
 bool DesktopPicture::setDeskWallpaper(const std::string& path, bool updateIniFile) {
-    QImage wallpaper;
-    if (!path.empty() && !wallpaper.load(toQString(path)))
+    const QImage wallpaper = path.empty() ? QImage() : loadPicture(path);
+    if (!path.empty() && wallpaper.isNull())
         return false;
     const QImage picture =
         compose(wallpaper, screenSize(), placementFromRegistry(), backgroundColor());
-    if (!keepPicture(picture) || !showOnRootWindow(picture))
+    const RootWindow root = showOnRootWindow(picture);
+    if (root == RootWindow::Refused)
         return false;
+    // The X desktop shows the picture whether or not it can be kept; without an X server the
+    // kept picture is all there is, and nothing has been shown when it cannot be written.
+    const bool kept = keepPicture(picture);
+    const auto notKept = [] {
+        return Error(formatMessage(texts::kCannotCreateFile, keptPicturePath()));
+    };
+    if (!kept && root == RootWindow::Absent)
+        throw notKept();
     if (updateIniFile &&
         !Registry::currentUser().writeValue(kDesktopKey, "Wallpaper", RegValue::string(path)))
         return false;
+    if (!kept)
+        throw notKept();
     return true;
 }
 
@@ -385,13 +422,11 @@ QImage DesktopPicture::paintDesktop(QSize screen) {
     const QColor background = backgroundColor();
     if (auto shown = rootWallpaper(screen, background))
         return *shown;
-    QImage kept;
-    if (kept.load(toQString(keptPicturePath()))) {
-        if (kept.size() == screen)
-            return kept.convertToFormat(QImage::Format_RGB32);
-        return compose(kept, screen, WallpaperPlacement::Center, background);
-    }
-    return compose(QImage(), screen, WallpaperPlacement::Center, background);
+    // No wallpaper has been set in this session (the state at logon, or no X server at all):
+    // the desktop starts from the user's recorded wallpaper, never from an earlier drawing.
+    const auto recorded = registryText(kDesktopKey, "Wallpaper");
+    const QImage wallpaper = recorded ? loadPicture(*recorded) : QImage();
+    return compose(wallpaper, screen, placementFromRegistry(), background);
 }
 
 QColor DesktopPicture::backgroundColor() {

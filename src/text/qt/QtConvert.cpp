@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPalette>
+#include <algorithm>
 #include <array>
 
 namespace zbpg {
@@ -78,14 +79,16 @@ Color fromQColor(const QColor& color) {
 
 QFont toQFont(const FontDescription& font) {
     QFont result(toQString(font.face));
-    const int pixels = font.height < 0 ? -font.height : font.height;
+    // A height from a hand-edited file may be anything: bound it before it is negated.
+    const int height = std::clamp(font.height, -kMaxFontPixels, kMaxFontPixels);
+    const int pixels = height < 0 ? -height : height;
     result.setPixelSize(pixels > 0 ? pixels : 12);
-    if (font.height > 0) {
+    if (height > 0) {
         // A cell height: take off the internal leading the face has at that size.
         const QFontMetrics metrics(result);
         const int leading = metrics.height() - metrics.ascent() - metrics.descent();
-        if (leading > 0 && font.height - leading > 0)
-            result.setPixelSize(font.height - leading);
+        if (leading > 0 && height - leading > 0)
+            result.setPixelSize(height - leading);
     }
     result.setBold(font.style & kFontBold);
     result.setItalic(font.style & kFontItalic);

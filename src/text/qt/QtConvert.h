@@ -23,7 +23,8 @@ QColor toQColor(Color color);
 Color fromQColor(const QColor& color);
 
 // The font a description names. A negative height is the character height in pixels, a
-// positive one the cell height (internal leading included), as the stored fonts use them.
+// positive one the cell height (internal leading included), as the stored fonts use them. A
+// height beyond kMaxFontPixels either way is taken as kMaxFontPixels.
 QFont toQFont(const FontDescription& font);
 
 // The description of a font, with the colour and character set given (a QFont has neither).

@@ -157,7 +157,8 @@ void SetEnvPage::SpeedButtonStartUpClick() {
         // A removal that fails shows in the caption, which stays "解除".
         (void)std::remove(FStartUpLink.c_str());
         inform(texts::kStartUpRemoved, platform::MessageIcon::Information);
-    } else if (CreateShortcut(FStartUpLink, FProgramFile, texts::kOnlyDrawOption,
+    } else if (!FStartUpLink.empty() && // no Startup folder: nothing to write to
+               CreateShortcut(FStartUpLink, FProgramFile, texts::kOnlyDrawOption,
                               LaunchFolderOf(FProgramFile), texts::kProgramName)) {
         inform(texts::kStartUpRegistered, platform::MessageIcon::Information);
     } else {

@@ -1,10 +1,14 @@
+#include "platform/AtomicFile.h"
 #include "platform/qt/DesktopPictureFixture.h"
 #include "support/ImageChecks.h"
+#include "support/SpecialFiles.h"
+#include "text/Error.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <optional>
 
@@ -175,8 +179,9 @@ TEST_F(DesktopPictureTest, CentredWallpaperIsRecordedAndOutlivesItsFile) {
     ASSERT_EQ(recordedWallpaper(), RegValue::string(path));
     ASSERT_EQ(std::remove(path.c_str()), 0);
 
+    // Without an X server the kept picture is the displayed desktop.
     const QSize screen = DesktopPicture::screenSize();
-    const QImage desktop = DesktopPicture::paintDesktop(screen);
+    const QImage desktop = keptPicture();
     ASSERT_EQ(desktop.size(), screen);
     const QPoint origin((screen.width() - 3) / 2, (screen.height() - 2) / 2);
     for (int y = 0; y < 2; ++y)
@@ -230,10 +235,66 @@ TEST_F(DesktopPictureTest, EmptyPathLeavesTheBackgroundAlone) {
 }
 
 TEST_F(DesktopPictureTest, KeptPictureCannotBeWritten) {
-    // A file where the cache folder should be: the picture has nowhere to go.
+    // A file where the cache folder should be: the picture has nowhere to go, and without an X
+    // server nothing has been shown, so nothing is recorded either.
     writeFile(m_home.file(".cache"), "");
-    EXPECT_FALSE(DesktopPicture::setDeskWallpaper(writeBmp(numberedImage(3, 2)), true));
+    try {
+        (void)DesktopPicture::setDeskWallpaper(writeBmp(numberedImage(3, 2)), true);
+        ADD_FAILURE() << "no error raised";
+    } catch (const zbpg::Error& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "ファイル " + DesktopPicture::keptPicturePath() + " を作成できません");
+    }
     EXPECT_FALSE(recordedWallpaper());
+}
+
+// Whatever a picture's path names, only a regular file within Qt's image limits is read, and
+// nothing is waited for: not the wallpaper to show, not the recorded one, not the kept picture.
+class SpecialPictureFile : public DesktopPictureTest,
+                           public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(SpecialPictureFile, IsNeverWaitedForAndCountsAsNoPicture) {
+    const std::string kind = GetParam();
+    const std::string path = kind.front() == '/' ? kind : m_home.file(kind);
+    if (kind == "fifo") {
+        ASSERT_TRUE(makeFifo(path));
+    } else if (kind == "folder") {
+        std::filesystem::create_directory(path);
+    } else if (kind == "larger") {
+        writeFile(path, "BM");
+        std::filesystem::resize_file(path, std::uintmax_t{1} << 31); // sparse
+    }
+    setRegistry(kColorsKey, "Background", "4 5 6");
+    bool shown = true;
+    EXPECT_TRUE(
+        returnsPromptly([&] { shown = DesktopPicture::setDeskWallpaper(path, true); }, path));
+    EXPECT_FALSE(shown);
+    EXPECT_FALSE(recordedWallpaper());
+
+    setRegistry(kDesktopKey, "Wallpaper", path);
+    QImage desktop;
+    EXPECT_TRUE(
+        returnsPromptly([&] { desktop = DesktopPicture::paintDesktop(QSize(4, 3)); }, path));
+    EXPECT_EQ(countPixels(desktop, qRgb(4, 5, 6)), 12);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, SpecialPictureFile,
+                         ::testing::Values("fifo", "folder", "/dev/zero", "larger"));
+
+TEST_F(DesktopPictureTest, AKeptPictureThatIsAFifoIsNeitherReadNorWaitedFor) {
+    ASSERT_TRUE(makeFolders(parentFolder(DesktopPicture::keptPicturePath())));
+    ASSERT_TRUE(makeFifo(DesktopPicture::keptPicturePath()));
+    setRegistry(kColorsKey, "Background", "4 5 6");
+    QImage desktop;
+    EXPECT_TRUE(returnsPromptly([&] { desktop = DesktopPicture::paintDesktop(QSize(4, 3)); },
+                                DesktopPicture::keptPicturePath()));
+    EXPECT_EQ(countPixels(desktop, qRgb(4, 5, 6)), 12);
+    bool shown = false;
+    EXPECT_TRUE(returnsPromptly([&] { shown = DesktopPicture::setDeskWallpaper("", false); },
+                                DesktopPicture::keptPicturePath()));
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(countPixels(keptPicture(), qRgb(4, 5, 6)),
+              keptPicture().width() * keptPicture().height());
 }
 
 // ---- painting the desktop -------------------------------------------------------------------
@@ -245,17 +306,19 @@ TEST_F(DesktopPictureTest, WithoutAnyPictureTheDesktopIsTheBackgroundColour) {
     EXPECT_EQ(countPixels(desktop, qRgb(30, 60, 90)), 20);
 }
 
-TEST_F(DesktopPictureTest, KeptPictureOfAnotherSizeIsCentred) {
+TEST_F(DesktopPictureTest, WithoutARootPixmapTheRecordedWallpaperIsPaintedInItsStyle) {
     setRegistry(kColorsKey, "Background", "1 1 1");
+    setRegistry(kDesktopKey, "TileWallpaper", "1");
+    const QImage wallpaper = numberedImage(4, 3);
+    setRegistry(kDesktopKey, "Wallpaper", writeBmp(wallpaper));
+    // An earlier session's drawing, kept: it must not come back.
     ASSERT_TRUE(DesktopPicture::setDeskWallpaper("", false)); // creates the folder
-    const QImage small = numberedImage(2, 2);
-    ASSERT_TRUE(small.save(QString::fromStdString(DesktopPicture::keptPicturePath()), "PNG"));
+    const QImage drawing = numberedImage(6, 4);
+    ASSERT_TRUE(drawing.save(QString::fromStdString(DesktopPicture::keptPicturePath()), "PNG"));
 
-    const QImage desktop = DesktopPicture::paintDesktop(QSize(6, 4));
-    ASSERT_EQ(desktop.size(), QSize(6, 4));
-    EXPECT_EQ(desktop.pixel(2, 1), small.pixel(0, 0));
-    EXPECT_EQ(desktop.pixel(3, 2), small.pixel(1, 1));
-    EXPECT_EQ(countPixels(desktop, qRgb(1, 1, 1)), 24 - 4);
+    EXPECT_EQ(
+        DesktopPicture::paintDesktop(QSize(6, 4)),
+        DesktopPicture::compose(wallpaper, QSize(6, 4), WallpaperPlacement::Tile, QColor(1, 1, 1)));
 }
 
 } // namespace
