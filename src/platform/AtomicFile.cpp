@@ -1,5 +1,6 @@
 #include "platform/AtomicFile.h"
 
+#include "platform/RegularFile.h"
 #include "text/Error.h"
 #include "text/Texts.h"
 
@@ -96,42 +97,16 @@ namespace {
 
 } // namespace
 
-std::optional<std::string> readRegularFile(const std::string& path, std::size_t maxBytes) {
-    // Looked at before opening: opening a FIFO waits for a writer, and opening a device may
-    // do anything. O_NONBLOCK covers a FIFO put there in between.
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
-        if (errno == ENOENT || errno == ENOTDIR)
-            return std::nullopt;
-        throwCannotOpen(path);
-    }
-    if (!S_ISREG(info.st_mode))
-        throwCannotOpen(path);
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT)
-            return std::nullopt;
-        throwCannotOpen(path);
-    }
-    std::string content;
-    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-              static_cast<std::uint64_t>(info.st_size) <= maxBytes;
-    if (ok)
-        content.reserve(static_cast<std::size_t>(info.st_size));
-    char buffer[65536];
-    while (ok) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            ok = n == 0;
-            break;
-        }
-        content.append(buffer, static_cast<std::size_t>(n));
-        ok = content.size() <= maxBytes; // a file that grows while it is read
-    }
-    ::close(fd);
-    if (!ok)
+std::optional<std::string> readStoreFile(const std::string& path) {
+    const auto nothingThere = [&path] {
+        struct stat info {};
+        return ::stat(path.c_str(), &info) != 0 && (errno == ENOENT || errno == ENOTDIR);
+    };
+    if (nothingThere())
+        return std::nullopt;
+    auto content = readRegularFile(path, kMaxStoreFileBytes);
+    // A file removed between the look and the read is as missing as one never there.
+    if (!content && !nothingThere())
         throwCannotOpen(path);
     return content;
 }
@@ -219,14 +194,18 @@ bool writeFileAtomically(const std::string& path, const std::string& content) {
         return false;
     struct stat old {};
     const bool exists = ::lstat(target.c_str(), &old) == 0;
-    if (exists && (!S_ISREG(old.st_mode) || (old.st_mode & S_IWUSR) == 0))
+    const bool regular = exists && S_ISREG(old.st_mode);
+    // A protected file is kept, and a folder cannot be replaced. Anything else (a FIFO left
+    // where a picture belongs) is replaced by the rename without ever being opened; the stores
+    // refuse to write over what they could not read before they get here.
+    if ((regular && (old.st_mode & S_IWUSR) == 0) || (exists && S_ISDIR(old.st_mode)))
         return false;
     removeStaleTemporaryFiles(target);
     std::string temp = temporaryFilePrefix(target) + std::string(kUniqueLength, 'X');
     const int fd = ::mkstemp(temp.data());
     if (fd < 0)
         return false;
-    const mode_t mode = exists ? (old.st_mode & 07777) : 0644;
+    const mode_t mode = regular ? (old.st_mode & 07777) : 0644;
     const bool written = ::fchmod(fd, mode) == 0 && writeAll(fd, content);
     const bool closed = ::close(fd) == 0;
     if (!written || !closed || ::rename(temp.c_str(), target.c_str()) != 0) {
@@ -262,7 +241,7 @@ StoreFile::StoreFile(std::string path, bool forUpdate) : m_path(std::move(path))
         (void)makeFolders(parentFolder(m_path));
         m_lock = std::make_unique<FolderLock>(m_path);
     }
-    auto content = readRegularFile(m_path, kMaxStoreFileBytes);
+    auto content = readStoreFile(m_path);
     m_fingerprint = fingerprintOf(content);
     if (content)
         m_content = std::move(*content);
@@ -284,7 +263,7 @@ bool StoreFile::replace(const std::string& content) {
         if (!commitLock->held())
             return false;
         try {
-            if (fingerprintOf(readRegularFile(m_path, kMaxStoreFileBytes)) != m_fingerprint)
+            if (fingerprintOf(readStoreFile(m_path)) != m_fingerprint)
                 return false; // written by someone else since: this session's view is old
         } catch (const Error&) {
             return false;

@@ -31,12 +31,11 @@ private:
 // larger one is damaged or not one of them, and reading it would only exhaust memory.
 inline constexpr std::size_t kMaxStoreFileBytes = std::size_t{64} << 20;
 
-// The whole content of the regular file at a path, or nothing when no file is there (a
-// missing folder included). Anything else at the path raises Error "ファイル %s は開けません"
-// with the path: a folder, a FIFO, a device, a file that cannot be read, a file larger than
-// maxBytes. Opening never blocks.
-[[nodiscard]] std::optional<std::string> readRegularFile(const std::string& path,
-                                                         std::size_t maxBytes);
+// The whole content of a settings or registry file, or nothing when no file is there (a missing
+// folder included). Anything else at the path raises Error "ファイル %s は開けません" with the
+// path: a folder, a FIFO, a device, a file that cannot be read, a file larger than
+// kMaxStoreFileBytes (see readRegularFile). Opening never blocks.
+[[nodiscard]] std::optional<std::string> readStoreFile(const std::string& path);
 
 bool fileExists(const std::string& path);
 

@@ -21,7 +21,7 @@ enum class ProfileEncoding { Cp932, Utf8WithBom };
 //
 // The file is read once when the session opens; changes are written when it is committed,
 // as one atomic replacement of the file, so that many keys cost one file access. Something at
-// the path that cannot be read as a settings file (see readRegularFile) makes opening raise its
+// the path that cannot be read as a settings file (see readStoreFile) makes opening raise its
 // Error, so that it is never taken as empty and replaced.
 class ProfileSession final {
 public:

@@ -41,7 +41,7 @@ struct RegValue {
 //
 // A session reads the file once; its changes are written when it is committed, as one atomic
 // replacement of the file under the folder lock, so several operations cost one file access.
-// Something at the path that cannot be read as a registry file (see readRegularFile) makes
+// Something at the path that cannot be read as a registry file (see readStoreFile) makes
 // opening raise its Error, so that it is never taken as empty and replaced.
 class RegistrySession final {
 public:

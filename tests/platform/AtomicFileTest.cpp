@@ -21,7 +21,7 @@ TEST(AtomicFile, ReplacesContentAndLeavesNoTemporaryFile) {
     const auto path = folder.file("a.ini");
     ASSERT_TRUE(writeFileAtomically(path, "one"));
     ASSERT_TRUE(writeFileAtomically(path, "two"));
-    EXPECT_EQ(readRegularFile(path, kMaxStoreFileBytes), "two");
+    EXPECT_EQ(readStoreFile(path), "two");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
 }
 
@@ -34,7 +34,7 @@ TEST(AtomicFile, KeepsPermissionsAndFollowsLinks) {
     fs::create_symlink(target, link);
     ASSERT_TRUE(writeFileAtomically(link, "new"));
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(readRegularFile(target, kMaxStoreFileBytes), "new");
+    EXPECT_EQ(readStoreFile(target), "new");
     struct stat info {};
     ::stat(target.c_str(), &info);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
@@ -47,7 +47,7 @@ TEST(AtomicFile, RefusesReadOnlyFilesAndMissingFolders) {
     ::chmod(path.c_str(), 0444);
     EXPECT_TRUE(isReadOnlyFile(path));
     EXPECT_FALSE(writeFileAtomically(path, "lost"));
-    EXPECT_EQ(readRegularFile(path, kMaxStoreFileBytes), "kept");
+    EXPECT_EQ(readStoreFile(path), "kept");
     EXPECT_FALSE(writeFileAtomically(folder.file("missing/x.ini"), "x"));
 }
 
