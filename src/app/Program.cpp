@@ -76,7 +76,7 @@ StartMode startModeOf(const std::vector<std::string>& arguments) {
 
 bool runWithoutWindow(StartMode mode, const ProgramFiles& files) {
     TRegManager settings;
-    openSettings(settings, files.iniFile);
+    openSettings(settings, files.iniFile, files.seedIniFile);
     Options options = factoryOptions();
     if (!loadOptions(settings, options, currentScreen()).empty())
         return false; // the window reads the same file and reports each message once

@@ -27,6 +27,11 @@ std::string iniFilePathFor(const std::string& programPath) {
     return folder + "/" + texts::kProgramName + texts::kIniExtension;
 }
 
+std::string seedIniFilePathFor(const std::string& programPath) {
+    const std::string beside = ChangeFileExt(programPath, texts::kIniExtension);
+    return iniFilePathFor(programPath) == beside ? std::string() : beside;
+}
+
 std::string tmpBitmapPathFor(const std::string& programPath) {
     const std::string folder = ExtractFileDir(programPath);
     if (folderIsWritable(folder))
@@ -49,8 +54,8 @@ ProgramFiles ProgramFiles::forProgram(const std::string& programPath) {
     const std::string link =
         startup.empty() ? std::string()
                         : startup + "/" + texts::kProgramName + platform::kShortcutExtension;
-    return {programPath, iniFilePathFor(programPath), helpFilePathFor(programPath), link,
-            tmpBitmapPathFor(programPath)};
+    return {programPath, iniFilePathFor(programPath),   helpFilePathFor(programPath),
+            link,        tmpBitmapPathFor(programPath), seedIniFilePathFor(programPath)};
 }
 
 } // namespace zbpg

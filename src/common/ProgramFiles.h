@@ -9,6 +9,11 @@ namespace zbpg {
 // configuration folder.
 std::string iniFilePathFor(const std::string& programPath);
 
+// The settings an installation gives every user: for an installed program (whose settings file
+// is the user's own), the file beside the program, read until the user's own file exists; else
+// none.
+std::string seedIniFilePathFor(const std::string& programPath);
+
 // The composed picture of a run: "ZorbelPaneglyphTmp.bmp" beside the program, or in the
 // program's cache folder when the program's folder cannot be written.
 std::string tmpBitmapPathFor(const std::string& programPath);
@@ -25,6 +30,7 @@ struct ProgramFiles {
     std::string startUpLink;   // the shortcut that registers the program at logon; empty
                                // when there is no Startup folder
     std::string tmpBitmapFile; // the composed picture of a run, while it is applied
+    std::string seedIniFile;   // read while iniFile does not exist; empty for none
 
     static ProgramFiles forProgram(const std::string& programPath);
 };

@@ -200,7 +200,7 @@ void ShowWallpaper(const std::string& keepFile, const std::string& showFile) {
     (void)showKeeping(keepFile, showFile);
 }
 
-void showComposedWallpaper(const std::string& keepFile, const std::string& showFile) {
+void showWallpaperOrRaise(const std::string& keepFile, const std::string& showFile) {
     if (const std::string problem = showKeeping(keepFile, showFile); !problem.empty())
         throw Error(problem);
 }

@@ -49,10 +49,11 @@ bool IsWallpaperStretched();
 // not even for a moment; values that hold their text already are not written again. The
 // results are not looked at: each step is done whatever the one before gave.
 void ShowWallpaper(const std::string& keepFile, const std::string& showFile);
-// ShowWallpaper for a draw run, whose every failure is reported: a show file that cannot be
-// displayed raises "ファイル %s を壁紙に表示できません"; a value that cannot be written raises
+// ShowWallpaper for the draw run and "元に戻す", whose failures are reported: a show file that
+// cannot be displayed raises "ファイル %s を壁紙に表示できません"; a value that cannot be written
+// raises
 // "'%s' の設定に失敗しました" once the picture is displayed.
-void showComposedWallpaper(const std::string& keepFile, const std::string& showFile);
+void showWallpaperOrRaise(const std::string& keepFile, const std::string& showFile);
 // Records the path as "Wallpaper" unless it is recorded already; false when it could not be
 // written.
 [[nodiscard]] bool recordWallpaperFile(const std::string& path);

@@ -6,6 +6,7 @@
 #include "platform/DesktopService.h"
 #include "platform/Processes.h"
 #include "platform/qt/DesktopPicture.h"
+#include "settings/RegMng.h"
 #include "text/Error.h"
 #include "text/IntegerText.h"
 #include "text/ScopeExit.h"
@@ -59,7 +60,7 @@ void DrawRun::DrawDesktop() {
         const ScopeExit removePicture([this] { (void)::unlink(FTmpBitmapFile.c_str()); });
         if (!FDrawBitmap.save(QString::fromStdString(FTmpBitmapFile), "BMP"))
             throw Error(formatMessage(texts::kCannotCreateFile, FTmpBitmapFile));
-        showComposedWallpaper(FBaseWallpaper, FTmpBitmapFile);
+        showWallpaperOrRaise(FBaseWallpaper, FTmpBitmapFile);
     }
     RunApplications(AppList::After);
     if (!FOnlyDraw && !recordWallpaperFile(before))
@@ -137,7 +138,8 @@ void DrawRun::RunApplications(AppList which) {
         const std::string& pause = value(AppEntryField::WTNoWaitSec);
         const auto seconds = parseIntegerText(pause);
         if (!seconds)
-            throw Error(formatMessage(texts::kNotAnInteger, pause));
+            throw Error(withSettingsKey(formatMessage(texts::kNotAnInteger, pause), "AppExec",
+                                        appListStem(which) + std::string("WTNoWaitSec")));
         if (*seconds > 0)
             platform::sleepMilliseconds(std::min(*seconds, kMaxPauseSeconds) * 1000);
     }

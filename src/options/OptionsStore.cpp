@@ -237,10 +237,11 @@ private:
 
 } // namespace
 
-void openSettings(TRegManager& settings, const std::string& iniFile) {
+void openSettings(TRegManager& settings, const std::string& iniFile, const std::string& seedFile) {
     settings.SetRegType(rtIni);
     fillSettingsSchema(settings.RegItems());
     settings.SetIniFileName(iniFile);
+    settings.setSeedFileName(seedFile);
 }
 
 std::vector<std::string> loadOptions(TRegManager& settings, Options& options,

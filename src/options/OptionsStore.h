@@ -9,7 +9,9 @@
 namespace zbpg {
 
 // Makes the manager the program's settings: the INI file with the program's schema.
-void openSettings(TRegManager& settings, const std::string& iniFile);
+// With a seed file, the settings read as that file until the user's own file exists.
+void openSettings(TRegManager& settings, const std::string& iniFile,
+                  const std::string& seedFile = {});
 
 // Reads every option the window stores from the settings file into the options as they stand,
 // item by item in the order of the schema, from one read of the file. An item the file does not

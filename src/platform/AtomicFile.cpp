@@ -235,7 +235,8 @@ StoreFile::Fingerprint StoreFile::fingerprintOf(const std::optional<std::string>
     return {true, content->size(), std::hash<std::string>{}(*content)};
 }
 
-StoreFile::StoreFile(std::string path, bool forUpdate) : m_path(std::move(path)) {
+StoreFile::StoreFile(std::string path, bool forUpdate, const std::string& seedPath)
+    : m_path(std::move(path)) {
     if (forUpdate) {
         // The folder first: a lock can only be taken on a folder that exists.
         (void)makeFolders(parentFolder(m_path));
@@ -243,6 +244,8 @@ StoreFile::StoreFile(std::string path, bool forUpdate) : m_path(std::move(path))
     }
     auto content = readStoreFile(m_path);
     m_fingerprint = fingerprintOf(content);
+    if (!content && !seedPath.empty())
+        content = readStoreFile(seedPath);
     if (content)
         m_content = std::move(*content);
 }

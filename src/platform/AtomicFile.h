@@ -69,9 +69,11 @@ std::string parentFolder(const std::string& path);
 // file is still as it read it.
 class StoreFile final {
 public:
-    // Reads the file; raises the error of readRegularFile, so that a file that exists but
-    // cannot be read is never taken as empty and replaced.
-    StoreFile(std::string path, bool forUpdate);
+    // Reads the file; raises the error of readStoreFile, so that a file that exists but
+    // cannot be read is never taken as empty and replaced. While there is no file at the path,
+    // the content is that of the seed file, when one is given and there: the first write then
+    // keeps what the seed holds.
+    StoreFile(std::string path, bool forUpdate, const std::string& seedPath = {});
     ~StoreFile();
     StoreFile(StoreFile&&) noexcept;
     StoreFile& operator=(StoreFile&&) noexcept;

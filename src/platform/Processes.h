@@ -23,7 +23,8 @@ bool isExecutableFile(const std::string& path);
 // Starts a program and does not wait for it: it runs in a session of its own and is never
 // left as a zombie. The working folder is used when not empty. False when the program could
 // not be started (not found, not executable, folder missing).
-[[nodiscard]] bool startDetached(const std::vector<std::string>& arguments, const std::string& folder);
+[[nodiscard]] bool startDetached(const std::vector<std::string>& arguments,
+                                 const std::string& folder);
 
 // Starts a program and waits, without a time limit, until it has ended. False when it could
 // not be started; its exit status does not matter.

@@ -410,19 +410,20 @@ bool ProfileSession::commit() {
     return true;
 }
 
-ProfileSession ProfileSession::open(const std::string& path, bool forUpdate) {
+ProfileSession ProfileSession::open(const std::string& path, const std::string& seedPath,
+                                    bool forUpdate) {
     auto state = std::make_unique<State>();
-    state->file.emplace(path, forUpdate);
+    state->file.emplace(path, forUpdate, seedPath);
     state->load(state->file->takeContent());
     return ProfileSession(std::move(state));
 }
 
 ProfileSession ProfileFile::openForRead() const {
-    return ProfileSession::open(m_path, false);
+    return ProfileSession::open(m_path, m_seedPath, false);
 }
 
 ProfileSession ProfileFile::openForUpdate() const {
-    return ProfileSession::open(m_path, true);
+    return ProfileSession::open(m_path, m_seedPath, true);
 }
 
 std::string ProfileFile::read(const std::string& section, const std::string& key,

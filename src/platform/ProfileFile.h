@@ -59,13 +59,18 @@ private:
     friend class ProfileFile;
     struct State;
     explicit ProfileSession(std::unique_ptr<State> state);
-    static ProfileSession open(const std::string& path, bool forUpdate);
+    static ProfileSession open(const std::string& path, const std::string& seedPath,
+                               bool forUpdate);
     std::unique_ptr<State> m_state;
 };
 
 class ProfileFile final {
 public:
     explicit ProfileFile(std::string path) : m_path(std::move(path)) {}
+    // A file that, while there is none at the path, reads as the seed file; the first write
+    // creates it from what the seed holds (settings an installation gives every user).
+    ProfileFile(std::string path, std::string seedPath)
+        : m_path(std::move(path)), m_seedPath(std::move(seedPath)) {}
 
     const std::string& path() const { return m_path; }
 
@@ -84,6 +89,7 @@ public:
 
 private:
     std::string m_path;
+    std::string m_seedPath;
 };
 
 } // namespace zbpg::platform

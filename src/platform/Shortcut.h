@@ -13,8 +13,8 @@ constexpr const char* kShortcutExtension = ".desktop";
 // written as given. The folder of the entry is created when missing. False when the file could
 // not be written.
 [[nodiscard]] bool writeDesktopEntry(const std::string& entryPath, const std::string& target,
-                       const std::string& arguments, const std::string& workingFolder,
-                       const std::string& description);
+                                     const std::string& arguments, const std::string& workingFolder,
+                                     const std::string& description);
 
 // The Exec value for a program path: in double quotes, with the characters that need it
 // escaped, and every "%" doubled (a field code otherwise).

@@ -147,10 +147,11 @@ TRegItem* TRegItems::FindItem(const std::string& name) const {
 
 // --- store accessors ---------------------------------------------------------------------
 
-IniAccessor::IniAccessor(const std::string& iniFileName, bool forUpdate)
+IniAccessor::IniAccessor(const std::string& iniFileName, const std::string& seedFileName,
+                         bool forUpdate)
     : m_fileName(iniFileName),
-      m_session(forUpdate ? platform::ProfileFile(iniFileName).openForUpdate()
-                          : platform::ProfileFile(iniFileName).openForRead()) {}
+      m_session(forUpdate ? platform::ProfileFile(iniFileName, seedFileName).openForUpdate()
+                          : platform::ProfileFile(iniFileName, seedFileName).openForRead()) {}
 
 std::string IniAccessor::readText(const std::string& section, const std::string& ident,
                                   const std::string& defaultValue) {
@@ -257,7 +258,8 @@ void RegAccessor::finish() {
 
 std::unique_ptr<IniAccessor> TRegFiler::CreateIniFile(bool forUpdate) {
     if (FManager.RegType() == rtIni && !FManager.IniFileName().empty())
-        return std::make_unique<IniAccessor>(FManager.IniFileName(), forUpdate);
+        return std::make_unique<IniAccessor>(FManager.IniFileName(), FManager.seedFileName(),
+                                             forUpdate);
     platform::showErrorDialog(texts::kCannotCreateIniFile);
     return nullptr;
 }

@@ -70,7 +70,7 @@ public:
 
 class IniAccessor final : public StoreAccessor {
 public:
-    IniAccessor(const std::string& iniFileName, bool forUpdate);
+    IniAccessor(const std::string& iniFileName, const std::string& seedFileName, bool forUpdate);
     std::string readText(const std::string& section, const std::string& ident,
                          const std::string& defaultValue) override;
     const std::vector<std::string>& valueNames(const std::string& section) override;
@@ -204,6 +204,10 @@ public:
 
     const std::string& IniFileName() const { return FIniFileName; }
     void SetIniFileName(const std::string& value) { FIniFileName = value; }
+    // The INI file read while IniFileName does not exist yet; the first write copies what it
+    // holds (an installation's settings, read by every user until they save their own).
+    const std::string& seedFileName() const { return FSeedFileName; }
+    void setSeedFileName(const std::string& value) { FSeedFileName = value; }
     const std::string& RegDir() const { return FRegDir; }
     void SetRegDir(const std::string& value) { FRegDir = value; }
     TRegType RegType() const { return FRegType; }
@@ -220,6 +224,7 @@ private:
     friend class SettingsBatch;
 
     std::string FIniFileName;
+    std::string FSeedFileName;
     std::string FRegDir;
     TRegType FRegType = rtReg;
     TRegFiler FFiler{*this};

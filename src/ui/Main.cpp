@@ -87,7 +87,7 @@ TFormMain::TFormMain(ProgramFiles files, QWidget* parent)
       TabSheetSysInfo(new SysInfoPage),
       TabSheetFree(new FreeMessagePage(RegManager, *OpenDialogEx)),
       TabSheetAppExec(new AppExecPage), TabSheetVersion(new VersionPage) {
-    openSettings(RegManager, FFiles.iniFile);
+    openSettings(RegManager, FFiles.iniFile, FFiles.seedIniFile);
     setWindowTitle(texts::kProgramName);
     setFixedSize(kClientWidth, kClientHeight);
     setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -313,7 +313,7 @@ void TFormMain::ButtonDrawClick() {
 void TFormMain::ButtonWallpaperDrawClick() {
     const WaitCursor busy;
     GetWallpaperFile(FBaseWallpaper);
-    ShowWallpaper(FBaseWallpaper, FBaseWallpaper);
+    showWallpaperOrRaise(FBaseWallpaper, FBaseWallpaper);
 }
 
 void TFormMain::SpeedButtonHelpClick() {

@@ -2,6 +2,7 @@
 
 #include "common/zbpg_common.h"
 #include "platform/Processes.h"
+#include "support/ProgramFilesIn.h"
 #include "support/RecordingDialogService.h"
 #include "support/RecordingMessageService.h"
 #include "support/TempFolder.h"
@@ -28,11 +29,7 @@ protected:
     }
     ~WithoutWindow() override { platform::setSleeper({}); }
 
-    ProgramFiles files() const {
-        return {folder.file("ZorbelPaneglyph"), folder.file("ZorbelPaneglyph.ini"),
-                folder.file("help/index.html"), folder.file("autostart/ZorbelPaneglyph.desktop"),
-                folder.file("ZorbelPaneglyphTmp.bmp")};
-    }
+    ProgramFiles files() const { return test::programFilesIn(folder); }
     void store(const std::string& text) { test::writeFile(files().iniFile, text); }
 
     test::TempFolder folder;

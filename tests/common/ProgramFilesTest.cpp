@@ -22,6 +22,17 @@ TEST(ProgramFiles, SettingsAndHelpSitBesideAWritableProgram) {
     EXPECT_EQ(helpFilePathFor(program), folder.file("help/index.html"));
 }
 
+TEST(ProgramFiles, AnInstalledProgramsSettingsSeedTheUsersOwn) {
+    test::TempFolder folder;
+    EXPECT_EQ(ProgramFiles::forProgram(folder.file("ZorbelPaneglyph")).seedIniFile, "")
+        << "a program that keeps its settings beside itself has nothing to seed them";
+    // A folder the user cannot write (here: one that is not there) is an installation.
+    const auto installed = ProgramFiles::forProgram("/opt/zp/ZorbelPaneglyph");
+    EXPECT_EQ(installed.seedIniFile, "/opt/zp/ZorbelPaneglyph.ini");
+    EXPECT_EQ(installed.iniFile,
+              std::string(std::getenv("XDG_CONFIG_HOME")) + "/ZorbelPaneglyph/ZorbelPaneglyph.ini");
+}
+
 TEST(ProgramFiles, TheStartupLinkIsADesktopEntryInTheAutostartFolder) {
     const std::string autostart = std::string(std::getenv("XDG_CONFIG_HOME")) + "/autostart";
     const auto files = ProgramFiles::forProgram("/opt/zp/ZorbelPaneglyph");

@@ -247,7 +247,7 @@ TEST_F(DrawRunTest, TheListsRunAroundTheDrawingAndPauseAfterStartsWithoutWaiting
 TEST_F(DrawRunTest, APauseThatIsNoNumberEndsTheRun) {
     addEntry(AppList::After, "1", "/bin/true", "", false, "soon");
     EXPECT_FALSE(run());
-    EXPECT_EQ(runError, "'soon' は整数ではありません");
+    EXPECT_EQ(runError, "'soon' は整数ではありません ([AppExec] AEAWTNoWaitSec)");
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "settings/RegMng.h"
 #include "support/Controls.h"
 #include "support/FixedSystemInfo.h"
+#include "support/ProgramFilesIn.h"
 #include "support/RecordingMessageService.h"
 #include "support/TempFolder.h"
 #include "support/TestEnvironment.h"
@@ -121,11 +122,7 @@ kept=yes
 
 class BehaviourRecord : public ::testing::Test {
 protected:
-    ProgramFiles files() const {
-        return {folder.file("ZorbelPaneglyph"), folder.file("ZorbelPaneglyph.ini"),
-                folder.file("help/index.html"), folder.file("autostart/ZorbelPaneglyph.desktop"),
-                folder.file("ZorbelPaneglyphTmp.bmp")};
-    }
+    ProgramFiles files() const { return test::programFilesIn(folder); }
 
     // The rich settings with the given anchor down, in code page 932, and the stored lists.
     void writeRichSettings(int anchor) {

@@ -316,6 +316,32 @@ TEST_F(OptionsStoreTest, AFontColourThatIsNoColourLeavesOnlyThatFontsColourAndSt
     EXPECT_TRUE(messages.shown.empty()) << "the caller shows the messages";
 }
 
+TEST(SeededSettings, AreReadUntilTheUsersOwnFileExistsWhichKeepsThemWhenFirstWritten) {
+    test::TempFolder folder;
+    const std::string seed = folder.file("installed.ini");
+    const std::string own = folder.file("user/ZorbelPaneglyph.ini");
+    writeFile(seed, "[MonitorFrame]\nMFSZFCmnt=from the installation\nMFColor=255\n"
+                    "[Site]\nkept=yes\n");
+    TRegManager settings;
+    openSettings(settings, own, seed);
+    Options options = factoryOptions();
+    EXPECT_TRUE(loadOptions(settings, options, kScreen).empty());
+    EXPECT_EQ(options.monitorFrame.comment, "from the installation");
+
+    // A value written at once creates the user's file from the installation's settings.
+    settings.ItemFiler("FMFileDir").WriteString("/texts/");
+    const std::string written = test::readFile(own);
+    EXPECT_NE(written.find("MFColor=255"), std::string::npos);
+    EXPECT_NE(written.find("[Site]\nkept=yes\n"), std::string::npos) << "kept byte for byte";
+    EXPECT_NE(written.find("FMFileDir=/texts/"), std::string::npos);
+
+    // From now on the user's own file counts; the installation's stays as it was.
+    writeFile(seed, "[MonitorFrame]\nMFSZFCmnt=changed by the administrator\n");
+    options = factoryOptions();
+    EXPECT_TRUE(loadOptions(settings, options, kScreen).empty());
+    EXPECT_EQ(options.monitorFrame.comment, "from the installation");
+}
+
 TEST(DrawSequence, KnowsOnlyItsThreeItems) {
     DrawingOptions drawing;
     drawing.drawSeq.lines = {"任意表示", "未知", "画面サイズ", "システム情報"};

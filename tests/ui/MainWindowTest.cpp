@@ -3,6 +3,7 @@
 #include "platform/Registry.h"
 #include "support/Controls.h"
 #include "support/FixedSystemInfo.h"
+#include "support/ProgramFilesIn.h"
 #include "support/RecordingDialogService.h"
 #include "support/RecordingMessageService.h"
 #include "support/RichOptions.h"
@@ -43,11 +44,7 @@ protected:
         open();
     }
 
-    ProgramFiles files() const {
-        return {folder.file("ZorbelPaneglyph"), folder.file("ZorbelPaneglyph.ini"),
-                folder.file("help/index.html"), folder.file("autostart/ZorbelPaneglyph.desktop"),
-                folder.file("ZorbelPaneglyphTmp.bmp")};
-    }
+    ProgramFiles files() const { return test::programFilesIn(folder); }
     // Shown and active, as a user has it, so that the window's keys reach it.
     void showActive() {
         window->show();
@@ -358,6 +355,12 @@ TEST_F(MainWindowTest, RestoreShowsTheRecordedWallpaperWithItsStyle) {
     EXPECT_TRUE(IsWallpaperTiled());
     EXPECT_EQ(registry.readValue("Control Panel\\Desktop", "WallpaperStyle")->text, "0");
     EXPECT_FALSE(applyEnabled());
+    EXPECT_TRUE(messages.shown.empty());
+
+    desktop.wallpaperAnswer = false; // the recorded picture is gone
+    button("ButtonWallpaperDraw").click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "ファイル /pictures/clean.bmp を壁紙に表示できません.");
 }
 
 TEST_F(MainWindowTest, HelpOpensTheShippedPages) {
