@@ -12,6 +12,6 @@ cmake --build build-sanitize -- -j"$(nproc)"
 
 # Qt and fontconfig keep caches for the life of the process; their allocations are not ours.
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
-export ASAN_OPTIONS="abort_on_error=1:detect_stack_use_after_return=1:strict_string_checks=1"
+export ASAN_OPTIONS="abort_on_error=1:detect_stack_use_after_return=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 ctest --test-dir build-sanitize --output-on-failure -j"$(nproc)"
