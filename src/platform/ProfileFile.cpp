@@ -131,11 +131,6 @@ ProfileEncoding detectEncoding(std::string_view content) {
     return content.starts_with(kUtf8Bom) ? ProfileEncoding::Utf8WithBom : ProfileEncoding::Cp932;
 }
 
-bool isAscii(std::string_view bytes) {
-    return std::all_of(bytes.begin(), bytes.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 // ASCII is the same in both encodings, and most lines are ASCII: they need no conversion.
 std::optional<std::string> decode(const std::string& raw, ProfileEncoding encoding) {
     if (isAscii(raw))

@@ -1,5 +1,6 @@
 #include "text/Encoding.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 #include <vector>
@@ -196,6 +197,11 @@ bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
             return false;
     }
     return true;
+}
+
+bool isAscii(std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 } // namespace zbpg

@@ -24,6 +24,9 @@ inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 bool fitsCp932(std::string_view utf8);
 
+// Only bytes below 0x80: the same text in code page 932 and UTF-8, needing no conversion.
+bool isAscii(std::string_view bytes);
+
 // UTF-16LE, the form of wide strings in registry values and control streams. Decoding fails
 // on an odd byte count or an unpaired surrogate.
 [[nodiscard]] std::optional<std::string> utf16leToUtf8(std::string_view utf16le);

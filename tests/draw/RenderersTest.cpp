@@ -1,7 +1,7 @@
 #include "draw/Renderers.h"
 
 #include "support/ImageChecks.h"
-#include "support/SpecialFiles.h"
+#include "support/UnusualFiles.h"
 #include "support/TempFolder.h"
 #include "text/Error.h"
 #include "text/qt/QtConvert.h"

@@ -1,7 +1,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/qt/DesktopPictureFixture.h"
 #include "support/ImageChecks.h"
-#include "support/SpecialFiles.h"
+#include "support/UnusualFiles.h"
 #include "text/Error.h"
 
 #include <QGuiApplication>
