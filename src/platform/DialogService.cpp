@@ -10,7 +10,7 @@ public:
     std::optional<FileDialogResult> openFile(const FileDialogRequest&) override {
         return std::nullopt;
     }
-    std::optional<std::string> browseFolder(const FolderDialogRequest&) override {
+    std::optional<FolderDialogResult> browseFolder(const FolderDialogRequest&) override {
         return std::nullopt;
     }
     std::optional<FontDescription> chooseFont(const FontDescription&) override {

@@ -41,9 +41,28 @@ struct FileDialogResult {
     int filterIndex = 1;
 };
 
+// What a folder chooser's selection handler makes of the OK button.
+enum class OkButtonState { Unchanged = 0, Enabled = 1, Disabled = 2 };
+
+// Asked whenever the chooser's selection changes, with the selected folder's path; the status
+// text it leaves is shown on the status line, and the OK button takes the state it leaves.
+using FolderSelectionHandler =
+    std::function<void(const std::string& path, std::string& statusText, OkButtonState& ok)>;
+
 struct FolderDialogRequest {
-    std::string caption;
-    std::string initialFolder; // empty: start at the top of the file system
+    std::string caption;       // shown above the folder tree
+    std::string rootFolder;    // top of the tree; empty: the top of the file system
+    std::string initialFolder; // selected when it opens; empty: the root
+    bool statusLine = false;   // a status line under the caption
+    FolderSelectionHandler selectionChanged;
+    // Asked once before it is shown, as for a file chooser; the dialog's own choice stands
+    // without one.
+    DialogPlacement placement;
+};
+
+struct FolderDialogResult {
+    std::string folderPath;
+    std::string displayName; // the folder's name as the tree shows it
 };
 
 // The platform's common dialogs. The window installs one showing real dialogs; tests install
@@ -52,7 +71,7 @@ class DialogService {
 public:
     virtual ~DialogService() = default;
     virtual std::optional<FileDialogResult> openFile(const FileDialogRequest& request) = 0;
-    virtual std::optional<std::string> browseFolder(const FolderDialogRequest& request) = 0;
+    virtual std::optional<FolderDialogResult> browseFolder(const FolderDialogRequest& request) = 0;
     // Face, size, style (underline and strike-out included) and colour.
     virtual std::optional<FontDescription> chooseFont(const FontDescription& initial) = 0;
     virtual std::optional<Color> chooseColor(Color initial) = 0;

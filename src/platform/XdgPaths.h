@@ -9,6 +9,11 @@ namespace zbpg::platform {
 std::string homeFolder();
 std::string xdgConfigHome();
 std::string xdgCacheHome();
+std::string xdgDataHome();
+
+// A folder of the user's own ("DESKTOP", "TEMPLATES", …) as "user-dirs.dirs" in the
+// configuration folder names it, else its usual place ("~/Desktop", "~/Templates").
+std::string xdgUserFolder(const std::string& name);
 
 // The program's own folders below those ("…/ZorbelPaneglyph").
 std::string appConfigFolder();

@@ -11,7 +11,7 @@
 namespace zbpg::test {
 
 // Records every dialog request and answers from queues; an empty queue means "cancelled".
-// A file request's placement callback is run once with the proposed position below, as the
+// A request's placement callback is run once with the proposed position below, as the
 // real dialog does before it shows itself. Installs itself for its lifetime.
 class RecordingDialogService final : public platform::DialogService {
 public:
@@ -23,15 +23,26 @@ public:
     std::optional<platform::FileDialogResult>
     openFile(const platform::FileDialogRequest& request) override {
         fileRequests.push_back(request);
-        if (request.placement) {
-            placedAt = {proposedLeft, proposedTop};
-            request.placement(placedAt.first, placedAt.second, 400, 300);
-        }
+        place(request.placement);
         return take(fileAnswers);
     }
-    std::optional<std::string> browseFolder(const platform::FolderDialogRequest& request) override {
+    // Answers with the folder queued; the selection handler is told about it first, as the
+    // dialog tells it about the folder it opens at and every folder chosen.
+    std::optional<platform::FolderDialogResult>
+    browseFolder(const platform::FolderDialogRequest& request) override {
         folderRequests.push_back(request);
-        return take(folderAnswers);
+        place(request.placement);
+        auto answer = take(folderAnswers);
+        if (request.selectionChanged) {
+            folderStatus.clear();
+            folderOk = platform::OkButtonState::Unchanged;
+            request.selectionChanged(answer ? *answer : request.initialFolder, folderStatus,
+                                     folderOk);
+        }
+        if (!answer)
+            return std::nullopt;
+        const auto slash = answer->find_last_of('/');
+        return platform::FolderDialogResult{*answer, answer->substr(slash + 1)};
     }
     std::optional<FontDescription> chooseFont(const FontDescription& initial) override {
         fontRequests.push_back(initial);
@@ -48,6 +59,8 @@ public:
     std::vector<Color> colorRequests;
     std::deque<std::optional<platform::FileDialogResult>> fileAnswers;
     std::deque<std::optional<std::string>> folderAnswers;
+    std::string folderStatus; // what the selection handler last left
+    platform::OkButtonState folderOk = platform::OkButtonState::Unchanged;
     std::deque<std::optional<FontDescription>> fontAnswers;
     std::deque<std::optional<Color>> colorAnswers;
     int proposedLeft = 100;
@@ -55,6 +68,12 @@ public:
     std::pair<int, int> placedAt{-1, -1};
 
 private:
+    void place(const platform::DialogPlacement& placement) {
+        if (!placement)
+            return;
+        placedAt = {proposedLeft, proposedTop};
+        placement(placedAt.first, placedAt.second, 400, 300);
+    }
     template <typename T> static std::optional<T> take(std::deque<std::optional<T>>& queue) {
         if (queue.empty())
             return std::nullopt;

@@ -1,11 +1,11 @@
 #include "platform/qt/QtDialogService.h"
 
+#include "platform/qt/FolderBrowseDialog.h"
 #include "platform/qt/FontColorDialog.h"
 #include "text/qt/QtConvert.h"
 
 #include <QApplication>
 #include <QColorDialog>
-#include <QDir>
 #include <QFileDialog>
 #include <QScreen>
 #include <algorithm>
@@ -103,14 +103,18 @@ std::optional<FileDialogResult> QtDialogService::openFile(const FileDialogReques
     return result;
 }
 
-std::optional<std::string> QtDialogService::browseFolder(const FolderDialogRequest& request) {
-    const QString start =
-        request.initialFolder.empty() ? QDir::rootPath() : toQString(request.initialFolder);
-    const QString folder =
-        QFileDialog::getExistingDirectory(nullptr, toQString(request.caption), start);
-    if (folder.isEmpty())
+std::optional<FolderDialogResult>
+QtDialogService::browseFolder(const FolderDialogRequest& request) {
+    FolderBrowseDialog dialog(request, QApplication::activeWindow());
+    dialog.adjustSize();
+    if (request.placement)
+        place(dialog, request.placement);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return toStdString(folder);
+    const std::string folder = dialog.selectedFolder();
+    const auto slash = folder.find_last_of('/');
+    const std::string name = folder.substr(slash + 1);
+    return FolderDialogResult{folder, name.empty() ? folder : name};
 }
 
 std::optional<FontDescription> QtDialogService::chooseFont(const FontDescription& initial) {

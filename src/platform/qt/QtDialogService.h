@@ -10,11 +10,11 @@ class QWidget;
 namespace zbpg::platform {
 
 // The common dialogs as Qt dialogs: Qt's own (non-native, so that the program can place it)
-// file dialog, its directory chooser, its colour dialog, and FontColorDialog for fonts.
+// file dialog, FolderBrowseDialog for folders, its colour dialog, and FontColorDialog for fonts.
 class QtDialogService final : public DialogService {
 public:
     std::optional<FileDialogResult> openFile(const FileDialogRequest& request) override;
-    std::optional<std::string> browseFolder(const FolderDialogRequest& request) override;
+    std::optional<FolderDialogResult> browseFolder(const FolderDialogRequest& request) override;
     std::optional<FontDescription> chooseFont(const FontDescription& initial) override;
     std::optional<Color> chooseColor(Color initial) override;
 
