@@ -1,39 +1,41 @@
 // The position picker on an X server (run under xvfb-run with a 1024x768 screen): the real
 // pointer is placed and moved, and the picker's window is really shown and hidden.
 #include "controls/EditUpDown.h"
+#include "draw/Renderers.h"
 #include "support/Controls.h"
-#include "support/FixedSystemInfo.h"
+#include "support/ImageChecks.h"
 #include "support/ProgramFilesIn.h"
 #include "support/RecordingDialogService.h"
-#include "support/RecordingMessageService.h"
 #include "support/TestEnvironment.h"
 #include "text/qt/QtConvert.h"
 #include "ui/Main.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCursor>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 #include <cstdlib>
-#include <functional>
 #include <gtest/gtest.h>
-#include <ostream>
 
 namespace zbpg {
 namespace {
 
 using test::control;
 
-// The settings window as the program makes it, picking the login user's place, which starts at
-// the factory place (810, 610).
+// The settings window as the program makes it, picking the login user's place from the
+// factory place (810, 610).
 class PickerOnX11 : public ::testing::Test {
 protected:
     PickerOnX11() {
         (void)window.FormCreate();
-        window.show();
-        control<QToolButton>(window, "SpeedButtonSIUserPos").click();
+        pick("SpeedButtonSIUserPos");
+    }
+    void pick(const char* button) {
+        control<QToolButton>(window, button).click();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&picker));
     }
     // Moves the real pointer and waits for the preview to follow.
@@ -44,10 +46,7 @@ protected:
     QPoint fields() const { return {left.Position(), top.Position()}; }
 
     test::TempFolder folder;
-    test::RecordingMessageService messages;
-    test::RecordingDialogService dialogs;
     test::FakeDesktopService desktop{1024, 768};
-    test::FixedSystemInfo systemInfo;
     TFormMain window{test::programFilesIn(folder)};
     QWidget& picker = control<QWidget>(window, "FormWallpaper");
     QLabel& preview = control<QLabel>(picker, "ImageObj");
@@ -72,43 +71,54 @@ TEST_F(PickerOnX11, APlaceBeyondTheRightEdgeIsHeldAtTheLastColumn) {
     EXPECT_EQ(fields(), QPoint(1023, 401));
 }
 
+TEST_F(PickerOnX11, WhiteTextShowsOnEveryPickOverATransparentGround) {
+    for (int round = 0; round < 2; ++round) {
+        const QImage image = preview.pixmap().toImage();
+        EXPECT_GT(test::countPixels(image, qRgba(255, 255, 255, 255)), 0) << round;
+        EXPECT_GT(test::countPixels(image, qRgba(0, 0, 0, 0)), 0) << round;
+        QTest::keyClick(&picker, Qt::Key_Escape);
+        pick("SpeedButtonSIUserPos");
+    }
+}
+
+TEST_F(PickerOnX11, ThreeLinesWithAnIntervalOfFiveAreThreeLineHeightsAndTenPixelsHigh) {
+    QTest::keyClick(&picker, Qt::Key_Escape);
+    control<QCheckBox>(window, "CheckBoxFreeMessage").setChecked(true);
+    control<QPlainTextEdit>(window, "MemoFMInput").setPlainText("一行目\n\n三行目");
+    control<TEditUpDown>(window, "EditUpDownFMLineInterval").SetPosition(5);
+    pick("SpeedButtonFMPos");
+    EXPECT_EQ(preview.height(), 3 * textHeight(factoryOptions().freeMessage.font, "一") + 10);
+}
+
+// Escape and the right button end the pick with the fields as they were; other keys and
+// buttons leave the pick going on.
 struct Input {
     const char* name;
-    std::function<void(QWidget&)> send;
+    Qt::Key key;
+    Qt::MouseButton button;
     bool endsThePick;
 };
 
-void PrintTo(const Input& input, std::ostream* out) {
-    *out << input.name;
-}
-
 class PickerInputs : public PickerOnX11, public ::testing::WithParamInterface<Input> {};
 
-// Escape and the right button end the pick with the fields as they were; every other key and
-// button leaves the pick going on.
 TEST_P(PickerInputs, OnlyEnterAndTheLeftButtonChangeTheFields) {
     movePointer({500, 300});
-    GetParam().send(picker);
+    if (GetParam().key != Qt::Key_unknown)
+        QTest::keyClick(&picker, GetParam().key);
+    else
+        QTest::mouseClick(&picker, GetParam().button, {}, QPoint(500, 300));
     EXPECT_EQ(fields(), QPoint(810, 610));
     EXPECT_EQ(picker.isVisible(), !GetParam().endsThePick);
     QTest::keyClick(&picker, Qt::Key_Return);
     EXPECT_EQ(fields(), GetParam().endsThePick ? QPoint(810, 610) : QPoint(501, 301));
 }
 
-void key(QWidget& picker, Qt::Key key) {
-    QTest::keyClick(&picker, key);
-}
-void click(QWidget& picker, Qt::MouseButton button) {
-    QTest::mouseClick(&picker, button, {}, QPoint(500, 300));
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Inputs, PickerInputs,
-    ::testing::Values(Input{"Escape", [](QWidget& w) { key(w, Qt::Key_Escape); }, true},
-                      Input{"RightButton", [](QWidget& w) { click(w, Qt::RightButton); }, true},
-                      Input{"MiddleButton", [](QWidget& w) { click(w, Qt::MiddleButton); }, false},
-                      Input{"Space", [](QWidget& w) { key(w, Qt::Key_Space); }, false},
-                      Input{"LetterA", [](QWidget& w) { key(w, Qt::Key_A); }, false}),
+    ::testing::Values(Input{"Escape", Qt::Key_Escape, Qt::NoButton, true},
+                      Input{"RightButton", Qt::Key_unknown, Qt::RightButton, true},
+                      Input{"MiddleButton", Qt::Key_unknown, Qt::MiddleButton, false},
+                      Input{"LetterA", Qt::Key_A, Qt::NoButton, false}),
     [](const auto& input) { return std::string(input.param.name); });
 
 } // namespace

@@ -8,10 +8,8 @@
 #include "support/RecordingDialogService.h"
 #include "support/RecordingMessageService.h"
 #include "support/TempFolder.h"
-#include "text/Error.h"
-#include "text/Texts.h"
 #include "ui/FontButton.h"
-#include "ui/PositionPicker.h"
+#include "ui/Wallpaper.h"
 #include "ui/pages/FreeMessagePage.h"
 #include "ui/pages/MonitorFramePage.h"
 #include "ui/pages/SetEnvPage.h"
@@ -27,32 +25,11 @@
 #include <QToolButton>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <optional>
 
 namespace zbpg {
 namespace {
 
 using test::control;
-
-// Records the picks a page starts; a one-line pick has no interval.
-struct RecordingPicker final : PositionPicker {
-    struct Pick {
-        std::vector<std::string> lines;
-        FontDescription font;
-        TEditUpDown* x;
-        TEditUpDown* y;
-        std::optional<int> interval;
-    };
-    void PickTextPosition(const std::string& text, const FontDescription& font, TEditUpDown& x,
-                          TEditUpDown& y) override {
-        picks.push_back({{text}, font, &x, &y, std::nullopt});
-    }
-    void PickLinesPosition(const std::vector<std::string>& lines, const FontDescription& font,
-                           TEditUpDown& x, TEditUpDown& y, int interval) override {
-        picks.push_back({lines, font, &x, &y, interval});
-    }
-    std::vector<Pick> picks;
-};
 
 // A page on a 1024 by 768 screen, showing the factory options with its rules applied, and
 // counting the changes it reports.
@@ -90,7 +67,7 @@ protected:
     test::RecordingMessageService messages;
     test::RecordingDialogService dialogs;
     test::FakeDesktopService desktop{1024, 768};
-    RecordingPicker picker;
+    TFormWallpaper picker;
     std::unique_ptr<Page> page;
     int changes = 0;
 };
@@ -234,37 +211,6 @@ TEST_F(SysInfoPageTest, EachLineEnablesItsOwnControls) {
     EXPECT_EQ(changes, 2);
 }
 
-// Each line's position button picks the label and the value in the line's font, for its fields.
-class SysInfoPickTest
-    : public SysInfoPageTest,
-      public ::testing::WithParamInterface<std::pair<SystemInfoLine, const char*>> {
-protected:
-    template <typename Control> Control& lineControl(const char* before, const char* after = "") {
-        return find<Control>((before + std::string(GetParam().second) + after).c_str());
-    }
-};
-
-TEST_P(SysInfoPickTest, ThePositionButtonPicksTheLineAsDrawn) {
-    FontDescription font{"IPAGothic", -20, 0x0000FF, kFontItalic};
-    lineControl<FontButton>("SpeedButtonSI", "Font").SetFont(font);
-    lineControl<QLineEdit>("EditSI", "Label").setText("名前：");
-    page->showValue(GetParam().first, "value");
-    lineControl<QToolButton>("SpeedButtonSI", "Pos").click();
-    ASSERT_EQ(picker.picks.size(), 1u);
-    const auto& pick = picker.picks[0];
-    EXPECT_EQ(pick.lines, std::vector<std::string>{"名前：value"});
-    EXPECT_EQ(pick.font, font);
-    EXPECT_EQ(pick.x, &lineControl<TEditUpDown>("EditUpDownSI", "Left"));
-    EXPECT_EQ(pick.y, &lineControl<TEditUpDown>("EditUpDownSI", "Top"));
-    EXPECT_FALSE(pick.interval);
-}
-
-INSTANTIATE_TEST_SUITE_P(Lines, SysInfoPickTest,
-                         ::testing::Values(std::pair{SystemInfoLine::User, "User"},
-                                           std::pair{SystemInfoLine::Computer, "Comp"},
-                                           std::pair{SystemInfoLine::IPAddress, "IPAddr"}),
-                         [](const auto& line) { return std::string(line.param.second); });
-
 // ---- 任意表示 ----------------------------------------------------------------------------------
 
 class FreeMessagePageTest : public PageTest<FreeMessagePage> {
@@ -343,30 +289,6 @@ TEST_F(FreeMessagePageTest, ADropOnTheFileFieldTakesTheFirstName) {
     auto& drop = find<TDropDst>("DropDstFreeFile");
     drop.OnFileDrop(&drop, {"/a/first.txt", "/b/second.txt"}, 3, 4);
     EXPECT_EQ(taken().freeMessage.file, "/a/first.txt");
-}
-
-TEST_F(FreeMessagePageTest, ThePositionButtonPicksTheLinesAsDrawnWithTheirInterval) {
-    find<QCheckBox>("CheckBoxFreeMessage").setChecked(true);
-    find<QPlainTextEdit>("MemoFMInput").setPlainText("一\n\n三\n");
-    find<TEditUpDown>("EditUpDownFMLineInterval").SetPosition(5);
-    find<QToolButton>("SpeedButtonFMPos").click();
-    ASSERT_EQ(picker.picks.size(), 1u);
-    const auto& pick = picker.picks[0];
-    EXPECT_EQ(pick.lines, (std::vector<std::string>{"一", "", "三"}));
-    EXPECT_EQ(pick.font, factoryOptions().freeMessage.font);
-    EXPECT_EQ(pick.x, &find<TEditUpDown>("EditUpDownFMLeft"));
-    EXPECT_EQ(pick.y, &find<TEditUpDown>("EditUpDownFMTop"));
-    EXPECT_EQ(pick.interval, 5);
-}
-
-TEST_F(FreeMessagePageTest, AMessageFileThatCannotBeReadStartsNoPick) {
-    chooseFile();
-    find<QLineEdit>("EditFMFile").setText(QString::fromStdString(folder.file("missing.txt")));
-    find<QToolButton>("SpeedButtonFMPos").click();
-    EXPECT_TRUE(picker.picks.empty());
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text,
-              formatMessage(texts::kCannotOpenFile, folder.file("missing.txt")) + ".");
 }
 
 // ---- バージョン情報 -----------------------------------------------------------------------------
