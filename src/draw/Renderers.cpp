@@ -8,6 +8,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <algorithm>
 
 namespace zbpg {
 namespace {
@@ -32,6 +33,12 @@ void fillFrameLines(QImage& canvas, int x0, int y0, int w, int h, const QColor& 
     painter.fillRect(QRect(x0, bottom - 1, width, 1), color);
     painter.fillRect(QRect(x0, y0, 1, height), color);
     painter.fillRect(QRect(right - 1, y0, 1, height), color);
+}
+
+// The height a line takes in a block of lines: an empty line is as high as a blank.
+int lineHeight(const FontDescription& font, const std::string& line) {
+    const int height = textHeight(font, line);
+    return height != 0 ? height : textHeight(font, " ");
 }
 
 // Splits at CR LF, a lone CR and a lone LF; a break at the very end ends the last line
@@ -120,14 +127,21 @@ void drawTextLines(QImage& canvas, const std::vector<std::string>& lines,
                    const FontDescription& font, int interval, int x, int y) {
     int top = y;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        int height = textHeight(font, lines[i]);
-        if (height == 0)
-            height = textHeight(font, " ");
         drawTextItem(canvas, lines[i], font, x, top);
-        top += height;
+        top += lineHeight(font, lines[i]);
         if (i + 1 < lines.size())
             top += interval;
     }
+}
+
+QSize textLinesSize(const std::vector<std::string>& lines, const FontDescription& font,
+                    int interval) {
+    QSize size(0, 0);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        size.setWidth(std::max(size.width(), textWidth(font, lines[i])));
+        size.rheight() += lineHeight(font, lines[i]) + (i + 1 < lines.size() ? interval : 0);
+    }
+    return size;
 }
 
 int textWidth(const FontDescription& font, const std::string& text) {

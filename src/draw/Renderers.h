@@ -5,6 +5,7 @@
 #include "text/FontDescription.h"
 
 #include <QImage>
+#include <QSize>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -40,6 +41,11 @@ void drawTextItem(QImage& canvas, const std::string& text, const FontDescription
 // high as a blank), with interval extra pixels between two lines.
 void drawTextLines(QImage& canvas, const std::vector<std::string>& lines,
                    const FontDescription& font, int interval, int x, int y);
+
+// The block drawTextLines writes from its point: as wide as its widest line, as high as its
+// lines and the intervals between them.
+QSize textLinesSize(const std::vector<std::string>& lines, const FontDescription& font,
+                    int interval);
 
 // The width and the height of a text in a font, as the renderers measure them.
 int textWidth(const FontDescription& font, const std::string& text);

@@ -13,6 +13,7 @@
 #include "text/Texts.h"
 #include "ui/Guarded.h"
 #include "ui/MultiRowTabWidget.h"
+#include "ui/Wallpaper.h"
 #include "ui/pages/AppExecPage.h"
 #include "ui/pages/FreeMessagePage.h"
 #include "ui/pages/MonitorFramePage.h"
@@ -81,11 +82,12 @@ void restoreFactoryLook(Options& options) {
 
 TFormMain::TFormMain(ProgramFiles files, QWidget* parent)
     : QWidget(parent), FFiles(std::move(files)), OpenDialogEx(new TOpenDialogEx(this)),
+      FormWallpaper(new TFormWallpaper(this)),
       PageControlEnv(named(new MultiRowTabWidget, "PageControlEnv")),
       TabSheetSetEnv(new SetEnvPage(FFiles.startUpLink, FFiles.programFile)),
       TabSheetWallpaper(new WallpaperPage), TabSheetMonitorFrame(new MonitorFramePage),
-      TabSheetSysInfo(new SysInfoPage),
-      TabSheetFree(new FreeMessagePage(RegManager, *OpenDialogEx)),
+      TabSheetSysInfo(new SysInfoPage(*FormWallpaper)),
+      TabSheetFree(new FreeMessagePage(RegManager, *OpenDialogEx, *FormWallpaper)),
       TabSheetAppExec(new AppExecPage), TabSheetVersion(new VersionPage) {
     openSettings(RegManager, FFiles.iniFile, FFiles.seedIniFile);
     setWindowTitle(texts::kProgramName);

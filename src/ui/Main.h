@@ -19,6 +19,7 @@ class MultiRowTabWidget;
 class SetEnvPage;
 class SettingsPage;
 class SysInfoPage;
+class TFormWallpaper;
 class TOpenDialogEx;
 class VersionPage;
 class WallpaperPage;
@@ -71,6 +72,8 @@ private:
     ProgramFiles FFiles;
     TRegManager RegManager;
     TOpenDialogEx* OpenDialogEx;
+    // The full-screen picker behind the pages' position buttons.
+    TFormWallpaper* FormWallpaper;
 
     MultiRowTabWidget* PageControlEnv;
     SetEnvPage* TabSheetSetEnv;

@@ -5,10 +5,12 @@
 #include "controls/EditUpDown.h"
 #include "controls/OpenDialogEx.h"
 #include "controls/PanelEx.h"
+#include "draw/DrawRun.h"
 #include "settings/RegMng.h"
 #include "text/Texts.h"
 #include "ui/FontButton.h"
 #include "ui/Guarded.h"
+#include "ui/PositionPicker.h"
 #include "ui/pages/PageParts.h"
 
 #include <QCheckBox>
@@ -22,7 +24,8 @@
 
 namespace zbpg {
 
-FreeMessagePage::FreeMessagePage(TRegManager& settings, TOpenDialogEx& openDialog)
+FreeMessagePage::FreeMessagePage(TRegManager& settings, TOpenDialogEx& openDialog,
+                                 PositionPicker& picker)
     : CheckBoxFreeMessage(
           named(new QCheckBox("任意の文字列（複数行可）を描画する"), "CheckBoxFreeMessage")),
       PanelExFreeMessage(named(new TPanelEx, "PanelExFreeMessage")),
@@ -41,7 +44,7 @@ FreeMessagePage::FreeMessagePage(TRegManager& settings, TOpenDialogEx& openDialo
       SpeedButtonFMPos(
           named(glyphButton(QStyle::SP_ArrowRight, texts::kPickOnScreen), "SpeedButtonFMPos")),
       DropDstFreeFile(named(new TDropDst(this), "DropDstFreeFile")), m_settings(settings),
-      m_openDialog(openDialog) {
+      m_openDialog(openDialog), m_picker(picker) {
     setObjectName("TabSheetFree");
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(CheckBoxFreeMessage);
@@ -99,6 +102,7 @@ FreeMessagePage::FreeMessagePage(TRegManager& settings, TOpenDialogEx& openDialo
         emit changed();
     });
     onClick(SpeedButtonFMFileOpen, this, [this] { SpeedButtonFMFileOpenClick(); });
+    onClick(SpeedButtonFMPos, this, [this] { SpeedButtonFMPosClick(); });
     DropDstFreeFile->SetControl(EditFMFile);
     DropDstFreeFile->OnFileDrop = [this](QObject*, const std::vector<std::string>& files, int,
                                          int) { DropDstFreeFileFileDrop(files); };
@@ -151,6 +155,16 @@ void FreeMessagePage::RadioButtonFMFileClick() {
     PanelExFMFile->SetEnabled(message && RadioButtonFMFile->isChecked());
     MemoFMInput->setEnabled(message && !RadioButtonFMFile->isChecked());
     emit changed();
+}
+
+void FreeMessagePage::SpeedButtonFMPosClick() {
+    // The lines come as a run gathers them: a file that cannot be read ends the click with its
+    // message, before any pick.
+    Options current;
+    takeOptions(current);
+    m_picker.PickLinesPosition(freeMessageLines(current.freeMessage), SpeedButtonFMFont->Font(),
+                               *EditUpDownFMLeft, *EditUpDownFMTop,
+                               EditUpDownFMLineInterval->Position());
 }
 
 void FreeMessagePage::SpeedButtonFMFileOpenClick() {

@@ -15,6 +15,7 @@ class QToolButton;
 namespace zbpg {
 
 class FontButton;
+class PositionPicker;
 class TDropDst;
 class TEditUpDown;
 class TOpenDialogEx;
@@ -26,8 +27,9 @@ class TRegManager;
 class FreeMessagePage final : public SettingsPage {
     Q_OBJECT
 public:
-    // The file chooser is the window's; the folder it last chose is kept in the settings.
-    FreeMessagePage(TRegManager& settings, TOpenDialogEx& openDialog);
+    // The file chooser is the window's; the folder it last chose is kept in the settings. The
+    // message's place is picked on the screen with the picker.
+    FreeMessagePage(TRegManager& settings, TOpenDialogEx& openDialog, PositionPicker& picker);
 
     void showOptions(const Options& options) override;
     void takeOptions(Options& options) const override;
@@ -41,6 +43,8 @@ public:
     // the choice between them.
     void CheckBoxFreeMessageClick();
     void RadioButtonFMFileClick();
+    // Picks the message's place on the screen, its lines shown as a run draws them.
+    void SpeedButtonFMPosClick();
 
 private:
     void SpeedButtonFMFileOpenClick();
@@ -66,6 +70,7 @@ private:
 
     TRegManager& m_settings;
     TOpenDialogEx& m_openDialog;
+    PositionPicker& m_picker;
 };
 
 } // namespace zbpg

@@ -6,6 +6,7 @@
 #include "text/Texts.h"
 #include "ui/FontButton.h"
 #include "ui/Guarded.h"
+#include "ui/PositionPicker.h"
 #include "ui/pages/PageParts.h"
 
 #include <QCheckBox>
@@ -25,7 +26,7 @@ constexpr SystemInfoLine kLines[] = {SystemInfoLine::User, SystemInfoLine::Compu
 
 } // namespace
 
-SysInfoPage::SysInfoPage()
+SysInfoPage::SysInfoPage(PositionPicker& picker)
     : CheckBoxSIUser(named(new QCheckBox("ログインユーザ名を描画する"), "CheckBoxSIUser")),
       PanelExSIUser(named(new TPanelEx, "PanelExSIUser")),
       EditSIUserLabel(named(new QLineEdit, "EditSIUserLabel")),
@@ -52,7 +53,8 @@ SysInfoPage::SysInfoPage()
       EditUpDownSIIPAddrLeft(named(numberField(), "EditUpDownSIIPAddrLeft")),
       EditUpDownSIIPAddrTop(named(numberField(), "EditUpDownSIIPAddrTop")),
       SpeedButtonSIIPAddrPos(named(glyphButton(QStyle::SP_ArrowRight, texts::kPickOnScreen),
-                                   "SpeedButtonSIIPAddrPos")) {
+                                   "SpeedButtonSIIPAddrPos")),
+      m_picker(picker) {
     setObjectName("TabSheetSysInfo");
     auto* layout = new QVBoxLayout(this);
     layout->setSpacing(4);
@@ -63,6 +65,9 @@ SysInfoPage::SysInfoPage()
     connect(CheckBoxSIUser, &QAbstractButton::toggled, this, [this] { CheckBoxSIUserClick(); });
     connect(CheckBoxSIComp, &QAbstractButton::toggled, this, [this] { CheckBoxSICompClick(); });
     connect(CheckBoxSIIPAddr, &QAbstractButton::toggled, this, [this] { CheckBoxSIIPAddrClick(); });
+    onClick(SpeedButtonSIUserPos, this, [this] { SpeedButtonSIUserPosClick(); });
+    onClick(SpeedButtonSICompPos, this, [this] { SpeedButtonSICompPosClick(); });
+    onClick(SpeedButtonSIIPAddrPos, this, [this] { SpeedButtonSIIPAddrPosClick(); });
 }
 
 QWidget* SysInfoPage::createLineBox(SystemInfoLine line) {
@@ -180,6 +185,25 @@ void SysInfoPage::CheckBoxSIIPAddrClick() {
 void SysInfoPage::TabSheetSysInfoShow() {
     for (const SystemInfoLine line : kLines)
         showValue(line, fetchSystemInfo(line));
+}
+
+void SysInfoPage::SpeedButtonSIUserPosClick() {
+    pickPosition(SystemInfoLine::User);
+}
+
+void SysInfoPage::SpeedButtonSICompPosClick() {
+    pickPosition(SystemInfoLine::Computer);
+}
+
+void SysInfoPage::SpeedButtonSIIPAddrPosClick() {
+    pickPosition(SystemInfoLine::IPAddress);
+}
+
+void SysInfoPage::pickPosition(SystemInfoLine line) {
+    const LineControls c = lineControls(line);
+    // The line as a run draws it: the label, then the value, nothing between.
+    m_picker.PickTextPosition((c.label->text() + c.value->text()).toStdString(), c.font->Font(),
+                              *c.left, *c.top);
 }
 
 void SysInfoPage::pageShown() {

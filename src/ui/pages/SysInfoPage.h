@@ -11,6 +11,7 @@ class QToolButton;
 namespace zbpg {
 
 class FontButton;
+class PositionPicker;
 class TEditUpDown;
 class TPanelEx;
 
@@ -19,7 +20,8 @@ class TPanelEx;
 class SysInfoPage final : public SettingsPage {
     Q_OBJECT
 public:
-    SysInfoPage();
+    // The place of a line is picked on the screen with the picker.
+    explicit SysInfoPage(PositionPicker& picker);
 
     void showOptions(const Options& options) override;
     void takeOptions(Options& options) const override;
@@ -36,6 +38,10 @@ public:
     void CheckBoxSIIPAddrClick();
     // Fills the read-only fields with the current values; no change of the settings.
     void TabSheetSysInfoShow();
+    // Each picks its line's place on the screen, the label and value shown in the line's font.
+    void SpeedButtonSIUserPosClick();
+    void SpeedButtonSICompPosClick();
+    void SpeedButtonSIIPAddrPosClick();
 
 private:
     // The controls of one line.
@@ -51,6 +57,7 @@ private:
     };
     LineControls lineControls(SystemInfoLine line) const;
     void lineRule(SystemInfoLine line);
+    void pickPosition(SystemInfoLine line);
     QWidget* createLineBox(SystemInfoLine line);
 
     QCheckBox* CheckBoxSIUser;
@@ -77,6 +84,8 @@ private:
     TEditUpDown* EditUpDownSIIPAddrLeft;
     TEditUpDown* EditUpDownSIIPAddrTop;
     QToolButton* SpeedButtonSIIPAddrPos;
+
+    PositionPicker& m_picker;
 };
 
 } // namespace zbpg

@@ -9,6 +9,7 @@
 #include "support/RecordingMessageService.h"
 #include "support/TempFolder.h"
 #include "ui/FontButton.h"
+#include "ui/Wallpaper.h"
 #include "ui/pages/FreeMessagePage.h"
 #include "ui/pages/MonitorFramePage.h"
 #include "ui/pages/SetEnvPage.h"
@@ -66,6 +67,7 @@ protected:
     test::RecordingMessageService messages;
     test::RecordingDialogService dialogs;
     test::FakeDesktopService desktop{1024, 768};
+    TFormWallpaper picker;
     std::unique_ptr<Page> page;
     int changes = 0;
 };
@@ -195,7 +197,7 @@ TEST_F(MonitorFramePageTest, TheFontButtonRunsTheDialogAndMarksEvenWhenCancelled
 
 class SysInfoPageTest : public PageTest<SysInfoPage> {
 protected:
-    SysInfoPageTest() { open(); }
+    SysInfoPageTest() { open(picker); }
 };
 
 TEST_F(SysInfoPageTest, EachLineEnablesItsOwnControls) {
@@ -215,7 +217,7 @@ class FreeMessagePageTest : public PageTest<FreeMessagePage> {
 protected:
     FreeMessagePageTest() {
         openSettings(settings, folder.file("ZorbelPaneglyph.ini"));
-        open(settings, openDialog);
+        open(settings, openDialog, picker);
         page->CheckBoxFreeMessageClick();
         changes = 0;
     }
