@@ -9,10 +9,9 @@
 
 namespace zbpg::test {
 
-// A JPEG at the best quality of the samples: rows from the top, one (grey), three (RGB) or
-// four (CMYK, as Adobe stores it: inverted) samples a pixel.
-inline std::string encodeJpeg(int width, int height, int components,
-                              const std::vector<unsigned char>& samples) {
+// A JPEG of one colour at the best quality, the colour given as its samples: one (grey), three
+// (RGB) or four (CMYK, inverted as Adobe stores it).
+inline std::string solidJpeg(int width, int height, const std::vector<unsigned char>& pixel) {
     jpeg_compress_struct encoder{};
     jpeg_error_mgr errors{};
     encoder.err = jpeg_std_error(&errors);
@@ -22,29 +21,23 @@ inline std::string encodeJpeg(int width, int height, int components,
     jpeg_mem_dest(&encoder, &buffer, &size);
     encoder.image_width = static_cast<JDIMENSION>(width);
     encoder.image_height = static_cast<JDIMENSION>(height);
-    encoder.input_components = components;
-    encoder.in_color_space = components == 1 ? JCS_GRAYSCALE : components == 3 ? JCS_RGB : JCS_CMYK;
+    encoder.input_components = static_cast<int>(pixel.size());
+    encoder.in_color_space = pixel.size() == 1   ? JCS_GRAYSCALE
+                             : pixel.size() == 3 ? JCS_RGB
+                                                 : JCS_CMYK;
     jpeg_set_defaults(&encoder);
     jpeg_set_quality(&encoder, 100, TRUE);
     jpeg_start_compress(&encoder, TRUE);
-    while (encoder.next_scanline < encoder.image_height) {
-        JSAMPROW row = const_cast<unsigned char*>(samples.data()) +
-                       std::size_t{encoder.next_scanline} * width * components;
-        jpeg_write_scanlines(&encoder, &row, 1);
-    }
+    std::vector<unsigned char> row;
+    for (int x = 0; x < width; ++x)
+        row.insert(row.end(), pixel.begin(), pixel.end());
+    for (JSAMPROW samples = row.data(); encoder.next_scanline < encoder.image_height;)
+        jpeg_write_scanlines(&encoder, &samples, 1);
     jpeg_finish_compress(&encoder);
     jpeg_destroy_compress(&encoder);
     std::string bytes(reinterpret_cast<const char*>(buffer), size);
     std::free(buffer);
     return bytes;
-}
-
-// A JPEG of one colour given as its samples.
-inline std::string solidJpeg(int width, int height, const std::vector<unsigned char>& pixel) {
-    std::vector<unsigned char> samples;
-    for (int i = 0; i < width * height; ++i)
-        samples.insert(samples.end(), pixel.begin(), pixel.end());
-    return encodeJpeg(width, height, static_cast<int>(pixel.size()), samples);
 }
 
 } // namespace zbpg::test

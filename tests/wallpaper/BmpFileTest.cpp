@@ -14,31 +14,29 @@ std::string le(std::uint32_t value, int bytes = 4) {
     return out;
 }
 
-// A BMP file put together from its parts; masks sit after an info header and inside longer
-// ones. offBits 0: the rows follow the palette.
+// A BMP file from its parts, by default a good 2 by 2 24-bit one. Masks follow an info header
+// and lie inside longer ones; offBits 0: the rows follow the palette.
 struct BmpParts {
     std::uint32_t header = 40;
     std::int32_t width = 2;
     std::int32_t height = 2;
-    std::uint32_t bits = 8;
+    std::uint32_t bits = 24;
     std::uint32_t compression = 0;
     std::uint32_t colorsUsed = 0;
-    std::string masks;
-    std::string palette;
-    std::string rows;
+    std::string masks = "";
+    std::string palette = "";
+    std::string rows = std::string(16, '\7');
     std::uint32_t offBits = 0;
 };
 
 std::string bmpFile(const BmpParts& p) {
     std::string info = le(p.header);
-    if (p.header == 12) {
+    if (p.header == 12)
         info += le(p.width, 2) + le(p.height, 2) + le(1, 2) + le(p.bits, 2);
-    } else {
+    else
         info += le(p.width) + le(p.height) + le(1, 2) + le(p.bits, 2) + le(p.compression) +
-                le(p.rows.size()) + le(0) + le(0) + le(p.colorsUsed) + le(0) + p.masks;
-        if (p.header > 40)
-            info.resize(p.header, '\0');
-    }
+                le(p.rows.size()) + std::string(8, '\0') + le(p.colorsUsed) + le(0) + p.masks;
+    info.resize(std::max<std::size_t>(info.size(), p.header), '\0');
     const auto offBits =
         static_cast<std::uint32_t>(p.offBits ? p.offBits : 14 + info.size() + p.palette.size());
     return "BM" + le(0) + le(0) + le(offBits) + info + p.palette + p.rows;
@@ -67,44 +65,52 @@ INSTANTIATE_TEST_SUITE_P(EveryPixelFormat, BmpRoundTrip,
                                          sample(32, 0, {0xFF, 0xFF00, 0xFF0000, 0}),
                                          sample(32, 0, {0xFF0000, 0xFF00, 0xFF, 0xFF000000})));
 
-struct VariantCase {
-    const char* name;
-    BmpParts parts;
-    Bitmap expected;
-};
-
-class BmpVariant : public testing::TestWithParam<VariantCase> {};
+class BmpVariant : public testing::TestWithParam<std::pair<BmpParts, Bitmap>> {};
 
 TEST_P(BmpVariant, ReadsAsItsHeaderAndCompressionSay) {
-    EXPECT_EQ(decodeBmp(bmpFile(GetParam().parts)), GetParam().expected) << GetParam().name;
+    EXPECT_EQ(decodeBmp(bmpFile(GetParam().first)), GetParam().second);
 }
 
-const std::string kTwoColours3 = "\x01\x02\x03\x04\x05\x06"; // core: blue, green, red
-const std::string kTwoColours4 = std::string("\x01\x02\x03\0\x04\x05\x06\0", 8);
+const std::string kTwoColours = std::string("\1\2\3\0\4\5\6\0", 8);
+const std::vector<std::uint32_t> kTwoColourValues{0x030201, 0x060504};
 
 INSTANTIATE_TEST_SUITE_P(
     Files, BmpVariant,
     testing::Values(
-        VariantCase{"core header, rows bottom-up",
-                    {12, 2, 2, 1, 0, 0, "", kTwoColours3, std::string("\x40\0\0\0\x80\0\0\0", 8)},
-                    {2, 2, 1, {0x030201, 0x060504}, false, {}, {0x80, 0, 0, 0, 0x40, 0, 0, 0}}},
-        VariantCase{"info header, rows top-down",
-                    {40, 1, -2, 24, 0, 0, "", "", std::string("\1\2\3\0\4\5\6\0", 8)},
-                    {1, 2, 24, {}, false, {}, {1, 2, 3, 0, 4, 5, 6, 0}}},
-        VariantCase{"V5 header, bit fields with alpha",
-                    {124, 1, 1, 32, 3, 0, le(0xFF) + le(0xFF00) + le(0xFF0000) + le(0xFF000000), "",
-                     "\1\2\3\4"},
-                    {1, 1, 32, {}, true, {0xFF, 0xFF00, 0xFF0000, 0xFF000000}, {1, 2, 3, 4}}},
-        // A run, end of line; a delta over one row; absolute mode, padded; the end.
-        VariantCase{
-            "RLE8",
-            {40, 4, 3, 8, 1, 2, "", kTwoColours4,
-             std::string("\3\1\0\0\0\2\1\1\0\3\1\0\1\0\0\1", 16)},
-            {4, 3, 8, {0x030201, 0x060504}, false, {}, {0, 1, 0, 1, 0, 0, 0, 0, 1, 1, 1, 0}}},
-        VariantCase{
-            "RLE4",
-            {40, 5, 2, 4, 2, 2, "", kTwoColours4, std::string("\5\x10\0\0\0\3\x01\x10\0\1", 10)},
-            {5, 2, 4, {0x030201, 0x060504}, false, {}, {0x01, 0x10, 0, 0, 0x10, 0x10, 0x10, 0}}}));
+        // Core header: three-byte palette entries; rows bottom-up.
+        std::pair(BmpParts{.header = 12,
+                           .bits = 1,
+                           .palette = "\1\2\3\4\5\6",
+                           .rows = std::string("\x40\0\0\0\x80\0\0\0", 8)},
+                  Bitmap{2, 2, 1, kTwoColourValues, false, {}, {0x80, 0, 0, 0, 0x40, 0, 0, 0}}),
+        std::pair(BmpParts{.width = 1, .height = -2, .rows = std::string("\1\2\3\0\4\5\6\0", 8)},
+                  Bitmap{1, 2, 24, {}, false, {}, {1, 2, 3, 0, 4, 5, 6, 0}}),
+        std::pair(BmpParts{.header = 124,
+                           .width = 1,
+                           .height = 1,
+                           .bits = 32,
+                           .compression = 3,
+                           .masks = le(0xFF) + le(0xFF00) + le(0xFF0000) + le(0xFF000000),
+                           .rows = "\1\2\3\4"},
+                  Bitmap{1, 1, 32, {}, true, {0xFF, 0xFF00, 0xFF0000, 0xFF000000}, {1, 2, 3, 4}}),
+        // RLE8: a run, end of line; a delta over a row; absolute mode, padded; the end.
+        std::pair(BmpParts{.width = 4,
+                           .height = 3,
+                           .bits = 8,
+                           .compression = 1,
+                           .colorsUsed = 2,
+                           .palette = kTwoColours,
+                           .rows = std::string("\3\1\0\0\0\2\1\1\0\3\1\0\1\0\0\1", 16)},
+                  Bitmap{
+                      4, 3, 8, kTwoColourValues, false, {}, {0, 1, 0, 1, 0, 0, 0, 0, 1, 1, 1, 0}}),
+        std::pair(
+            BmpParts{.width = 5,
+                     .bits = 4,
+                     .compression = 2,
+                     .colorsUsed = 2,
+                     .palette = kTwoColours,
+                     .rows = std::string("\5\x10\0\0\0\3\1\x10\0\1", 10)},
+            Bitmap{5, 2, 4, kTwoColourValues, false, {}, {1, 0x10, 0, 0, 0x10, 0x10, 0x10, 0}})));
 
 class DamagedBmp : public testing::TestWithParam<std::string> {};
 
@@ -117,41 +123,25 @@ TEST_P(DamagedBmp, IsRefusedAsAnInvalidBitmap) {
     }
 }
 
-const BmpParts kGood{40, 2, 2, 24, 0, 0, "", "", std::string(16, '\7')};
-BmpParts with(BmpParts parts, void (*change)(BmpParts&)) {
-    change(parts);
-    return parts;
-}
+const std::string kGood = bmpFile({});
+const std::string kRle8 = std::string("\0\0\0\0", 4); // a one-colour palette
 
 INSTANTIATE_TEST_SUITE_P(
     Files, DamagedBmp,
-    testing::Values("", "BM", "PK" + bmpFile(kGood).substr(2), bmpFile(kGood).substr(0, 40),
-                    bmpFile(kGood).substr(0, bmpFile(kGood).size() - 1),
-                    bmpFile(with(kGood, [](BmpParts& p) { p.header = 20; })),
-                    bmpFile(with(kGood, [](BmpParts& p) { p.width = 0; })),
-                    bmpFile(with(kGood, [](BmpParts& p) { p.height = 0; })),
-                    bmpFile(with(kGood, [](BmpParts& p) { p.width = p.height = 100000; })),
-                    bmpFile(with(kGood, [](BmpParts& p) { p.bits = 7; })),
-                    bmpFile(with(kGood, [](BmpParts& p) { p.compression = 4; })),
-                    bmpFile(with(kGood, [](BmpParts& p) { p.offBits = 30; })),
-                    bmpFile(with(kGood, [](BmpParts& p) { p.offBits = 1000; })),
-                    bmpFile(with(kGood, [](BmpParts& p) { p.bits = 1, p.colorsUsed = 3; })),
-                    bmpFile(with(kGood, [](BmpParts& p) { p.bits = 8, p.palette = "\1\2\3\4"; })),
-                    bmpFile(with(kGood,
-                                 [](BmpParts& p) {
-                                     p.bits = 16, p.compression = 3,
-                                     p.masks = le(0xFF00) + le(0x0FF0) + le(0x000F);
-                                 })),
-                    bmpFile(with(kGood, [](BmpParts& p) { p.compression = 1; })),
-                    bmpFile(with(kGood,
-                                 [](BmpParts& p) {
-                                     p.bits = 8, p.compression = 1, p.height = -2, p.colorsUsed = 1,
-                                     p.palette = le(0);
-                                 })),
-                    bmpFile(with(kGood, [](BmpParts& p) {
-                        p.bits = 8, p.compression = 1, p.colorsUsed = 1, p.palette = le(0),
-                        p.rows = std::string("\0\4\1", 3);
-                    }))));
+    testing::Values(
+        "", "BM", "PK" + kGood.substr(2), kGood.substr(0, 40), kGood.substr(0, kGood.size() - 1),
+        bmpFile({.header = 20}), bmpFile({.width = 0}), bmpFile({.height = 0}),
+        bmpFile({.width = 100000, .height = 100000}), bmpFile({.bits = 7}),
+        bmpFile({.compression = 4}), bmpFile({.compression = 1}), bmpFile({.offBits = 30}),
+        bmpFile({.offBits = 1000}), bmpFile({.bits = 1, .colorsUsed = 3}),
+        bmpFile({.bits = 8, .palette = "\1\2"}),
+        bmpFile({.bits = 16, .compression = 3, .masks = le(0xFF00) + le(0x0FF0) + le(0x000F)}),
+        bmpFile({.height = -2, .bits = 8, .compression = 1, .colorsUsed = 1, .palette = kRle8}),
+        bmpFile({.bits = 8,
+                 .compression = 1,
+                 .colorsUsed = 1,
+                 .palette = kRle8,
+                 .rows = std::string("\0\4\1", 3)})));
 
 } // namespace
 } // namespace zbpg
