@@ -13,6 +13,7 @@
 #include "text/qt/QtConvert.h"
 #include "ui/Main.h"
 #include "ui/pages/PageParts.h"
+#include "wallpaper/NextWallpaper.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -89,7 +90,9 @@ bool runWithoutWindow(StartMode mode, const ProgramFiles& files) {
     if (options.drawing.startUpWaitSec > 0)
         platform::sleepMilliseconds(options.drawing.startUpWaitSec * 1000);
     try {
-        DrawRun(options, true, files.tmpBitmapFile).DrawDesktop();
+        DrawRun(options, true, files.tmpBitmapFile,
+                {settings, wallpaperRandom(), files.wallpaperBitmapFile})
+            .DrawDesktop();
     } catch (const std::exception& error) {
         reportFailedRun(error.what());
         return false; // the settings window stays open, as after any failed run

@@ -15,6 +15,16 @@ bool folderIsWritable(const std::string& folder) {
     return !folder.empty() && ::access(folder.c_str(), W_OK) == 0;
 }
 
+// A picture file the program writes: beside the program, or in the cache folder of an
+// installed program, whose folder the user cannot write.
+std::string pictureFilePathFor(const std::string& programPath, const char* name) {
+    const std::string folder = ExtractFileDir(programPath);
+    if (folderIsWritable(folder))
+        return folder + name;
+    (void)platform::makeFolders(platform::appCacheFolder());
+    return platform::appCacheFolder() + "/" + name;
+}
+
 } // namespace
 
 std::string iniFilePathFor(const std::string& programPath) {
@@ -33,11 +43,11 @@ std::string seedIniFilePathFor(const std::string& programPath) {
 }
 
 std::string tmpBitmapPathFor(const std::string& programPath) {
-    const std::string folder = ExtractFileDir(programPath);
-    if (folderIsWritable(folder))
-        return folder + texts::kTmpBitmapFileName;
-    (void)platform::makeFolders(platform::appCacheFolder());
-    return platform::appCacheFolder() + "/" + texts::kTmpBitmapFileName;
+    return pictureFilePathFor(programPath, texts::kTmpBitmapFileName);
+}
+
+std::string wallpaperBitmapPathFor(const std::string& programPath) {
+    return pictureFilePathFor(programPath, texts::kWallpaperBitmapFileName);
 }
 
 std::string helpFilePathFor(const std::string& programPath) {
@@ -54,8 +64,13 @@ ProgramFiles ProgramFiles::forProgram(const std::string& programPath) {
     const std::string link =
         startup.empty() ? std::string()
                         : startup + "/" + texts::kProgramName + platform::kShortcutExtension;
-    return {programPath, iniFilePathFor(programPath),   helpFilePathFor(programPath),
-            link,        tmpBitmapPathFor(programPath), seedIniFilePathFor(programPath)};
+    return {programPath,
+            iniFilePathFor(programPath),
+            helpFilePathFor(programPath),
+            link,
+            tmpBitmapPathFor(programPath),
+            seedIniFilePathFor(programPath),
+            wallpaperBitmapPathFor(programPath)};
 }
 
 } // namespace zbpg

@@ -18,6 +18,10 @@ std::string seedIniFilePathFor(const std::string& programPath);
 // program's cache folder when the program's folder cannot be written.
 std::string tmpBitmapPathFor(const std::string& programPath);
 
+// The picture the wallpaper rotation converts the chosen image into and shows as the clean
+// wallpaper: "ZorbelPaneglyph.bmp", beside the program or in the cache folder as above.
+std::string wallpaperBitmapPathFor(const std::string& programPath);
+
 // The help pages shipped with the program: "help/index.html" beside the program file, or in
 // the shared data folder of an installed program.
 std::string helpFilePathFor(const std::string& programPath);
@@ -27,10 +31,11 @@ struct ProgramFiles {
     std::string programFile;
     std::string iniFile;
     std::string helpFile;
-    std::string startUpLink;   // the shortcut that registers the program at logon; empty
-                               // when there is no Startup folder
-    std::string tmpBitmapFile; // the composed picture of a run, while it is applied
-    std::string seedIniFile;   // read while iniFile does not exist; empty for none
+    std::string startUpLink;         // the shortcut that registers the program at logon; empty
+                                     // when there is no Startup folder
+    std::string tmpBitmapFile;       // the composed picture of a run, while it is applied
+    std::string seedIniFile;         // read while iniFile does not exist; empty for none
+    std::string wallpaperBitmapFile; // the rotation's converted picture, the clean wallpaper
 
     static ProgramFiles forProgram(const std::string& programPath);
 };

@@ -11,6 +11,7 @@
 #include "text/IntegerText.h"
 #include "text/ScopeExit.h"
 #include "text/Texts.h"
+#include "wallpaper/NextWallpaper.h"
 
 #include <algorithm>
 #include <unistd.h>
@@ -21,11 +22,14 @@ namespace {
 // The longest pause after a start without waiting: the most the entry editor offers. A
 // hand-edited file may hold any number, and a pause of years helps nobody.
 constexpr int kMaxPauseSeconds = 999;
+constexpr const char* kPaintIndexItem = "WPPaintIdx";
 
 } // namespace
 
-DrawRun::DrawRun(const Options& options, bool onlyDraw, std::string tmpBitmapFile)
-    : FOptions(options), FOnlyDraw(onlyDraw), FTmpBitmapFile(std::move(tmpBitmapFile)) {}
+DrawRun::DrawRun(const Options& options, bool onlyDraw, std::string tmpBitmapFile,
+                 RotationContext rotation)
+    : FOptions(options), FOnlyDraw(onlyDraw), FTmpBitmapFile(std::move(tmpBitmapFile)),
+      FRotation(std::move(rotation)) {}
 
 void DrawRun::DrawDesktop() {
     const BusyRun busy;
@@ -34,7 +38,12 @@ void DrawRun::DrawDesktop() {
     (void)::unlink(FTmpBitmapFile.c_str());
     std::string before;
     GetWallpaperFile(before);
-    // Choosing the next wallpaper of the list belongs to the wallpaper rotation.
+    if (FOptions.wallpaper.draw) {
+        // Only a logon run moves the rotation on, so a trial run shows its picture again.
+        const int index = SelectNextWallpaper();
+        if (index >= 0 && FOnlyDraw)
+            FRotation.settings.ItemFiler(kPaintIndexItem).WriteInteger(index);
+    }
     RunApplications(AppList::Before);
     GetWallpaperFile(FBaseWallpaper);
     PrepareDesktopCanvas();
@@ -65,6 +74,22 @@ void DrawRun::DrawDesktop() {
     RunApplications(AppList::After);
     if (!FOnlyDraw && !recordWallpaperFile(before))
         throw Error(formatMessage(texts::kCannotSetValue, "Wallpaper"));
+}
+
+int DrawRun::SelectNextWallpaper() {
+    const auto& wallpaper = FOptions.wallpaper;
+    WallpaperRotation rotation;
+    for (const CheckListRow& row : wallpaper.rows) {
+        if (row.checked)
+            rotation.entries.push_back(row.text);
+    }
+    rotation.subFolders = wallpaper.subFolder;
+    rotation.random = wallpaper.order.isDown(WallpaperOrder::Random);
+    rotation.tile = wallpaper.position.isDown(WallpaperPosition::Tile);
+    rotation.stretch = wallpaper.position.isDown(WallpaperPosition::Stretch);
+    const int stored = FRotation.settings.ItemFiler(kPaintIndexItem).ReadInteger();
+    return zbpg::SelectNextWallpaper(rotation, FOnlyDraw, stored, FRotation.random,
+                                     FRotation.bitmapFile);
 }
 
 void DrawRun::PrepareDesktopCanvas() {

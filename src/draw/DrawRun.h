@@ -1,14 +1,25 @@
 #pragma once
 
 #include "options/Options.h"
+#include "settings/RegMng.h"
 #include "text/FontDescription.h"
 
 #include <QImage>
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
 namespace zbpg {
+
+// What the wallpaper rotation of a run needs besides the options.
+struct RotationContext {
+    // Keeps "WPPaintIdx", the index of the picture the last logon run showed; a logon run
+    // writes it at once, outside the options.
+    TRegManager& settings;
+    std::mt19937& random;   // the random order's generator
+    std::string bitmapFile; // the chosen picture, converted: the clean wallpaper
+};
 
 // One draw run, the program's main job: it captures the desktop as displayed, draws the enabled
 // items onto it in the user's order, shows the result as the desktop picture while the recorded
@@ -18,8 +29,11 @@ class DrawRun final {
 public:
     // onlyDraw is the logon run, which leaves the wallpaper recorded as it finds it after the
     // programs of the before list; a trial run records the wallpaper it started with again.
-    // The composed picture is written to tmpBitmapFile while it is being shown.
-    DrawRun(const Options& options, bool onlyDraw, std::string tmpBitmapFile);
+    // The composed picture is written to tmpBitmapFile while it is being shown. With the
+    // wallpaper rotation on, the run first shows the next picture of the list; only a logon
+    // run moves the rotation on.
+    DrawRun(const Options& options, bool onlyDraw, std::string tmpBitmapFile,
+            RotationContext rotation);
 
     // Told each system-information value as it is fetched for a line that is drawn.
     std::function<void(SystemInfoLine line, const std::string& value)> OnSystemInfo;
@@ -34,6 +48,7 @@ public:
     const std::string& baseWallpaper() const { return FBaseWallpaper; }
 
 private:
+    int SelectNextWallpaper();
     void PrepareDesktopCanvas();
     void DrawMonitorFrames();
     void DrawMonitorFrame(int width, int height, const std::string& label);
@@ -47,6 +62,7 @@ private:
     const Options& FOptions;
     bool FOnlyDraw;
     std::string FTmpBitmapFile;
+    RotationContext FRotation;
     std::string FBaseWallpaper;
     QImage FDrawBitmap;
 };

@@ -11,6 +11,7 @@ inline constexpr const char* kDrawingTitle = "描画中 - ZorbelPaneglyph";
 inline constexpr const char* kOnlyDrawOption = "-OnlyDraw";
 inline constexpr const char* kIniExtension = ".ini";
 inline constexpr const char* kTmpBitmapFileName = "ZorbelPaneglyphTmp.bmp";
+inline constexpr const char* kWallpaperBitmapFileName = "ZorbelPaneglyph.bmp";
 inline constexpr const char* kHelpPage = "help/index.html";
 inline constexpr const char* kKeptPictureName = "desktop.png";
 
@@ -38,6 +39,9 @@ inline constexpr const char* kListIndexOutOfRange = "リストのインデック
 inline constexpr const char* kAtSettingsKey = " (%s)";
 inline constexpr const char* kCannotOpenHelp = "ヘルプ %s を開けません";
 inline constexpr const char* kHookTargetUnknown = "フック先を特定できません。";
+inline constexpr const char* kBadBitmap = "ビットマップイメージが不正です";
+// Takes the decoder's message number in place of "%d".
+inline constexpr const char* kJpegError = "JPEG エラー #%d";
 
 // ---- the settings manager's own messages (dialog titled kErrorCaption) ----
 inline constexpr const char* kErrorCaption = "エラー";

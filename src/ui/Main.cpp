@@ -22,6 +22,7 @@
 #include "ui/pages/SysInfoPage.h"
 #include "ui/pages/VersionPage.h"
 #include "ui/pages/WallpaperPage.h"
+#include "wallpaper/NextWallpaper.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
@@ -305,7 +306,8 @@ void TFormMain::ButtonDrawClick() {
     const Options current = options();
     setWindowTitle(texts::kDrawingTitle);
     const ScopeExit title([this] { setWindowTitle(texts::kProgramName); });
-    DrawRun run(current, false, FFiles.tmpBitmapFile);
+    DrawRun run(current, false, FFiles.tmpBitmapFile,
+                {RegManager, wallpaperRandom(), FFiles.wallpaperBitmapFile});
     run.OnSystemInfo = [this](SystemInfoLine line, const std::string& value) {
         TabSheetSysInfo->showValue(line, value);
     };

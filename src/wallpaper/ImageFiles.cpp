@@ -1,9 +1,21 @@
 #include "wallpaper/ImageFiles.h"
 
+#include "platform/AtomicFile.h"
+#include "platform/RegularFile.h"
+#include "text/Error.h"
+#include "text/Texts.h"
+#include "wallpaper/JpegFile.h"
+
 #include <array>
 #include <string_view>
 
 namespace zbpg {
+namespace {
+
+// The largest picture file read: the rows of the largest 32-bit bitmap and room for its headers.
+constexpr std::size_t kMaxPictureFileBytes = kMaxBitmapPixels * 4 + (std::size_t{1} << 20);
+
+} // namespace
 
 std::string lowerFileExtension(const std::string& path) {
     const std::size_t nameStart =
@@ -29,6 +41,23 @@ bool isWallpaperImage(const std::string& path) {
             return true;
     }
     return false;
+}
+
+bool LoadImageFile(const std::string& path, Bitmap& bitmap) {
+    const std::string extension = lowerFileExtension(path);
+    const bool bmp = extension == ".bmp";
+    if (!bmp && !isWallpaperImage(path))
+        return false;
+    const auto bytes = platform::readRegularFile(path, kMaxPictureFileBytes);
+    if (!bytes)
+        throw Error(formatMessage(texts::kCannotOpenFile, path));
+    bitmap = bmp ? decodeBmp(*bytes) : decodeJpeg(*bytes);
+    return true;
+}
+
+void saveBitmapFile(const Bitmap& bitmap, const std::string& path) {
+    if (!platform::writeFileAtomically(path, encodeBmp(bitmap)))
+        throw Error(formatMessage(texts::kCannotCreateFile, path));
 }
 
 } // namespace zbpg

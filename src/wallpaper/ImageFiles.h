@@ -1,5 +1,7 @@
 #pragma once
 
+#include "wallpaper/BmpFile.h"
+
 #include <string>
 
 namespace zbpg {
@@ -11,5 +13,16 @@ std::string lowerFileExtension(const std::string& path);
 // True for the pictures the wallpaper rotation can show: ".bmp", ".jpg", ".jpe", ".jpeg" in any
 // case of A to Z.
 bool isWallpaperImage(const std::string& path);
+
+// Loads a picture by its extension: ".bmp" as a Windows bitmap in its own format, ".jpg",
+// ".jpe" and ".jpeg" as a JPEG into 24 bits. False for any other extension, the bitmap
+// untouched. Only a regular file is opened; one that is not there, cannot be read or is larger
+// than any picture the rotation shows raises "ファイル %s は開けません", a damaged one the
+// decoder's error.
+bool LoadImageFile(const std::string& path, Bitmap& bitmap);
+
+// Writes the bitmap as a BMP file, replacing the file as a whole; raises
+// "ファイル %s を作成できません" when it cannot.
+void saveBitmapFile(const Bitmap& bitmap, const std::string& path);
 
 } // namespace zbpg

@@ -22,6 +22,15 @@ TEST(ProgramFiles, SettingsAndHelpSitBesideAWritableProgram) {
     EXPECT_EQ(helpFilePathFor(program), folder.file("help/index.html"));
 }
 
+TEST(ProgramFiles, PicturesSitBesideAWritableProgramElseInTheCacheFolder) {
+    test::TempFolder folder;
+    const auto beside = ProgramFiles::forProgram(folder.file("ZorbelPaneglyph"));
+    EXPECT_EQ(beside.tmpBitmapFile, folder.file("ZorbelPaneglyphTmp.bmp"));
+    EXPECT_EQ(beside.wallpaperBitmapFile, folder.file("ZorbelPaneglyph.bmp"));
+    EXPECT_EQ(ProgramFiles::forProgram("/opt/zp/ZorbelPaneglyph").wallpaperBitmapFile,
+              std::string(std::getenv("XDG_CACHE_HOME")) + "/ZorbelPaneglyph/ZorbelPaneglyph.bmp");
+}
+
 TEST(ProgramFiles, AnInstalledProgramsSettingsSeedTheUsersOwn) {
     test::TempFolder folder;
     EXPECT_EQ(ProgramFiles::forProgram(folder.file("ZorbelPaneglyph")).seedIniFile, "")

@@ -2,6 +2,7 @@
 
 #include "common/zbpg_common.h"
 #include "draw/Renderers.h"
+#include "options/OptionsStore.h"
 #include "platform/Processes.h"
 #include "platform/Registry.h"
 #include "support/FixedSystemInfo.h"
@@ -26,13 +27,14 @@ class DrawRunTest : public ::testing::Test {
 protected:
     DrawRunTest() {
         platform::setSleeper([this](int milliseconds) { pauses.push_back(milliseconds); });
+        openSettings(regManager, folder.file("ZorbelPaneglyph.ini"));
         (void)SetWallpaperFile("/pictures/clean.bmp");
     }
     ~DrawRunTest() override { platform::setSleeper({}); }
 
     // Runs the options; false when the run ended with an error (recorded in runError).
     bool run(bool onlyDraw = false) {
-        DrawRun drawRun(options, onlyDraw, tmpBitmap);
+        DrawRun drawRun(options, onlyDraw, tmpBitmap, rotation());
         drawRun.OnSystemInfo = [this](SystemInfoLine line, const std::string& value) {
             fetched.emplace_back(line, value);
         };
@@ -42,7 +44,9 @@ protected:
             runError = error.what();
             return false;
         }
-        EXPECT_EQ(drawRun.baseWallpaper(), "/pictures/clean.bmp");
+        if (!options.wallpaper.draw) {
+            EXPECT_EQ(drawRun.baseWallpaper(), "/pictures/clean.bmp");
+        }
         return true;
     }
 
@@ -67,6 +71,24 @@ protected:
         options.freeMessage.font = {"ＭＳ ゴシック", -40, 0x0000FF, 0, 128};
     }
 
+    // The wallpaper rotation on, in list order, tiled, over the given rows; nothing drawn on top.
+    void rotate(const std::vector<CheckListRow>& rows) {
+        onlyFreeMessage({});
+        options.freeMessage.draw = false;
+        options.wallpaper.draw = true;
+        options.wallpaper.order.set(WallpaperOrder::Sequential, true);
+        options.wallpaper.position.set(WallpaperPosition::Tile, true);
+        options.wallpaper.rows = rows;
+    }
+    // A small picture of one colour, as a BMP file.
+    std::string picture(const std::string& name, QRgb colour) {
+        QImage image(2, 2, QImage::Format_RGB32);
+        image.fill(colour);
+        EXPECT_TRUE(image.save(QString::fromStdString(folder.file(name)), "BMP"));
+        return folder.file(name);
+    }
+    int paintIndex() { return regManager.ItemFiler("WPPaintIdx").ReadInteger(); }
+
     // An entry of an application list.
     void addEntry(AppList which, const std::string& stat, const std::string& command,
                   const std::string& parameters, bool wait, const std::string& seconds) {
@@ -87,7 +109,11 @@ protected:
         return path;
     }
 
+    RotationContext rotation() { return {regManager, random, folder.file("ZorbelPaneglyph.bmp")}; }
+
     test::TempFolder folder;
+    TRegManager regManager;
+    std::mt19937 random{7};
     test::RecordingMessageService messages;
     test::FakeDesktopService desktop{1024, 768};
     test::FixedSystemInfo systemInfo;
@@ -168,7 +194,7 @@ TEST_F(DrawRunTest, ATrialRunRecordsItsStartingWallpaperAndALogonRunTheCurrentOn
 
     // As the rotation or a program of the before list would record another wallpaper.
     (void)SetWallpaperFile("/pictures/next.bmp");
-    DrawRun logon(options, true, tmpBitmap);
+    DrawRun logon(options, true, tmpBitmap, rotation());
     logon.DrawDesktop();
     GetWallpaperFile(wallpaper);
     EXPECT_EQ(wallpaper, "/pictures/next.bmp");
@@ -227,6 +253,50 @@ TEST_F(DrawRunTest, ATrialRunThatCannotRecordItsStartingWallpaperAgainSaysSo) {
     ::chmod(settings.c_str(), 0644);
     EXPECT_EQ(runError, "'Wallpaper' の設定に失敗しました");
     EXPECT_EQ(desktop.wallpapers.size(), 1u);
+}
+
+TEST_F(DrawRunTest, ALogonRunShowsTheNextPictureOfTheListAndATrialRunShowsItAgain) {
+    const QRgb red = qRgb(255, 0, 0);
+    const QRgb blue = qRgb(0, 0, 255);
+    rotate({{picture("red.bmp", red), true},
+            {picture("green.bmp", qRgb(0, 255, 0)), false},
+            {picture("blue.bmp", blue), true}});
+    const std::string converted = folder.file("ZorbelPaneglyph.bmp");
+    for (const auto& [onlyDraw, colour, index] : {std::tuple(false, red, -1),
+                                                  {true, red, 0},
+                                                  {true, blue, 1},
+                                                  {false, blue, 1},
+                                                  {true, red, 0}}) {
+        desktop.wallpapers.clear();
+        ASSERT_TRUE(run(onlyDraw)) << runError;
+        ASSERT_EQ(desktop.wallpapers.size(), 2u);
+        EXPECT_EQ(desktop.wallpapers[0], std::make_pair(converted, true))
+            << "the converted picture is shown and recorded, then drawn on";
+        EXPECT_EQ(shownPicture().pixel(501, 333), colour) << index;
+        EXPECT_EQ(paintIndex(), index) << "only a logon run moves the rotation on";
+    }
+    EXPECT_TRUE(IsWallpaperTiled());
+    EXPECT_FALSE(IsWallpaperStretched());
+}
+
+TEST_F(DrawRunTest, APictureThatCannotBeConvertedOrShownEndsTheRunAndTheRotationStays) {
+    rotate({{picture("red.bmp", qRgb(255, 0, 0)), false}});
+    ASSERT_TRUE(run(true)) << "without a candidate the run draws on the desktop as it is";
+    EXPECT_EQ(desktop.wallpapers.size(), 1u);
+    EXPECT_EQ(paintIndex(), -1);
+
+    writeFile(folder.file("damaged.bmp"), "BM damaged");
+    rotate({{folder.file("damaged.bmp"), true}});
+    EXPECT_FALSE(run(true));
+    EXPECT_EQ(runError, "ビットマップイメージが不正です");
+    EXPECT_EQ(desktop.wallpapers.size(), 1u) << "nothing is shown after the error";
+
+    rotate({{folder.file("red.bmp"), true}});
+    desktop.wallpaperAnswer = false;
+    EXPECT_FALSE(run(true));
+    EXPECT_EQ(runError,
+              "ファイル " + folder.file("ZorbelPaneglyph.bmp") + " を壁紙に表示できません");
+    EXPECT_EQ(paintIndex(), -1);
 }
 
 TEST_F(DrawRunTest, TheListsRunAroundTheDrawingAndPauseAfterStartsWithoutWaiting) {

@@ -1,8 +1,8 @@
 #include "draw/Renderers.h"
 
 #include "support/ImageChecks.h"
-#include "support/UnusualFiles.h"
 #include "support/TempFolder.h"
+#include "support/UnusualFiles.h"
 #include "text/Error.h"
 #include "text/qt/QtConvert.h"
 

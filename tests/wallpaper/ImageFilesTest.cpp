@@ -1,6 +1,11 @@
 #include "wallpaper/ImageFiles.h"
 
+#include "support/TempFolder.h"
+#include "support/UnusualFiles.h"
+#include "text/Error.h"
+
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace zbpg {
 namespace {
@@ -29,6 +34,26 @@ TEST(LowerFileExtension, LowersOnlyAToZAndIsEmptyWithoutADotInTheName) {
     EXPECT_EQ(lowerFileExtension("/Folder.D/Name.TxT"), ".txt");
     EXPECT_EQ(lowerFileExtension("/Folder.D/Name"), "");
     EXPECT_EQ(lowerFileExtension("/a/b.ÄB"), ".Äb");
+}
+
+TEST(LoadImageFile, TakesOnlyRegularFilesWithAPicturesExtension) {
+    const test::TempFolder folder;
+    Bitmap bitmap{1, 1, 8, {}, false, {}, {}};
+    const Bitmap untouched = bitmap;
+    EXPECT_FALSE(LoadImageFile(folder.file("a.gif"), bitmap));
+    EXPECT_EQ(bitmap, untouched);
+    // Refused without being opened, so a FIFO never blocks.
+    ASSERT_TRUE(test::makeFifo(folder.file("x.jpg")));
+    ASSERT_EQ(::mkdir(folder.file("folder.bmp").c_str(), 0755), 0);
+    for (const std::string& path :
+         {folder.file("x.jpg"), folder.file("folder.bmp"), folder.file("no.bmp")}) {
+        try {
+            LoadImageFile(path, bitmap);
+            ADD_FAILURE() << path;
+        } catch (const Error& error) {
+            EXPECT_EQ(error.what(), "ファイル " + path + " は開けません");
+        }
+    }
 }
 
 } // namespace

@@ -1,10 +1,12 @@
 // The program's main job end to end on an X server (run under xvfb-run with a 1024x768 screen
 // and -noreset): a logon run draws onto the desktop picture and leaves the clean wallpaper
-// recorded.
+// recorded, and shows the pictures of the wallpaper list in turn.
 
+#include "options/OptionsStore.h"
 #include "platform/Processes.h"
 #include "platform/Registry.h"
 #include "platform/qt/DesktopPicture.h"
+#include "support/JpegEncoding.h"
 #include "support/TempFolder.h"
 #include "text/Encoding.h"
 
@@ -131,6 +133,64 @@ TEST(OnlyDrawOnX11, ANewSessionStartsFromTheRecordedWallpaperInItsStyle) {
     EXPECT_EQ(desktop.pixel(0, 100), kFrame);
     for (const QPoint p : {QPoint(639, 100), QPoint(700, 500), QPoint(1023, 767), QPoint(2, 479)})
         EXPECT_EQ(desktop.pixel(p), tile.pixel(p.x() % 5, p.y() % 3)) << p.x() << "," << p.y();
+}
+
+std::string solidBmp(const std::string& path, QRgb colour) {
+    QImage image(64, 48, QImage::Format_RGB32);
+    image.fill(colour);
+    EXPECT_TRUE(image.save(QString::fromStdString(path), "BMP"));
+    return path;
+}
+
+bool isNear(QRgb a, QRgb b) {
+    return std::abs(qRed(a) - qRed(b)) <= 3 && std::abs(qGreen(a) - qGreen(b)) <= 3 &&
+           std::abs(qBlue(a) - qBlue(b)) <= 3;
+}
+
+TEST(OnlyDrawOnX11, SuccessiveRunsShowTheWallpaperListInTurnWithTheFramesOnTop) {
+    ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "run under xvfb-run";
+    test::TempFolder folder;
+    const std::string program = installProgram(folder);
+    ASSERT_FALSE(program.empty()) << "ZBPG_PROGRAM names the built program";
+
+    // A folder with a picture, a sub-folder with another and a file that is no picture; a JPEG.
+    const std::string pictures = folder.file("pictures");
+    fs::create_directories(pictures + "/sub");
+    const QRgb red = qRgb(200, 30, 30), green = qRgb(30, 200, 30), blue = qRgb(30, 30, 200);
+    solidBmp(pictures + "/one.bmp", red);
+    solidBmp(pictures + "/sub/two.bmp", green);
+    test::writeFile(pictures + "/notes.txt", "no picture");
+    const std::string jpeg = folder.file("three.jpg");
+    test::writeFile(jpeg, test::solidJpeg(64, 48, {30, 30, 200}));
+
+    TRegManager settings;
+    openSettings(settings, folder.file("ZorbelPaneglyph.ini"));
+    Options options = factoryOptions();
+    options.wallpaper.draw = true;
+    options.wallpaper.order.set(WallpaperOrder::Sequential, true);
+    options.wallpaper.stat.lines = {"1", "1"};
+    options.wallpaper.file.lines = {pictures, jpeg};
+    options.monitorFrame.sizes = {true, false, false, false, false, false};
+    options.monitorFrame.color = 0x0000FF;
+    saveOptions(settings, options);
+
+    ::unsetenv("QT_QPA_PLATFORM");
+    std::vector<QRgb> shown;
+    for (const int index : {0, 1, 2, 0}) {
+        ASSERT_TRUE(platform::runAndWait({program, "-OnlyDraw"}, folder.path()));
+        const QImage desktop = platform::DesktopPicture::paintDesktop(QSize(1024, 768));
+        shown.push_back(desktop.pixel(512, 384));
+        EXPECT_EQ(desktop.pixel(0, 100), kFrame) << index;
+        EXPECT_NE(desktop.pixel(300, 300), shown.back()) << "centred, not tiled";
+        EXPECT_EQ(settings.ItemFiler("WPPaintIdx").ReadInteger(), index);
+    }
+    // The folder's two pictures in the file system's order, the JPEG, the first again.
+    EXPECT_TRUE((shown[0] == red && shown[1] == green) || (shown[0] == green && shown[1] == red));
+    EXPECT_TRUE(isNear(shown[2], blue)) << std::hex << shown[2];
+    EXPECT_EQ(shown[3], shown[0]);
+    const auto recorded = platform::Registry::currentUser().readValue(kDesktop, "Wallpaper");
+    ASSERT_TRUE(recorded);
+    EXPECT_EQ(recorded->text, folder.file("ZorbelPaneglyph.bmp"));
 }
 
 } // namespace
