@@ -20,6 +20,7 @@ class SetEnvPage;
 class SettingsPage;
 class SysInfoPage;
 class TOpenDialogEx;
+class TSHBrowseForFolderEx;
 class VersionPage;
 class WallpaperPage;
 
@@ -71,6 +72,7 @@ private:
     ProgramFiles FFiles;
     TRegManager RegManager;
     TOpenDialogEx* OpenDialogEx;
+    TSHBrowseForFolderEx* SHBrowseForFolderEx;
 
     MultiRowTabWidget* PageControlEnv;
     SetEnvPage* TabSheetSetEnv;
