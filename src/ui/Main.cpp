@@ -2,6 +2,7 @@
 
 #include "common/zbpg_common.h"
 #include "controls/OpenDialogEx.h"
+#include "controls/SHBFFEX.h"
 #include "draw/Busy.h"
 #include "draw/DrawRun.h"
 #include "options/OptionsStore.h"
@@ -84,10 +85,11 @@ void restoreFactoryLook(Options& options) {
 TFormMain::TFormMain(ProgramFiles files, QWidget* parent)
     : QWidget(parent), FFiles(std::move(files)), OpenDialogEx(new TOpenDialogEx(this)),
       FormWallpaper(new TFormWallpaper(this)),
+      SHBrowseForFolderEx(named(new TSHBrowseForFolderEx(this), "SHBrowseForFolderEx")),
       PageControlEnv(named(new MultiRowTabWidget, "PageControlEnv")),
       TabSheetSetEnv(new SetEnvPage(FFiles.startUpLink, FFiles.programFile)),
-      TabSheetWallpaper(new WallpaperPage), TabSheetMonitorFrame(new MonitorFramePage),
-      TabSheetSysInfo(new SysInfoPage(*FormWallpaper)),
+      TabSheetWallpaper(new WallpaperPage(RegManager, *OpenDialogEx, *SHBrowseForFolderEx)),
+      TabSheetMonitorFrame(new MonitorFramePage), TabSheetSysInfo(new SysInfoPage(*FormWallpaper)),
       TabSheetFree(new FreeMessagePage(RegManager, *OpenDialogEx, *FormWallpaper)),
       TabSheetAppExec(new AppExecPage), TabSheetVersion(new VersionPage) {
     openSettings(RegManager, FFiles.iniFile, FFiles.seedIniFile);

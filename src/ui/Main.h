@@ -21,6 +21,7 @@ class SettingsPage;
 class SysInfoPage;
 class TFormWallpaper;
 class TOpenDialogEx;
+class TSHBrowseForFolderEx;
 class VersionPage;
 class WallpaperPage;
 
@@ -74,6 +75,7 @@ private:
     TOpenDialogEx* OpenDialogEx;
     // The full-screen picker behind the pages' position buttons.
     TFormWallpaper* FormWallpaper;
+    TSHBrowseForFolderEx* SHBrowseForFolderEx;
 
     MultiRowTabWidget* PageControlEnv;
     SetEnvPage* TabSheetSetEnv;

@@ -3,6 +3,7 @@
 #include "controls/EditUpDown.h"
 #include "controls/GradBox.h"
 #include "controls/OpenDialogEx.h"
+#include "controls/SHBFFEX.h"
 #include "options/OptionsStore.h"
 #include "support/Controls.h"
 #include "support/RecordingDialogService.h"
@@ -15,16 +16,22 @@
 #include "ui/pages/SetEnvPage.h"
 #include "ui/pages/SysInfoPage.h"
 #include "ui/pages/VersionPage.h"
+#include "ui/pages/WallpaperPage.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace zbpg {
 namespace {
@@ -137,6 +144,160 @@ TEST_F(SetEnvPageTest, AShortcutThatCannotBeWrittenIsReported) {
         EXPECT_EQ(shown.icon, platform::MessageIcon::Error);
     }
     EXPECT_EQ(find<QToolButton>("SpeedButtonStartUp").text(), "登録");
+}
+
+// ---- 壁紙設定 ----------------------------------------------------------------------------------
+
+class WallpaperPageTest : public PageTest<WallpaperPage> {
+protected:
+    WallpaperPageTest() {
+        openSettings(settings, folder.file("ZorbelPaneglyph.ini"));
+        open(settings, openDialog, folderDialog);
+        std::filesystem::create_directories(folder.file("pics"));
+        test::writeFile(folder.file("notes.txt"), "");
+    }
+    // Rows such as "+a -b" (a checked, b not), the row given selected.
+    void showList(const std::string& rows, int selected) {
+        Options options = factoryOptions();
+        std::istringstream words(rows);
+        for (std::string word; words >> word;) {
+            options.wallpaper.rows.push_back({word.substr(1), word[0] == '+'});
+            options.wallpaper.stat.lines.push_back(word[0] == '+' ? "1" : "0");
+            options.wallpaper.file.lines.push_back(word.substr(1));
+        }
+        page->showOptions(options);
+        list().setCurrentRow(selected);
+        changes = 0;
+    }
+    QListWidget& list() { return find<QListWidget>("CheckListBoxWPList"); }
+    // The rows as showList takes them, once the hidden lists are found to say the same.
+    std::string shown() const {
+        const WallpaperOptions shown = taken().wallpaper;
+        std::string rows, hidden;
+        for (const CheckListRow& row : shown.rows)
+            rows += (row.checked ? " +" : " -") + row.text;
+        for (std::size_t i = 0; i < std::max(shown.stat.lines.size(), shown.file.lines.size()); ++i)
+            hidden += (shown.stat.lines.at(i) == "1" ? " +" : " -") + shown.file.lines.at(i);
+        EXPECT_EQ(hidden, rows);
+        return rows.empty() ? rows : rows.substr(1);
+    }
+    std::string setting(const char* item) { return settings.ItemFiler(item).ReadString(); }
+
+    TRegManager settings;
+    TOpenDialogEx openDialog;
+    TSHBrowseForFolderEx folderDialog;
+};
+
+// "キャンセル(&C)" does nothing; the chooser starts in the remembered folder only while it is
+// one; the chosen folder is remembered as it came back.
+class WallpaperFolderChooserTest : public WallpaperPageTest,
+                                   public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(WallpaperFolderChooserTest, StartsInTheRememberedFolderOnlyWhileItIsOne) {
+    const std::string stored = *GetParam() != 0 ? folder.file(GetParam()) : "";
+    settings.ItemFiler("WPFileDir").WriteString(stored);
+    dialogs.folderAnswers.push_back(folder.file("new"));
+    for (const char* item : {"PMCancel", "PMFolderSelect"})
+        find<QAction>(item).trigger();
+    const auto& request = dialogs.folderRequests.at(0);
+    EXPECT_EQ(request.initialFolder, stored.ends_with("pics") ? stored : "/");
+    EXPECT_EQ(request.caption, "フォルダを選択してください");
+    EXPECT_EQ(shown(), "+" + folder.file("new"));
+    EXPECT_EQ(setting("WPFileDir"), folder.file("new"));
+    EXPECT_EQ(changes, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(RememberedFolders, WallpaperFolderChooserTest,
+                         ::testing::Values("", "gone", "notes.txt", "pics"));
+
+TEST_F(WallpaperPageTest, TheFileChooserAddsThePicturesAndRemembersFolderAndFilter) {
+    settings.ItemFiler("WPFileDir").WriteString(folder.path());
+    settings.ItemFiler("WPFilterIdx").WriteInteger(3);
+    dialogs.fileAnswers.push_back(
+        platform::FileDialogResult{{"/x/a.txt", "/x/b.Jpeg", "/c.bmp"}, 2});
+    find<QAction>("PMFileSelect").trigger();
+    const auto& request = dialogs.fileRequests.at(0);
+    EXPECT_EQ(std::tuple(request.initialFolder, request.filterIndex, request.multiSelect),
+              std::tuple(folder.path(), 3, true));
+    EXPECT_EQ(openDialog.Filter,
+              "ビットマップファイル(*.bmp)|*.bmp|JPEGファイル(*.jpg;*.jpe;*.jpeg)|"
+              "*.jpg;*.jpe;*.jpeg|画像ファイル(*.bmp;*.jpg;*.jpe;*.jpeg)|"
+              "*.bmp;*.jpg;*.jpe;*.jpeg|すべてのファイル(*.*)|*.*");
+    EXPECT_EQ(shown(), "+/x/b.Jpeg +/c.bmp");
+    EXPECT_EQ(setting("WPFileDir"), "/x/"); // though a.txt was left out
+    EXPECT_EQ(setting("WPFilterIdx"), "2");
+    EXPECT_EQ(changes, 1);
+}
+
+// By the button ("SpeedButton" + edit) or the list's menu ("PM" + edit): the rows and the
+// selected row before and after, and the changes marked.
+using ListEdit = std::tuple<std::string, const char*, int, const char*, int, int>;
+class WallpaperListEditTest : public WallpaperPageTest,
+                              public ::testing::WithParamInterface<std::tuple<ListEdit, bool>> {};
+
+TEST_P(WallpaperListEditTest, ChangesAllThreeListsAndMarksOnlyAChange) {
+    const auto& [edit, before, selected, after, selectedAfter, marks] = std::get<0>(GetParam());
+    showList(before, selected);
+    if (std::get<1>(GetParam()))
+        find<QAction>(("PM" + edit).c_str()).trigger();
+    else
+        find<QToolButton>(("SpeedButton" + edit).c_str()).click();
+    const auto chosen = list().selectedItems();
+    EXPECT_EQ(std::tuple(shown(), chosen.isEmpty() ? -1 : list().row(chosen[0]), changes),
+              std::tuple(after, selectedAfter, marks));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ButtonsAndMenu, WallpaperListEditTest,
+    ::testing::Combine(::testing::Values(ListEdit{"WPUp", "+a -b", 0, "+a -b", 0, 0},
+                                         ListEdit{"WPUp", "-a +b +c", 1, "+b -a +c", 0, 1},
+                                         ListEdit{"WPDown", "+a -b", 1, "+a -b", 1, 0},
+                                         ListEdit{"WPDown", "+a -b +c", 1, "+a +c -b", 2, 1},
+                                         ListEdit{"WPDel", "+a -b", -1, "+a -b", -1, 0},
+                                         ListEdit{"WPDel", "+a -b +c", 1, "+a +c", 1, 1},
+                                         ListEdit{"WPAllDel", "+a -b", 0, "", -1, 1},
+                                         ListEdit{"WPAllOn", "+a +b", 0, "+a +b", 0, 0},
+                                         ListEdit{"WPAllOn", "-a +b", 0, "+a +b", 0, 1},
+                                         ListEdit{"WPAllOff", "-a +b", 1, "-a -b", 1, 1}),
+                       ::testing::Bool()));
+
+// A file line without a row (a hand-edited file) is dropped at the first edit, so that an added
+// row is not read back as that line.
+TEST_F(WallpaperPageTest, ToggledMovedAndDroppedRowsSurviveASaveAndLoad) {
+    showList("+a -b", -1);
+    Options stored = taken();
+    stored.wallpaper.file.lines.push_back("/orphan");
+    page->showOptions(stored);
+    list().setCurrentRow(1);
+    QTest::keyClick(&list(), Qt::Key_Space);
+    find<QToolButton>("SpeedButtonWPUp").click();
+    const std::vector<std::string> dropped{folder.file("pics"), "/b.JPG", folder.file("notes.txt")};
+    find<TDropDst>("DropDstWallpaper").OnFileDrop(nullptr, dropped, 0, 0);
+    EXPECT_EQ(changes, 3);
+    const std::string edited = "+b +a +" + folder.file("pics") + " +/b.JPG";
+    EXPECT_EQ(shown(), edited);
+    saveOptions(settings, taken());
+    EXPECT_TRUE(loadOptions(settings, stored = factoryOptions(), {}).empty());
+    page->showOptions(stored);
+    EXPECT_EQ(shown(), edited);
+}
+
+TEST_F(WallpaperPageTest, TheMenusHoldTheirItemsInOrderAndOpenWhereAsked) {
+    std::string items;
+    for (const char* menu : {"PopupMenuWPList", "PopupMenuWallpaper"})
+        for (const QAction* item : find<QMenu>(menu).actions())
+            items += (item->isSeparator() ? "-" : item->text().toStdString()) + "|";
+    EXPECT_EQ(items, "開く(&O)...|削除(&D)|全て削除(&A)|-|全てON(&S)|全てOFF(&U)|-|上に移動(&F)|"
+                     "下に移動(&B)|フォルダ選択(&D)...|ファイル選択(&F)...|キャンセル(&C)|");
+    QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
+    QApplication::sendEvent(list().viewport(), &request);
+    EXPECT_TRUE(find<QMenu>("PopupMenuWPList").isVisible());
+    auto& open = find<QToolButton>("SpeedButtonWPOpen");
+    open.click();
+    EXPECT_EQ(find<QMenu>("PopupMenuWallpaper").pos(), open.mapToGlobal(QPoint(0, open.height())));
+    QCursor::setPos(300, 200);
+    find<QAction>("PMWPOpen").trigger();
+    EXPECT_EQ(find<QMenu>("PopupMenuWallpaper").pos(), QPoint(300, 200));
 }
 
 // ---- 画面サイズ -------------------------------------------------------------------------------
