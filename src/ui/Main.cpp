@@ -86,7 +86,7 @@ TFormMain::TFormMain(ProgramFiles files, QWidget* parent)
       TabSheetWallpaper(new WallpaperPage), TabSheetMonitorFrame(new MonitorFramePage),
       TabSheetSysInfo(new SysInfoPage),
       TabSheetFree(new FreeMessagePage(RegManager, *OpenDialogEx)),
-      TabSheetAppExec(new AppExecPage), TabSheetVersion(new VersionPage) {
+      TabSheetAppExec(new AppExecPage(RegManager)), TabSheetVersion(new VersionPage) {
     openSettings(RegManager, FFiles.iniFile, FFiles.seedIniFile);
     setWindowTitle(texts::kProgramName);
     setFixedSize(kClientWidth, kClientHeight);
@@ -126,9 +126,9 @@ QWidget* TFormMain::createButtonRow() {
     SpeedButtonHelp = named(new QToolButton, "SpeedButtonHelp");
     SpeedButtonHelp->setIcon(helpGlyph());
     SpeedButtonHelp->setToolTip("ヘルプ");
-    ButtonOK = named(new QPushButton("OK"), "ButtonOK");
+    ButtonOK = named(new QPushButton(texts::kOkCaption), "ButtonOK");
     ButtonOK->setDefault(true);
-    ButtonCancel = named(new QPushButton("キャンセル"), "ButtonCancel");
+    ButtonCancel = named(new QPushButton(texts::kCancelCaption), "ButtonCancel");
     ButtonSave = named(new QPushButton("適用(&A)"), "ButtonSave");
     layout->addWidget(ButtonDraw);
     layout->addWidget(ButtonWallpaperDraw);
