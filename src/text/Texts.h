@@ -61,6 +61,7 @@ inline constexpr const char* kStartUpRemoved =
     "『ZorbelPaneglyph』をスタートアップから削除しました。";
 inline constexpr const char* kStartUpNotRegistered =
     "『ZorbelPaneglyph』をスタートアップに登録できませんでした。";
+inline constexpr const char* kCommandRequired = "起動コマンドの設定は必須です。";
 
 // ---- captions used in more than one place ----
 inline constexpr const char* kRegisterCaption = "登録";
@@ -72,5 +73,10 @@ inline constexpr const char* kPosition = "座標(X, Y)";
 inline constexpr const char* kPickOnScreen = "画面上で位置を指定";
 inline constexpr const char* kMoveUp = "上に移動";
 inline constexpr const char* kMoveDown = "下に移動";
+inline constexpr const char* kSecondsWait = "秒待つ";
+inline constexpr const char* kOkCaption = "OK";
+inline constexpr const char* kCancelCaption = "キャンセル";
+// The command chooser of the entry editor writes its filter with a space before the pattern.
+inline constexpr const char* kCommandFilter = "すべてのファイル (*.*)|*.*";
 
 } // namespace zbpg::texts

@@ -91,7 +91,7 @@ TFormMain::TFormMain(ProgramFiles files, QWidget* parent)
       TabSheetWallpaper(new WallpaperPage(RegManager, *OpenDialogEx, *SHBrowseForFolderEx)),
       TabSheetMonitorFrame(new MonitorFramePage), TabSheetSysInfo(new SysInfoPage(*FormWallpaper)),
       TabSheetFree(new FreeMessagePage(RegManager, *OpenDialogEx, *FormWallpaper)),
-      TabSheetAppExec(new AppExecPage), TabSheetVersion(new VersionPage) {
+      TabSheetAppExec(new AppExecPage(RegManager)), TabSheetVersion(new VersionPage) {
     openSettings(RegManager, FFiles.iniFile, FFiles.seedIniFile);
     setWindowTitle(texts::kProgramName);
     setFixedSize(kClientWidth, kClientHeight);
@@ -131,9 +131,9 @@ QWidget* TFormMain::createButtonRow() {
     SpeedButtonHelp = named(new QToolButton, "SpeedButtonHelp");
     SpeedButtonHelp->setIcon(helpGlyph());
     SpeedButtonHelp->setToolTip("ヘルプ");
-    ButtonOK = named(new QPushButton("OK"), "ButtonOK");
+    ButtonOK = named(new QPushButton(texts::kOkCaption), "ButtonOK");
     ButtonOK->setDefault(true);
-    ButtonCancel = named(new QPushButton("キャンセル"), "ButtonCancel");
+    ButtonCancel = named(new QPushButton(texts::kCancelCaption), "ButtonCancel");
     ButtonSave = named(new QPushButton("適用(&A)"), "ButtonSave");
     layout->addWidget(ButtonDraw);
     layout->addWidget(ButtonWallpaperDraw);

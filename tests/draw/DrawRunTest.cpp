@@ -12,9 +12,11 @@
 #include "text/IntegerText.h"
 
 #include <QGuiApplication>
+#include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <thread>
 
 namespace zbpg {
 namespace {
@@ -312,6 +314,24 @@ TEST_F(DrawRunTest, TheListsRunAroundTheDrawingAndPauseAfterStartsWithoutWaiting
     EXPECT_EQ(readFile(folder.file("log")), "before.sh one two words\nafter.sh \n");
     EXPECT_EQ(pauses, (std::vector<int>{5000, 999000}))
         << "no pause after a failed start; none longer than the entry editor offers";
+}
+
+// Real programs in list order: a start without waiting goes on at once, and its pause gives the
+// program the time to run before the next entry.
+TEST_F(DrawRunTest, BothListsStartTheirProgramsInOrderWithAndWithoutWaiting) {
+    platform::setSleeper([this](int milliseconds) {
+        pauses.push_back(milliseconds);
+        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    });
+    for (const AppList which : {AppList::Before, AppList::After}) {
+        const std::string stem = which == AppList::Before ? "before" : "after";
+        addEntry(which, "1", loggingScript(stem + "-nowait.sh"), "", false, "1");
+        addEntry(which, "1", loggingScript(stem + "-wait.sh"), stem, true, "0");
+    }
+    ASSERT_TRUE(run());
+    EXPECT_EQ(readFile(folder.file("log")),
+              "before-nowait.sh \nbefore-wait.sh before\nafter-nowait.sh \nafter-wait.sh after\n");
+    EXPECT_EQ(pauses, (std::vector<int>{1000, 1000}));
 }
 
 TEST_F(DrawRunTest, APauseThatIsNoNumberEndsTheRun) {

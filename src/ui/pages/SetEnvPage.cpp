@@ -65,7 +65,7 @@ SetEnvPage::SetEnvPage(std::string startUpLink, std::string programFile)
     registration->addSpacing(12);
     registration->addWidget(label("スタートアップ時に"));
     registration->addWidget(EditUpDownStartUp);
-    registration->addWidget(label("秒待つ"));
+    registration->addWidget(label(texts::kSecondsWait));
     registration->addStretch();
     startupLayout->addWidget(
         label("「ZorbelPaneglyph」をスタートアップに登録・解除する（-OnlyDraw付き）"));
