@@ -442,10 +442,7 @@ void AppExecPage::exchangeEntries(std::size_t column, int row, int other) {
         list->item(row)->setText(list->item(other)->text());
         list->item(other)->setText(text);
     }
-    // The row moves with its check, and the selection goes with it.
-    QListWidget* list = checkList(column);
-    list->insertItem(other, list->takeItem(row));
-    list->setCurrentRow(other);
+    moveSelectedRow(checkList(column), row, other);
 }
 
 } // namespace zbpg

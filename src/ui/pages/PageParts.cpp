@@ -80,6 +80,11 @@ std::vector<CheckListRow> rowsOf(const QListWidget* list) {
     return rows;
 }
 
+void moveSelectedRow(QListWidget* list, int row, int to) {
+    list->insertItem(to, list->takeItem(row));
+    list->setCurrentRow(to);
+}
+
 ScreenBounds currentScreen() {
     auto& desktop = platform::desktopService();
     return {desktop.screenWidth(), desktop.screenHeight()};

@@ -54,6 +54,8 @@ void takeButtons(const std::array<QAbstractButton*, N>& buttons, ButtonGroup<But
 // The rows of a visible check list.
 void showRows(QListWidget* list, const std::vector<CheckListRow>& rows);
 std::vector<CheckListRow> rowsOf(const QListWidget* list);
+// Moves a row of a visible check list to another place, its check with it, and selects it there.
+void moveSelectedRow(QListWidget* list, int row, int to);
 
 // The screen as the platform reports it now.
 ScreenBounds currentScreen();

@@ -353,8 +353,7 @@ void WallpaperPage::checkAll(bool checked) {
 // The row changes places with its neighbour, taking its check along, and stays selected.
 void WallpaperPage::moveRow(int row, int to) {
     keepInStep();
-    CheckListBoxWPList->insertItem(to, CheckListBoxWPList->takeItem(row));
-    CheckListBoxWPList->setCurrentRow(to);
+    moveSelectedRow(CheckListBoxWPList, row, to);
     std::swap(m_stat.lines[static_cast<std::size_t>(row)],
               m_stat.lines[static_cast<std::size_t>(to)]);
     std::swap(m_file.lines[static_cast<std::size_t>(row)],
