@@ -8,6 +8,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <cmath>
 
 namespace zbpg {
 namespace {
@@ -58,6 +59,18 @@ std::vector<std::string> splitLines(const std::string& text) {
     return lines;
 }
 
+// A stored font height is in pixels of a screen of 96 dots per inch. The canvas carries its
+// screen's density, and the text grows with it, as every text of that desktop does; frames and
+// positions stay in the screen's own pixels.
+FontDescription atCanvasDensity(const QImage& canvas, FontDescription font) {
+    constexpr int kStandardDpi = 96;
+    const int dpi = canvas.logicalDpiY();
+    if (dpi > 0 && dpi != kStandardDpi)
+        font.height =
+            static_cast<int>(std::lround(font.height * static_cast<double>(dpi) / kStandardDpi));
+    return font;
+}
+
 } // namespace
 
 FrameLayout monitorFrameLayout(int w, int h, int labelWidth, FrameAnchor anchor, int sw, int sh) {
@@ -98,7 +111,8 @@ void drawMonitorFrame(QImage& canvas, int w, int h, const std::string& label,
     if (canvas.isNull())
         return;
     const FrameLayout layout =
-        monitorFrameLayout(w, h, textWidth(font, label), anchor, canvas.width(), canvas.height());
+        monitorFrameLayout(w, h, textWidth(atCanvasDensity(canvas, font), label), anchor,
+                           canvas.width(), canvas.height());
     fillFrameLines(canvas, layout.x0, layout.y0, w, h, toQColor(frameColor));
     drawTextItem(canvas, label, font, layout.tx, layout.ty);
 }
@@ -107,7 +121,7 @@ void drawTextItem(QImage& canvas, const std::string& text, const FontDescription
                   int y) {
     if (canvas.isNull() || text.empty())
         return;
-    const QFont qfont = toQFont(font);
+    const QFont qfont = toQFont(atCanvasDensity(canvas, font));
     const QFontMetrics metrics(qfont);
     QPainter painter(&canvas);
     painter.setFont(qfont);
@@ -118,11 +132,12 @@ void drawTextItem(QImage& canvas, const std::string& text, const FontDescription
 
 void drawTextLines(QImage& canvas, const std::vector<std::string>& lines,
                    const FontDescription& font, int interval, int x, int y) {
+    const FontDescription dense = atCanvasDensity(canvas, font);
     int top = y;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        int height = textHeight(font, lines[i]);
+        int height = textHeight(dense, lines[i]);
         if (height == 0)
-            height = textHeight(font, " ");
+            height = textHeight(dense, " ");
         drawTextItem(canvas, lines[i], font, x, top);
         top += height;
         if (i + 1 < lines.size())

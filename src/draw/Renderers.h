@@ -14,7 +14,8 @@ namespace zbpg {
 // The drawing of a draw run: plain functions of a canvas and their options, so that they are
 // tested without a window. Texts are written with the top left of their character cell at the
 // given point, in the font's colour, on a transparent background; whatever falls outside the
-// canvas is cut off.
+// canvas is cut off. Font heights are pixels at 96 dots per inch and grow with the density the
+// canvas carries (QImage's dots per metre); frames and positions are the canvas's own pixels.
 
 // Where a frame of w by h and its label of the given width go on a screen of sw by sh: the
 // frame's top left corner (x0, y0) and the label's point (tx, ty), 10 pixels in from the frame's

@@ -1,5 +1,6 @@
-// The built program without any display: a logon run still draws into the kept picture or says
-// on standard error why it could not, and the settings window says clearly that it needs one.
+// The built program without any display: a logon run shows its picture through a desktop that
+// answers without one (sway's swaymsg, stood in for by a script) or says on standard error why
+// it could not, and the settings window says clearly that it needs a display.
 
 #include "platform/Processes.h"
 #include "platform/Registry.h"
@@ -29,9 +30,34 @@ protected:
         ::unsetenv("QT_QPA_PLATFORM");
         ::setenv("XDG_CONFIG_HOME", folder.file("config").c_str(), 1);
         ::setenv("XDG_CACHE_HOME", folder.file("cache").c_str(), 1);
+        standInForSway();
+    }
+    void TearDown() override {
+        ::unsetenv("SWAYSOCK");
+        ::unsetenv("XDG_CURRENT_DESKTOP");
+        ::setenv("PATH", m_path.c_str(), 1);
     }
 
-    std::string keptPicture() const { return folder.file("cache/ZorbelPaneglyph/desktop.png"); }
+    // A swaymsg that records its words and succeeds, and a sway socket to make it count.
+    void standInForSway() {
+        fs::create_directories(folder.file("bin"));
+        const std::string script = folder.file("bin/swaymsg");
+        test::writeFile(script, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" +
+                                    folder.file("swaymsg.args") + "'\n");
+        ::chmod(script.c_str(), 0755);
+        ::setenv("SWAYSOCK", folder.file("sway.sock").c_str(), 1);
+        ::setenv("PATH", (folder.file("bin") + ":" + m_path).c_str(), 1);
+    }
+
+    // The picture sway was told to show, when it exists.
+    std::string keptPicture() const {
+        const std::string words = test::readFile(folder.file("swaymsg.args"));
+        const auto start = words.find("\"" + folder.file("cache/ZorbelPaneglyph/desktop-"));
+        if (start == std::string::npos)
+            return {};
+        const auto end = words.find('"', start + 1);
+        return words.substr(start + 1, end - start - 1);
+    }
     std::string standardError() const { return test::readFile(folder.file("stderr")); }
 
     // Runs the program with a shell only to catch its exit status and its error output.
@@ -44,19 +70,41 @@ protected:
 
     test::TempFolder folder;
     std::string program;
+
+private:
+    std::string m_path = std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin";
 };
 
-TEST_F(ProgramWithoutDisplay, ALogonRunDrawsIntoTheKeptPicture) {
-    EXPECT_EQ(run("-OnlyDraw"), 0);
+TEST_F(ProgramWithoutDisplay, ALogonRunShowsItsPictureThroughTheDesktop) {
+    EXPECT_EQ(run("-OnlyDraw"), 0) << standardError();
+    ASSERT_FALSE(keptPicture().empty()) << test::readFile(folder.file("swaymsg.args"));
     EXPECT_TRUE(fs::exists(keptPicture()));
     EXPECT_FALSE(fs::exists(folder.file("ZorbelPaneglyphTmp.bmp")));
+}
+
+TEST_F(ProgramWithoutDisplay, WithoutAnyDesktopALogonRunFailsAndSaysSo) {
+    ::unsetenv("SWAYSOCK");
+    EXPECT_EQ(run("-OnlyDraw"), 1);
+    EXPECT_NE(standardError().find("壁紙を表示できるデスクトップがありません"), std::string::npos)
+        << standardError();
+}
+
+TEST_F(ProgramWithoutDisplay, TheDesktopTakenInsteadOfTheSessionsOwnIsNamed) {
+    // GNOME's settings without dconf would be forgotten at exit: they cannot show anything.
+    ::setenv("XDG_CURRENT_DESKTOP", "GNOME", 1);
+    EXPECT_EQ(run("-OnlyDraw"), 0) << standardError();
+    EXPECT_NE(standardError().find("(GNOME) の壁紙設定を使えません。壁紙は swaymsg で表示します。"),
+              std::string::npos)
+        << standardError();
 }
 
 TEST_F(ProgramWithoutDisplay, ALogonRunThatFailsSaysSoAndEndsInFailure) {
     test::writeFile(folder.file("cache"), ""); // no cache folder can be made: nowhere to draw
     EXPECT_EQ(run("-OnlyDraw"), 1);
-    EXPECT_NE(standardError().find(keptPicture() + " を作成できません"), std::string::npos)
+    EXPECT_NE(standardError().find(folder.file("cache/ZorbelPaneglyph/desktop-")),
+              std::string::npos)
         << standardError();
+    EXPECT_NE(standardError().find("を作成できません"), std::string::npos) << standardError();
 }
 
 TEST_F(ProgramWithoutDisplay, ReadOnlySettingsStillDrawAndWhatCannotBeRecordedIsReported) {
@@ -70,7 +118,7 @@ TEST_F(ProgramWithoutDisplay, ReadOnlySettingsStillDrawAndWhatCannotBeRecordedIs
         << standardError();
 
     ::chmod(registry.filePath().c_str(), 0644);
-    fs::remove(keptPicture());
+    fs::remove(folder.file("swaymsg.args"));
     ASSERT_TRUE(registry.writeValue(desktop, "TileWallpaper", platform::RegValue::string("0")));
     ASSERT_TRUE(registry.writeValue(desktop, "WallpaperStyle", platform::RegValue::string("0")));
     ::chmod(registry.filePath().c_str(), 0444); // nothing needs to be written

@@ -4,6 +4,7 @@
 #include "platform/Registry.h"
 #include "platform/RegularFile.h"
 #include "platform/XdgPaths.h"
+#include "platform/qt/SessionDesktop.h"
 #include "text/Error.h"
 #include "text/Texts.h"
 #include "text/qt/QtConvert.h"
@@ -16,11 +17,15 @@
 #include <QPainter>
 #include <QScreen>
 #include <QString>
+#include <QtGlobal>
 #include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstdlib>
+#include <fstream>
+#include <functional>
 #include <optional>
+#include <random>
 #include <sstream>
 
 // Xlib defines macros (Bool, None, Status, ...) that collide with Qt names, so it comes after
@@ -72,24 +77,6 @@ std::optional<int> colorComponent(const std::string& word) {
         return std::nullopt;
     const int value = std::stoi(word);
     return value <= 255 ? std::optional<int>(value) : std::nullopt;
-}
-
-// A picture file the user names: read only when it is a regular file within the bytes Qt
-// would allocate for an image, so that a FIFO, a device or a huge file is never waited for;
-// decoded within Qt's image limits. A null image when it cannot be had.
-QImage loadPicture(const std::string& path) {
-    const int limitInMiB = QImageReader::allocationLimit();
-    const std::size_t maxBytes =
-        limitInMiB > 0 ? static_cast<std::size_t>(limitInMiB) * 1024 * 1024 : kMaxPictureBytes;
-    auto bytes = readRegularFile(path, maxBytes);
-    if (!bytes)
-        return {};
-    QByteArray data = QByteArray::fromRawData(bytes->data(), static_cast<qsizetype>(bytes->size()));
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    // The name's suffix is tried first, as loading a file by name does; the content decides.
-    QImageReader reader(&buffer, QFileInfo(toQString(path)).suffix().toLatin1());
-    return reader.read();
 }
 
 bool keepPicture(const QImage& picture) {
@@ -358,6 +345,60 @@ std::optional<QImage> rootWallpaper(QSize screen, const QColor& background) {
     return result;
 }
 
+// The root window's mark of this X server: it lives as long as the server, so a new login
+// session (a new server) has a new one.
+std::optional<std::string> xSessionMark() {
+    const Connection connection;
+    if (!connection)
+        return std::nullopt;
+    Display* display = connection.get();
+    const Window root = DefaultRootWindow(display);
+    const Atom property = XInternAtom(display, "_ZORBELPANEGLYPH_SESSION", False);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, remaining = 0;
+    unsigned char* data = nullptr;
+    std::string mark;
+    if (XGetWindowProperty(display, root, property, 0, 16, False, XA_STRING, &type, &format, &count,
+                           &remaining, &data) == Success &&
+        type == XA_STRING && format == 8 && data != nullptr)
+        mark.assign(reinterpret_cast<const char*>(data), count);
+    if (data != nullptr)
+        XFree(data);
+    if (!mark.empty())
+        return mark;
+    std::random_device random;
+    char text[17];
+    std::snprintf(text, sizeof text, "%08x%08x", random(), random());
+    mark = text;
+    XChangeProperty(display, root, property, XA_STRING, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(mark.data()),
+                    static_cast<int>(mark.size()));
+    XSync(display, False);
+    return mark;
+}
+
+// "Xft.dpi" of the server's resources, the density every X toolkit draws its text at.
+std::optional<int> xResourceDpi() {
+    const Connection connection;
+    if (!connection)
+        return std::nullopt;
+    const char* resources = XResourceManagerString(connection.get());
+    if (resources == nullptr)
+        return std::nullopt;
+    std::istringstream lines(resources);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (line.rfind("Xft.dpi:", 0) != 0)
+            continue;
+        std::istringstream value(line.substr(8));
+        double dpi = 0;
+        if (value >> dpi && dpi >= 24 && dpi <= 1200)
+            return static_cast<int>(dpi + 0.5);
+    }
+    return std::nullopt;
+}
+
 QSize xScreenSize() {
     const Connection connection;
     if (!connection)
@@ -367,6 +408,24 @@ QSize xScreenSize() {
 }
 
 } // namespace
+
+// A picture file the user names: read only when it is a regular file within the bytes Qt
+// would allocate for an image, so that a FIFO, a device or a huge file is never waited for;
+// decoded within Qt's image limits. A null image when it cannot be had.
+QImage DesktopPicture::loadPicture(const std::string& path) {
+    const int limitInMiB = QImageReader::allocationLimit();
+    const std::size_t maxBytes =
+        limitInMiB > 0 ? static_cast<std::size_t>(limitInMiB) * 1024 * 1024 : kMaxPictureBytes;
+    auto bytes = readRegularFile(path, maxBytes);
+    if (!bytes)
+        return {};
+    QByteArray data = QByteArray::fromRawData(bytes->data(), static_cast<qsizetype>(bytes->size()));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    // The name's suffix is tried first, as loading a file by name does; the content decides.
+    QImageReader reader(&buffer, QFileInfo(toQString(path)).suffix().toLatin1());
+    return reader.read();
+}
 
 QImage DesktopPicture::compose(const QImage& wallpaper, QSize screen, WallpaperPlacement placement,
                                const QColor& background) {
@@ -419,9 +478,19 @@ bool DesktopPicture::setDeskWallpaper(const std::string& path, bool updateIniFil
 }
 
 QImage DesktopPicture::paintDesktop(QSize screen) {
-    const QColor background = backgroundColor();
-    if (auto shown = rootWallpaper(screen, background))
+    if (SessionDesktop session; session.kind() == SessionDesktop::Kind::Desktop) {
+        // The desktop paints its own background: a root pixmap is none of its business.
+        if (auto shown = session.paintDesktop(screen))
+            return *shown;
+        return paintRecorded(screen);
+    }
+    if (auto shown = rootWallpaper(screen, backgroundColor()))
         return *shown;
+    return paintRecorded(screen);
+}
+
+QImage DesktopPicture::paintRecorded(QSize screen) {
+    const QColor background = backgroundColor();
     // No wallpaper has been set in this session (the state at logon, or no X server at all):
     // the desktop starts from the user's recorded wallpaper, never from an earlier drawing.
     const auto recorded = registryText(kDesktopKey, "Wallpaper");
@@ -450,10 +519,40 @@ std::string DesktopPicture::keptPicturePath() {
 QSize DesktopPicture::screenSize() {
     if (const QSize size = xScreenSize(); size.isValid() && !size.isEmpty())
         return size;
+    // Qt's size is in its own scaled units; the screen's pixels are what a picture covers.
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr)
         if (const QScreen* screen = QGuiApplication::primaryScreen())
-            return screen->size();
+            return screen->size() * screen->devicePixelRatio();
     return kFallbackScreen;
+}
+
+int DesktopPicture::screenDpi() {
+    if (const auto dpi = xResourceDpi())
+        return *dpi;
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr)
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            return qRound(kStandardDpi * screen->devicePixelRatio());
+    return kStandardDpi;
+}
+
+bool DesktopPicture::hasXServer() {
+    return static_cast<bool>(Connection());
+}
+
+std::string DesktopPicture::sessionMark() {
+    if (const auto mark = xSessionMark())
+        return *mark;
+    // Without an X server: the login session of this boot.
+    std::ifstream bootFile("/proc/sys/kernel/random/boot_id");
+    std::string boot;
+    std::getline(bootFile, boot);
+    const char* session = std::getenv("XDG_SESSION_ID");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    const std::size_t hash = std::hash<std::string>{}(boot + "/" + (session ? session : "") + "/" +
+                                                      (wayland ? wayland : ""));
+    char text[17];
+    std::snprintf(text, sizeof text, "%016zx", hash);
+    return text;
 }
 
 } // namespace zbpg::platform
