@@ -33,6 +33,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xrandr.h>
 
 namespace zbpg::platform {
 namespace {
@@ -285,6 +286,52 @@ void freePreviousWallpaper(Display* display, ErrorTrap& trap, Window root, Pixma
     trap.caught(); // a BadValue here only means it was gone already
 }
 
+// The primary monitor on the X screen (the first active one when none is primary); nothing
+// without RandR 1.5, when the whole X screen is the one screen there is.
+std::optional<QRect> primaryMonitor(Display* display) {
+    int event = 0, error = 0, major = 0, minor = 0;
+    if (!XRRQueryExtension(display, &event, &error) || !XRRQueryVersion(display, &major, &minor) ||
+        major < 1 || (major == 1 && minor < 5))
+        return std::nullopt;
+    int count = 0;
+    XRRMonitorInfo* monitors = XRRGetMonitors(display, DefaultRootWindow(display), True, &count);
+    if (monitors == nullptr)
+        return std::nullopt;
+    std::optional<QRect> result;
+    for (int i = 0; i < count; ++i) {
+        const QRect area(monitors[i].x, monitors[i].y, monitors[i].width, monitors[i].height);
+        if (monitors[i].primary) {
+            result = area;
+            break;
+        }
+        if (!result)
+            result = area;
+    }
+    XRRFreeMonitors(monitors);
+    return result;
+}
+
+QRect primaryArea(Display* display) {
+    const int screen = DefaultScreen(display);
+    const QRect whole(0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen));
+    const auto primary = primaryMonitor(display);
+    return primary && whole.contains(*primary) ? *primary : whole;
+}
+
+// The root window spans every monitor: the picture of the primary screen goes where that
+// monitor is, the others show the background colour, and nothing is tiled.
+QImage onRootWindow(Display* display, const QImage& picture) {
+    const int screen = DefaultScreen(display);
+    const QSize root(DisplayWidth(display, screen), DisplayHeight(display, screen));
+    const QRect primary = primaryArea(display);
+    if (primary == QRect(QPoint(0, 0), root))
+        return picture;
+    QImage whole(root, QImage::Format_RGB32);
+    whole.fill(DesktopPicture::backgroundColor());
+    QPainter(&whole).drawImage(primary.topLeft(), picture);
+    return whole;
+}
+
 enum class RootWindow { Absent, Shown, Refused };
 
 RootWindow showOnRootWindow(const QImage& picture) {
@@ -294,7 +341,7 @@ RootWindow showOnRootWindow(const QImage& picture) {
     Display* display = connection.get();
     const Window root = DefaultRootWindow(display);
     ErrorTrap trap(display);
-    const Pixmap pixmap = pixmapOfPicture(display, picture);
+    const Pixmap pixmap = pixmapOfPicture(display, onRootWindow(display, picture));
     if (pixmap == 0 || trap.caught())
         return RootWindow::Refused;
     XSetWindowBackgroundPixmap(display, root, pixmap);
@@ -323,12 +370,15 @@ std::optional<QImage> rootWallpaper(QSize screen, const QColor& background) {
         return std::nullopt;
     const auto format =
         PixelFormat::forDepth(display, DefaultScreen(display), static_cast<int>(geometry->depth));
-    const int width = std::min(static_cast<int>(geometry->width), screen.width());
-    const int height = std::min(static_cast<int>(geometry->height), screen.height());
+    // The primary monitor's part of the pixmap is the desktop the program draws on.
+    const QPoint origin = primaryArea(display).topLeft();
+    const int width = std::min(static_cast<int>(geometry->width) - origin.x(), screen.width());
+    const int height = std::min(static_cast<int>(geometry->height) - origin.y(), screen.height());
     if (!format || width <= 0 || height <= 0)
         return std::nullopt;
-    XImage* image = XGetImage(display, *pixmap, 0, 0, static_cast<unsigned>(width),
-                              static_cast<unsigned>(height), AllPlanes, ZPixmap);
+    XImage* image =
+        XGetImage(display, *pixmap, origin.x(), origin.y(), static_cast<unsigned>(width),
+                  static_cast<unsigned>(height), AllPlanes, ZPixmap);
     if (trap.caught() || image == nullptr) {
         if (image != nullptr)
             XDestroyImage(image);
@@ -403,8 +453,7 @@ QSize xScreenSize() {
     const Connection connection;
     if (!connection)
         return {};
-    const int screen = DefaultScreen(connection.get());
-    return {DisplayWidth(connection.get(), screen), DisplayHeight(connection.get(), screen)};
+    return primaryArea(connection.get()).size();
 }
 
 } // namespace

@@ -56,8 +56,9 @@ public:
     // $XDG_CACHE_HOME/ZorbelPaneglyph/desktop.png
     static std::string keptPicturePath();
 
-    // The primary screen in its own pixels (the X screen when there is a display, else Qt's
-    // screen in device pixels), whatever scaling Qt applies to its windows.
+    // The primary screen in its own pixels, whatever scaling Qt applies to its windows: the X
+    // server's primary monitor (RandR), else its whole screen; without X, Qt's primary screen
+    // in device pixels.
     static QSize screenSize();
 
     // The density text is drawn at on this desktop, in dots per inch: the X server's
