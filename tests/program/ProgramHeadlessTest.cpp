@@ -4,7 +4,7 @@
 
 #include "platform/Processes.h"
 #include "platform/Registry.h"
-#include "support/TempFolder.h"
+#include "support/Commands.h"
 #include "support/TestEnvironment.h"
 
 #include <cstdlib>
@@ -30,33 +30,18 @@ protected:
         ::unsetenv("QT_QPA_PLATFORM");
         ::setenv("XDG_CONFIG_HOME", folder.file("config").c_str(), 1);
         ::setenv("XDG_CACHE_HOME", folder.file("cache").c_str(), 1);
-        standInForSway();
+        ::setenv("SWAYSOCK", folder.file("sway.sock").c_str(), 1); // sway answers
     }
     void TearDown() override {
         ::unsetenv("SWAYSOCK");
         ::unsetenv("XDG_CURRENT_DESKTOP");
-        ::setenv("PATH", m_path.c_str(), 1);
     }
 
-    // A swaymsg that records its words and succeeds, and a sway socket to make it count.
-    void standInForSway() {
-        fs::create_directories(folder.file("bin"));
-        const std::string script = folder.file("bin/swaymsg");
-        test::writeFile(script, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" +
-                                    folder.file("swaymsg.args") + "'\n");
-        ::chmod(script.c_str(), 0755);
-        ::setenv("SWAYSOCK", folder.file("sway.sock").c_str(), 1);
-        ::setenv("PATH", (folder.file("bin") + ":" + m_path).c_str(), 1);
-    }
-
-    // The picture sway was told to show, when it exists.
+    // The picture sway was told to show (its quoted word).
     std::string keptPicture() const {
-        const std::string words = test::readFile(folder.file("swaymsg.args"));
-        const auto start = words.find("\"" + folder.file("cache/ZorbelPaneglyph/desktop-"));
-        if (start == std::string::npos)
-            return {};
-        const auto end = words.find('"', start + 1);
-        return words.substr(start + 1, end - start - 1);
+        const std::string words = swaymsg.words();
+        const auto start = words.find('"') + 1;
+        return start == 0 ? "" : words.substr(start, words.find('"', start) - start);
     }
     std::string standardError() const { return test::readFile(folder.file("stderr")); }
 
@@ -69,15 +54,13 @@ protected:
     }
 
     test::TempFolder folder;
+    test::RecordingCommands swaymsg{folder, {"swaymsg"}};
     std::string program;
-
-private:
-    std::string m_path = std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin";
 };
 
 TEST_F(ProgramWithoutDisplay, ALogonRunShowsItsPictureThroughTheDesktop) {
     EXPECT_EQ(run("-OnlyDraw"), 0) << standardError();
-    ASSERT_FALSE(keptPicture().empty()) << test::readFile(folder.file("swaymsg.args"));
+    ASSERT_FALSE(keptPicture().empty()) << swaymsg.words();
     EXPECT_TRUE(fs::exists(keptPicture()));
     EXPECT_FALSE(fs::exists(folder.file("ZorbelPaneglyphTmp.bmp")));
 }
@@ -118,7 +101,7 @@ TEST_F(ProgramWithoutDisplay, ReadOnlySettingsStillDrawAndWhatCannotBeRecordedIs
         << standardError();
 
     ::chmod(registry.filePath().c_str(), 0644);
-    fs::remove(folder.file("swaymsg.args"));
+    fs::remove(folder.file("words"));
     ASSERT_TRUE(registry.writeValue(desktop, "TileWallpaper", platform::RegValue::string("0")));
     ASSERT_TRUE(registry.writeValue(desktop, "WallpaperStyle", platform::RegValue::string("0")));
     ::chmod(registry.filePath().c_str(), 0444); // nothing needs to be written
