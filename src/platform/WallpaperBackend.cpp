@@ -82,6 +82,13 @@ DesktopFamily sessionDesktopFamily() {
     return DesktopFamily::Other;
 }
 
+bool isWaylandSession() {
+    const std::string type = lower(environment("XDG_SESSION_TYPE"));
+    if (!type.empty())
+        return type == "wayland";
+    return !environment("WAYLAND_DISPLAY").empty();
+}
+
 std::string pathOfFileUri(const std::string& uri) {
     if (!uri.empty() && uri.front() == '/')
         return uri;

@@ -41,6 +41,9 @@ enum class DesktopFamily { Gnome, Cinnamon, Mate, Xfce, Plasma, Lxqt, Lxde, Sway
 // The family a session names: XDG_CURRENT_DESKTOP (a ":" list, the first known name wins),
 // else XDG_SESSION_DESKTOP, else DESKTOP_SESSION, case-insensitively.
 DesktopFamily sessionDesktopFamily();
+// Whether the session runs on Wayland (XDG_SESSION_TYPE, else WAYLAND_DISPLAY): an X server
+// there is Xwayland, whose root window nobody sees and which may come and go within the session.
+bool isWaylandSession();
 // The family of one desktop name ("GNOME", "X-Cinnamon", "plasma", …); Other when unknown.
 DesktopFamily desktopFamilyOf(const std::string& name);
 

@@ -112,9 +112,9 @@ struct GSettingsDesktop {
     bool pictureIsUri;
 };
 
-class GSettingsBackend final : public WallpaperBackend {
+class GSettingsWallpaper final : public WallpaperBackend {
 public:
-    explicit GSettingsBackend(GSettingsDesktop desktop) : m_desktop(desktop) {}
+    explicit GSettingsWallpaper(GSettingsDesktop desktop) : m_desktop(desktop) {}
 
     std::string name() const override { return m_desktop.name; }
 
@@ -327,15 +327,15 @@ private:
 std::unique_ptr<WallpaperBackend> makeGSettingsBackend(DesktopFamily family) {
     switch (family) {
     case DesktopFamily::Cinnamon:
-        return std::make_unique<GSettingsBackend>(
+        return std::make_unique<GSettingsWallpaper>(
             GSettingsDesktop{"Cinnamon", "org.cinnamon.desktop.background", "picture-uri", true});
     case DesktopFamily::Mate:
-        return std::make_unique<GSettingsBackend>(
+        return std::make_unique<GSettingsWallpaper>(
             GSettingsDesktop{"MATE", "org.mate.background", "picture-filename", false});
     default:
         break;
     }
-    return std::make_unique<GSettingsBackend>(
+    return std::make_unique<GSettingsWallpaper>(
         GSettingsDesktop{"GNOME", "org.gnome.desktop.background", "picture-uri", true});
 }
 

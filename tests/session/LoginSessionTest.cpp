@@ -8,6 +8,7 @@
 #include <QImage>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 namespace zbpg {
 namespace {
@@ -28,18 +29,20 @@ protected:
         const char* built = std::getenv("ZBPG_PROGRAM");
         ASSERT_NE(built, nullptr) << "ZBPG_PROGRAM names the built program";
         fs::copy_file(built, m_folder.file("ZorbelPaneglyph"));
+        ::unsetenv("QT_QPA_PLATFORM"); // the program sees the X server as in a user's session
     }
+    void TearDown() override { ::setenv("QT_QPA_PLATFORM", "offscreen", 1); }
 
     // One login session on a new X server of the size given: the commands of the session's
-    // start, then the logon run, seeing the server as in a user's session.
+    // start, then the logon run.
     void logOn(const std::string& screen, const std::string& settings,
-               const std::string& sessionStart = "true") {
+               const std::string& sessionStart = "true", int status = 0) {
         test::writeFile(m_folder.file("ZorbelPaneglyph.ini"), settings);
-        const std::string command = "cd '" + m_folder.path() +
-                                    "' && xvfb-run -a -s '-noreset -screen 0 " + screen +
-                                    "' sh -c \"" + sessionStart +
-                                    " && env -u QT_QPA_PLATFORM ./ZorbelPaneglyph -OnlyDraw\"";
-        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        const std::string command =
+            "cd '" + m_folder.path() + "' && xvfb-run -a -s '-noreset -screen 0 " + screen +
+            "' sh -c \"" + sessionStart + " && ./ZorbelPaneglyph -OnlyDraw\"";
+        const int result = std::system(command.c_str());
+        ASSERT_EQ(WIFEXITED(result) ? WEXITSTATUS(result) : -1, status) << command;
     }
     std::string picture(QRgb colour, const std::string& name) const {
         QImage image(1024, 768, QImage::Format_RGB32);
@@ -101,6 +104,12 @@ TEST_F(LoginSession, GnomeShowsTheDrawingOnTheUsersWallpaperAndEachSessionStarts
     EXPECT_EQ(shown.pixel(0, 100), kFrame);
     EXPECT_EQ(shown.pixel(700, 500), second) << "drawn on the wallpaper chosen since";
     ::unsetenv("XDG_CURRENT_DESKTOP");
+}
+
+TEST_F(LoginSession, OnWaylandXwaylandsRootWindowShowsNothingAndTheRunSaysSo) {
+    // Without Qt's windows, so that the failed run ends rather than showing the settings.
+    logOn("1024x768x24", framesOnly(), "export XDG_SESSION_TYPE=wayland QT_QPA_PLATFORM=offscreen",
+          1);
 }
 
 // A 3840x2160 screen scaled to 200%, by the X resources every toolkit reads or by Qt's own

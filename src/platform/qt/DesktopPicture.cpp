@@ -3,6 +3,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/Registry.h"
 #include "platform/RegularFile.h"
+#include "platform/WallpaperBackend.h"
 #include "platform/XdgPaths.h"
 #include "platform/qt/SessionDesktop.h"
 #include "text/Error.h"
@@ -589,9 +590,10 @@ bool DesktopPicture::hasXServer() {
 }
 
 std::string DesktopPicture::sessionMark() {
-    if (const auto mark = xSessionMark())
-        return *mark;
-    // Without an X server: the login session of this boot.
+    if (!isWaylandSession())
+        if (const auto mark = xSessionMark())
+            return *mark;
+    // On Wayland or without an X server: the login session of this boot.
     std::ifstream bootFile("/proc/sys/kernel/random/boot_id");
     std::string boot;
     std::getline(bootFile, boot);

@@ -69,7 +69,7 @@ public:
     static bool hasXServer();
 
     // Tells one login session from the next: a mark kept on the X server's root window for
-    // the server's life; without X, the boot and the login session.
+    // the server's life; on Wayland or without X, the boot and the login session.
     static std::string sessionMark();
 };
 

@@ -9,6 +9,7 @@
 
 #include <QDesktopServices>
 #include <QUrl>
+#include <sys/stat.h>
 
 namespace zbpg::platform {
 namespace {
@@ -57,8 +58,10 @@ bool QtDesktopService::setDeskWallpaper(const std::string& path, bool updateIniF
     case SessionDesktop::Kind::Desktop:
         break;
     }
-    // The user's own picture becomes the desktop's own wallpaper, as if chosen in its settings.
-    if (!path.empty() && DesktopPicture::loadPicture(path).isNull())
+    // The user's own picture becomes the desktop's own wallpaper, as if chosen in its settings;
+    // the desktop may well show formats the program cannot read (its own default pictures).
+    struct stat info {};
+    if (!path.empty() && (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)))
         return false;
     if (!session.backend()->show(path, recordedStyle()))
         return false;

@@ -125,7 +125,7 @@ SessionDesktop::SessionDesktop() {
             m_kind = Kind::Desktop;
         }
     }
-    if (m_kind == Kind::None && DesktopPicture::hasXServer()) {
+    if (m_kind == Kind::None && !isWaylandSession() && DesktopPicture::hasXServer()) {
         m_kind = Kind::RootWindow;
         used = texts::kRootWindowName;
     }

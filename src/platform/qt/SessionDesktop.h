@@ -12,8 +12,8 @@ namespace zbpg::platform {
 
 // The way the session's desktop shows a wallpaper: the backend of the desktop the session
 // names (XDG_CURRENT_DESKTOP, else XDG_SESSION_DESKTOP, else DESKTOP_SESSION); else swaymsg
-// where sway answers; else the X root window; else nothing. Standard error is told once a
-// process when the named desktop cannot be reached, and which way is taken instead.
+// where sway answers; else, outside Wayland, the X root window; else nothing. Standard error is
+// told once a process when the named desktop cannot be reached, and which way is taken instead.
 class SessionDesktop final {
 public:
     enum class Kind { Desktop, RootWindow, None };
