@@ -237,6 +237,8 @@ TEST_F(CommandBackend, EachPictureHasANewNameAndOnlyTheShownOneStays) {
     }
     EXPECT_NE(shown[0], shown[1]);
     EXPECT_TRUE(SessionDesktop::isProgramPicture(shown[1]));
+    EXPECT_TRUE(SessionDesktop::isProgramPicture(appCacheFolder() + "/.//" +
+                                                 fs::path(shown[1]).filename().string()));
     EXPECT_FALSE(fs::exists(shown[0]));
     EXPECT_EQ(std::distance(fs::directory_iterator(appCacheFolder()), fs::directory_iterator()), 1);
     EXPECT_FALSE(desktop.chosenWallpaper()) << "sway cannot tell; nothing is adopted";

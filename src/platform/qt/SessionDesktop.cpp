@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <dirent.h>
+#include <filesystem>
 #include <unistd.h>
 
 namespace zbpg::platform {
@@ -136,10 +137,16 @@ SessionDesktop::SessionDesktop() {
 bool SessionDesktop::isProgramPicture(const std::string& path) {
     const std::string name = fileNameOf(path);
     const std::string extension = texts::kShownPictureExtension;
-    return path.size() > name.size() &&
-           path.substr(0, path.size() - name.size() - 1) == appCacheFolder() &&
-           name.rfind(texts::kShownPicturePrefix, 0) == 0 && name.size() > extension.size() &&
-           name.compare(name.size() - extension.size(), extension.size(), extension) == 0;
+    if (name.rfind(texts::kShownPicturePrefix, 0) != 0 || name.size() <= extension.size() ||
+        name.compare(name.size() - extension.size(), extension.size(), extension) != 0)
+        return false;
+    // Taking one of our pictures for the user's would make a drawing the clean wallpaper: the
+    // folder is compared as the file system sees it, whatever slashes or links name it.
+    std::error_code error;
+    const auto folder =
+        std::filesystem::weakly_canonical(std::filesystem::path(path).parent_path(), error);
+    const auto cache = std::filesystem::weakly_canonical(appCacheFolder(), error);
+    return !error && folder == cache;
 }
 
 bool SessionDesktop::showScreenPicture(const std::string& path) {
