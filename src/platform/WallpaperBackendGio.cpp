@@ -1,10 +1,12 @@
 // The desktops whose settings GLib reaches: GSettings for GNOME and its kin, Cinnamon and
 // MATE; xfconf over D-Bus for XFCE. GLib stays inside this file.
+#include "platform/Registry.h"
 #include "platform/WallpaperBackend.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <utility>
 
 #define G_SETTINGS_ENABLE_BACKEND
 #include <gio/gio.h>
@@ -29,6 +31,9 @@ std::string takeString(gchar* text) {
 }
 
 // ---- GSettings --------------------------------------------------------------------------
+
+// Where GNOME's own pair of light and dark pictures waits while a drawing is shown.
+constexpr const char* kKeptPairKey = "Software\\ZorbelPaneglyph\\GNOME";
 
 // GNOME's "picture-options", which Cinnamon and MATE share.
 WallpaperStyle styleOfPictureOption(const std::string& option) {
@@ -145,11 +150,13 @@ public:
             return false;
         const std::string picture =
             m_desktop.pictureIsUri && !file.empty() ? fileUriOf(file) : file;
-        // Light and dark mode show the same picture: the drawing belongs to both.
-        bool stored = g_settings_set_string(settings.object, m_desktop.pictureKey, picture.c_str());
-        if (hasKey(settings.object, "picture-uri-dark"))
-            stored = g_settings_set_string(settings.object, "picture-uri-dark", picture.c_str()) &&
-                     stored;
+        const bool hasDark = hasKey(settings.object, "picture-uri-dark");
+        const auto [light, dark] =
+            hasDark ? lightAndDark(settings.object, picture, style) : std::pair{picture, picture};
+        bool stored = g_settings_set_string(settings.object, m_desktop.pictureKey, light.c_str());
+        if (hasDark)
+            stored =
+                g_settings_set_string(settings.object, "picture-uri-dark", dark.c_str()) && stored;
         stored = g_settings_set_string(settings.object, "picture-options",
                                        file.empty() ? "none" : pictureOptionOf(style)) &&
                  stored;
@@ -157,10 +164,33 @@ public:
         // A backend may take a change and lose it on the way; what reads back is what is shown.
         GObjectHolder<GSettings> check{settingsOf(m_desktop.schema)};
         return stored && check.object != nullptr &&
-               takeString(g_settings_get_string(check.object, m_desktop.pictureKey)) == picture;
+               takeString(g_settings_get_string(check.object, m_desktop.pictureKey)) == light;
     }
 
 private:
+    // Light and dark mode show the same drawing, which covers the user's pair of pictures; the
+    // pair is kept aside (the program's pictures are never a pair) and comes back with either
+    // of its pictures.
+    static std::pair<std::string, std::string>
+    lightAndDark(GSettings* settings, const std::string& picture, WallpaperStyle style) {
+        const auto registry = Registry::currentUser();
+        if (style == WallpaperStyle::Screen) {
+            const std::string light = takeString(g_settings_get_string(settings, "picture-uri"));
+            const std::string dark =
+                takeString(g_settings_get_string(settings, "picture-uri-dark"));
+            if (light != dark && light != picture && dark != picture)
+                (void)(registry.writeValue(kKeptPairKey, "LightWallpaper",
+                                           RegValue::string(light)) &&
+                       registry.writeValue(kKeptPairKey, "DarkWallpaper", RegValue::string(dark)));
+            return {picture, picture};
+        }
+        const auto light = registry.readValue(kKeptPairKey, "LightWallpaper");
+        const auto dark = registry.readValue(kKeptPairKey, "DarkWallpaper");
+        if (light && dark && (picture == light->text || picture == dark->text))
+            return {light->text, dark->text};
+        return {picture, picture};
+    }
+
     // The dark variant is the one shown while the desktop is in dark mode.
     const char* shownPictureKey(GSettings* settings) const {
         if (!hasKey(settings, "picture-uri-dark"))

@@ -113,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
                          true},
         GSettingsDesktop{DesktopFamily::Mate, "org.mate.background", "picture-filename", false}));
 
-TEST(GnomeBackend, ShowsBothVariantsAndTellsTheDarkOneInDarkMode) {
+TEST(GnomeBackend, ShowsBothVariantsTellsTheDarkOneInDarkModeAndKeepsTheUsersPair) {
     test::TempFolder folder;
     const auto backend = makeGSettingsBackend(DesktopFamily::Gnome);
     const std::string file = pictureIn(folder);
@@ -131,6 +131,14 @@ TEST(GnomeBackend, ShowsBothVariantsAndTellsTheDarkOneInDarkMode) {
     EXPECT_TRUE(eventually([&] { return backend->current()->file == dark; }));
     ASSERT_EQ(std::system("gsettings reset org.gnome.desktop.interface color-scheme"), 0);
     EXPECT_TRUE(eventually([&] { return backend->current()->file == file; }));
+
+    // A drawing covers both; putting either of the user's pair back brings the pair back.
+    ASSERT_TRUE(backend->show(pictureIn(folder, "drawing.png"), WallpaperStyle::Screen));
+    ASSERT_TRUE(backend->show(dark, WallpaperStyle::Stretch));
+    EXPECT_EQ(test::commandOutput("gsettings get org.gnome.desktop.background picture-uri"),
+              "'" + fileUriOf(file) + "'");
+    EXPECT_EQ(test::commandOutput("gsettings get org.gnome.desktop.background picture-uri-dark"),
+              "'" + fileUriOf(dark) + "'");
 }
 
 // ---- xfconf --------------------------------------------------------------------------------
