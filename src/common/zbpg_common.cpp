@@ -63,10 +63,31 @@ std::string showKeeping(const std::string& keepFile, const std::string& showFile
     };
     record("TileWallpaper", tile ? "1" : "0");
     record("WallpaperStyle", stretch ? "2" : "0");
-    if (!platform::desktopService().setDeskWallpaper(showFile, false))
+    // A picture other than the recorded wallpaper is a composed one, made for the screen; the
+    // recorded wallpaper itself becomes the desktop's own wallpaper again.
+    auto& desktop = platform::desktopService();
+    const bool shown = showFile == keepFile ? desktop.setDeskWallpaper(showFile, false)
+                                            : desktop.showScreenPicture(showFile);
+    if (!shown)
         return formatMessage(texts::kCannotShowWallpaper, showFile);
     record("Wallpaper", keepFile);
     return problem;
+}
+
+// A desktop that paints its own background has settings of its own where the user chooses a
+// wallpaper. One chosen there since the program last showed its picture becomes the recorded
+// clean wallpaper, in its style, so that no run draws over it or puts an older one back. What
+// cannot be written stays as it was: the run goes on with the recorded values.
+void adoptChosenWallpaper() {
+    const auto chosen = platform::desktopService().chosenWallpaper();
+    if (!chosen)
+        return;
+    const bool tile = chosen->style == platform::WallpaperStyle::Tile;
+    const bool stretch = chosen->style == platform::WallpaperStyle::Stretch ||
+                         chosen->style == platform::WallpaperStyle::Screen;
+    (void)recordDesktopText("TileWallpaper", tile ? "1" : "0");
+    (void)recordDesktopText("WallpaperStyle", stretch ? "2" : "0");
+    (void)recordDesktopText("Wallpaper", chosen->file);
 }
 
 // The display settings of the desktops that may be installed, tried in this order; the
@@ -167,6 +188,7 @@ std::string GetLocalIPAddress() {
 }
 
 void GetWallpaperFile(std::string& path) {
+    adoptChosenWallpaper();
     path = readDesktopText("Wallpaper");
 }
 

@@ -29,7 +29,9 @@ std::string GetLocalComputerName();
 std::string GetLocalIPAddress();
 
 // --- the user's desktop wallpaper values ("Control Panel\Desktop") ---
-// The "Wallpaper" value, empty when missing. A value that holds no text raises
+// The "Wallpaper" value, empty when missing; a wallpaper the user has chosen in the desktop's
+// own settings since the program last showed its picture there is recorded first, in its style. A
+// value that holds no text raises
 // "'%s' のデータ型が不正です".
 void GetWallpaperFile(std::string& path);
 // "TileWallpaper" is "1" / "WallpaperStyle" is "2".

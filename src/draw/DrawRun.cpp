@@ -99,6 +99,10 @@ void DrawRun::PrepareDesktopCanvas() {
     FDrawBitmap =
         platform::DesktopPicture::paintDesktop(QSize(desktop.screenWidth(), desktop.screenHeight()))
             .convertToFormat(QImage::Format_RGB32);
+    // The picture covers the screen's own pixels; its text is drawn at the screen's density.
+    const int dotsPerMeter = qRound(platform::DesktopPicture::screenDpi() / 0.0254);
+    FDrawBitmap.setDotsPerMeterX(dotsPerMeter);
+    FDrawBitmap.setDotsPerMeterY(dotsPerMeter);
 }
 
 void DrawRun::DrawMonitorFrames() {

@@ -9,6 +9,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 
 namespace zbpg {
 namespace {
@@ -65,7 +66,21 @@ std::vector<std::string> splitLines(const std::string& text) {
     return lines;
 }
 
+// The canvas carries its screen's density, and the text grows with it, as every text of that
+// desktop does; frames and positions stay in the screen's own pixels.
+FontDescription atCanvasDensity(const QImage& canvas, const FontDescription& font) {
+    return fontAtDensity(font, canvas.logicalDpiY());
+}
+
 } // namespace
+
+FontDescription fontAtDensity(FontDescription font, int dpi) {
+    constexpr int kStandardDpi = 96;
+    if (dpi > 0 && dpi != kStandardDpi)
+        font.height =
+            static_cast<int>(std::lround(font.height * static_cast<double>(dpi) / kStandardDpi));
+    return font;
+}
 
 FrameLayout monitorFrameLayout(int w, int h, int labelWidth, FrameAnchor anchor, int sw, int sh) {
     FrameLayout layout;
@@ -105,7 +120,8 @@ void drawMonitorFrame(QImage& canvas, int w, int h, const std::string& label,
     if (canvas.isNull())
         return;
     const FrameLayout layout =
-        monitorFrameLayout(w, h, textWidth(font, label), anchor, canvas.width(), canvas.height());
+        monitorFrameLayout(w, h, textWidth(atCanvasDensity(canvas, font), label), anchor,
+                           canvas.width(), canvas.height());
     fillFrameLines(canvas, layout.x0, layout.y0, w, h, toQColor(frameColor));
     drawTextItem(canvas, label, font, layout.tx, layout.ty);
 }
@@ -114,7 +130,7 @@ void drawTextItem(QImage& canvas, const std::string& text, const FontDescription
                   int y) {
     if (canvas.isNull() || text.empty())
         return;
-    const QFont qfont = toQFont(font);
+    const QFont qfont = toQFont(atCanvasDensity(canvas, font));
     const QFontMetrics metrics(qfont);
     QPainter painter(&canvas);
     painter.setFont(qfont);
@@ -125,10 +141,11 @@ void drawTextItem(QImage& canvas, const std::string& text, const FontDescription
 
 void drawTextLines(QImage& canvas, const std::vector<std::string>& lines,
                    const FontDescription& font, int interval, int x, int y) {
+    const FontDescription dense = atCanvasDensity(canvas, font);
     int top = y;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         drawTextItem(canvas, lines[i], font, x, top);
-        top += lineHeight(font, lines[i]);
+        top += lineHeight(dense, lines[i]);
         if (i + 1 < lines.size())
             top += interval;
     }

@@ -15,7 +15,8 @@ namespace zbpg {
 // The drawing of a draw run: plain functions of a canvas and their options, so that they are
 // tested without a window. Texts are written with the top left of their character cell at the
 // given point, in the font's colour, on a transparent background; whatever falls outside the
-// canvas is cut off.
+// canvas is cut off. Font heights are pixels at 96 dots per inch and grow with the density the
+// canvas carries (QImage's dots per metre); frames and positions are the canvas's own pixels.
 
 // Where a frame of w by h and its label of the given width go on a screen of sw by sh: the
 // frame's top left corner (x0, y0) and the label's point (tx, ty), 10 pixels in from the frame's
@@ -33,7 +34,11 @@ FrameLayout monitorFrameLayout(int w, int h, int labelWidth, FrameAnchor anchor,
 void drawMonitorFrame(QImage& canvas, int w, int h, const std::string& label,
                       const FontDescription& font, FrameAnchor anchor, Color frameColor);
 
-// One line of text.
+// The font as the text of a screen of dpi dots per inch shows it: a stored font height is in
+// pixels of a screen of 96 dots per inch.
+FontDescription fontAtDensity(FontDescription font, int dpi);
+
+// One line of text, at the density the canvas carries.
 void drawTextItem(QImage& canvas, const std::string& text, const FontDescription& font, int x,
                   int y);
 
@@ -42,8 +47,8 @@ void drawTextItem(QImage& canvas, const std::string& text, const FontDescription
 void drawTextLines(QImage& canvas, const std::vector<std::string>& lines,
                    const FontDescription& font, int interval, int x, int y);
 
-// The block drawTextLines writes from its point: as wide as its widest line, as high as its
-// lines and the intervals between them.
+// The block drawTextLines writes from its point on a canvas of 96 dots per inch: as wide as its
+// widest line, as high as its lines and the intervals between them.
 QSize textLinesSize(const std::vector<std::string>& lines, const FontDescription& font,
                     int interval);
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/WallpaperBackend.h"
+
+#include <optional>
 #include <string>
 
 namespace zbpg::platform {
@@ -21,6 +24,16 @@ public:
     // besides once the picture is displayed (keeping it as a file) raises an Error naming the
     // file.
     [[nodiscard]] virtual bool setDeskWallpaper(const std::string& path, bool updateIniFile) = 0;
+    // Displays a picture made for the primary screen (a draw run's composed picture) pixel for
+    // pixel; the file may go right after. Nothing is recorded. What cannot be done raises an
+    // Error as setDeskWallpaper does.
+    [[nodiscard]] virtual bool showScreenPicture(const std::string& path) {
+        return setDeskWallpaper(path, false);
+    }
+    // The wallpaper the user has chosen in the desktop's own settings since the program last
+    // showed a picture there; nothing when the desktop shows the program's picture or cannot
+    // tell.
+    virtual std::optional<DesktopWallpaper> chosenWallpaper() { return std::nullopt; }
 };
 
 // The installed service; without one nothing is opened or displayed and the screen is 1024 by

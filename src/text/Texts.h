@@ -79,4 +79,16 @@ inline constexpr const char* kCancelCaption = "キャンセル";
 // The command chooser of the entry editor writes its filter with a space before the pattern.
 inline constexpr const char* kCommandFilter = "すべてのファイル (*.*)|*.*";
 
+// ---- the desktop's own wallpaper ----
+// The pictures shown on a desktop that paints its own background, in the cache folder:
+// "desktop-<session>-<stamp>.png".
+inline constexpr const char* kShownPicturePrefix = "desktop-";
+inline constexpr const char* kShownPictureExtension = ".png";
+// Told on standard error when the session's desktop cannot be reached.
+inline constexpr const char* kDesktopUnreachable =
+    "このセッションのデスクトップ (%s) の壁紙設定を使えません。";
+inline constexpr const char* kWallpaperShownThrough = "壁紙は %s で表示します。";
+inline constexpr const char* kRootWindowName = "X のルートウィンドウ";
+inline constexpr const char* kNoDesktopForWallpaper = "壁紙を表示できるデスクトップがありません";
+
 } // namespace zbpg::texts

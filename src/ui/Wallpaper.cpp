@@ -22,6 +22,12 @@ QImage clearImage(QSize size) {
     return image;
 }
 
+// The preview is drawn at the standard density in the font as the screen shows it, so it is
+// as large as the text the run draws for this screen.
+FontDescription atScreenDensity(const FontDescription& font) {
+    return fontAtDensity(font, platform::DesktopPicture::screenDpi());
+}
+
 QSize screenSize() {
     auto& desktop = platform::desktopService();
     return {desktop.screenWidth(), desktop.screenHeight()};
@@ -46,16 +52,18 @@ TFormWallpaper::TFormWallpaper(QWidget* parent)
 
 void TFormWallpaper::PickTextPosition(const std::string& text, const FontDescription& font,
                                       TEditUpDown& editX, TEditUpDown& editY) {
-    FTextBitmap = clearImage(QSize(textWidth(font, text), textHeight(font, text)));
-    drawTextItem(FTextBitmap, text, font, 0, 0);
+    const FontDescription dense = atScreenDensity(font);
+    FTextBitmap = clearImage(QSize(textWidth(dense, text), textHeight(dense, text)));
+    drawTextItem(FTextBitmap, text, dense, 0, 0);
     startPick(editX, editY);
 }
 
 void TFormWallpaper::PickLinesPosition(const std::vector<std::string>& lines,
                                        const FontDescription& font, TEditUpDown& editX,
                                        TEditUpDown& editY, int interval) {
-    FTextBitmap = clearImage(textLinesSize(lines, font, interval));
-    drawTextLines(FTextBitmap, lines, font, interval, 0, 0);
+    const FontDescription dense = atScreenDensity(font);
+    FTextBitmap = clearImage(textLinesSize(lines, dense, interval));
+    drawTextLines(FTextBitmap, lines, dense, interval, 0, 0);
     startPick(editX, editY);
 }
 

@@ -100,6 +100,21 @@ TEST_F(DesktopValues, ChangeWallpaperWritesTheStyleBeforeShowing) {
     EXPECT_FALSE(ChangeWallpaper("", false, true));
 }
 
+TEST_F(DesktopValues, AWallpaperChosenInTheDesktopsSettingsIsRecordedInItsStyle) {
+    test::FakeDesktopService desktop;
+    set("Wallpaper", "/old.bmp");
+    desktop.chosen = {"/mine.jpg", platform::WallpaperStyle::Tile, std::nullopt};
+    std::string path;
+    GetWallpaperFile(path);
+    EXPECT_EQ(path, "/mine.jpg");
+    EXPECT_TRUE(IsWallpaperTiled());
+    desktop.chosen = {"/zoomed.png", platform::WallpaperStyle::Stretch, std::nullopt};
+    GetWallpaperFile(path);
+    EXPECT_EQ(path, "/zoomed.png");
+    EXPECT_FALSE(IsWallpaperTiled());
+    EXPECT_TRUE(IsWallpaperStretched());
+}
+
 TEST(Launcher, FolderAndCommandLineFollowTheCommand) {
     EXPECT_EQ(LaunchFolderOf("/opt/my tools/run"), "/opt/my tools");
     EXPECT_EQ(LaunchFolderOf("/run"), "/");

@@ -1,9 +1,10 @@
-// The built program without any display: a logon run still draws into the kept picture or says
-// on standard error why it could not, and the settings window says clearly that it needs one.
+// The built program without any display: a logon run shows its picture through a desktop that
+// answers without one (sway's swaymsg, stood in for by a script) or says on standard error why
+// it could not, and the settings window says clearly that it needs a display.
 
 #include "platform/Processes.h"
 #include "platform/Registry.h"
-#include "support/TempFolder.h"
+#include "support/Commands.h"
 #include "support/TestEnvironment.h"
 
 #include <cstdlib>
@@ -29,9 +30,19 @@ protected:
         ::unsetenv("QT_QPA_PLATFORM");
         ::setenv("XDG_CONFIG_HOME", folder.file("config").c_str(), 1);
         ::setenv("XDG_CACHE_HOME", folder.file("cache").c_str(), 1);
+        ::setenv("SWAYSOCK", folder.file("sway.sock").c_str(), 1); // sway answers
+    }
+    void TearDown() override {
+        ::unsetenv("SWAYSOCK");
+        ::unsetenv("XDG_CURRENT_DESKTOP");
     }
 
-    std::string keptPicture() const { return folder.file("cache/ZorbelPaneglyph/desktop.png"); }
+    // The picture sway was told to show (its quoted word).
+    std::string keptPicture() const {
+        const std::string words = swaymsg.words();
+        const auto start = words.find('"') + 1;
+        return start == 0 ? "" : words.substr(start, words.find('"', start) - start);
+    }
     std::string standardError() const { return test::readFile(folder.file("stderr")); }
 
     // Runs the program with a shell only to catch its exit status and its error output.
@@ -43,20 +54,40 @@ protected:
     }
 
     test::TempFolder folder;
+    test::RecordingCommands swaymsg{folder, {"swaymsg"}};
     std::string program;
 };
 
-TEST_F(ProgramWithoutDisplay, ALogonRunDrawsIntoTheKeptPicture) {
-    EXPECT_EQ(run("-OnlyDraw"), 0);
+TEST_F(ProgramWithoutDisplay, ALogonRunShowsItsPictureThroughTheDesktop) {
+    EXPECT_EQ(run("-OnlyDraw"), 0) << standardError();
+    ASSERT_FALSE(keptPicture().empty()) << swaymsg.words();
     EXPECT_TRUE(fs::exists(keptPicture()));
     EXPECT_FALSE(fs::exists(folder.file("ZorbelPaneglyphTmp.bmp")));
+}
+
+TEST_F(ProgramWithoutDisplay, WithoutAnyDesktopALogonRunFailsAndSaysSo) {
+    ::unsetenv("SWAYSOCK");
+    EXPECT_EQ(run("-OnlyDraw"), 1);
+    EXPECT_NE(standardError().find("壁紙を表示できるデスクトップがありません"), std::string::npos)
+        << standardError();
+}
+
+TEST_F(ProgramWithoutDisplay, TheDesktopTakenInsteadOfTheSessionsOwnIsNamed) {
+    // GNOME's settings without dconf would be forgotten at exit: they cannot show anything.
+    ::setenv("XDG_CURRENT_DESKTOP", "GNOME", 1);
+    EXPECT_EQ(run("-OnlyDraw"), 0) << standardError();
+    EXPECT_NE(standardError().find("(GNOME) の壁紙設定を使えません。壁紙は swaymsg で表示します。"),
+              std::string::npos)
+        << standardError();
 }
 
 TEST_F(ProgramWithoutDisplay, ALogonRunThatFailsSaysSoAndEndsInFailure) {
     test::writeFile(folder.file("cache"), ""); // no cache folder can be made: nowhere to draw
     EXPECT_EQ(run("-OnlyDraw"), 1);
-    EXPECT_NE(standardError().find(keptPicture() + " を作成できません"), std::string::npos)
+    EXPECT_NE(standardError().find(folder.file("cache/ZorbelPaneglyph/desktop-")),
+              std::string::npos)
         << standardError();
+    EXPECT_NE(standardError().find("を作成できません"), std::string::npos) << standardError();
 }
 
 TEST_F(ProgramWithoutDisplay, ReadOnlySettingsStillDrawAndWhatCannotBeRecordedIsReported) {
@@ -70,7 +101,7 @@ TEST_F(ProgramWithoutDisplay, ReadOnlySettingsStillDrawAndWhatCannotBeRecordedIs
         << standardError();
 
     ::chmod(registry.filePath().c_str(), 0644);
-    fs::remove(keptPicture());
+    fs::remove(folder.file("words"));
     ASSERT_TRUE(registry.writeValue(desktop, "TileWallpaper", platform::RegValue::string("0")));
     ASSERT_TRUE(registry.writeValue(desktop, "WallpaperStyle", platform::RegValue::string("0")));
     ::chmod(registry.filePath().c_str(), 0444); // nothing needs to be written

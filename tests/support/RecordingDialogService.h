@@ -6,6 +6,7 @@
 #include "support/TempFolder.h"
 
 #include <deque>
+#include <optional>
 #include <vector>
 
 namespace zbpg::test {
@@ -114,6 +115,7 @@ public:
         recordedWhenShown.push_back(recorded ? recorded->text : "");
         return wallpaperAnswer;
     }
+    std::optional<platform::DesktopWallpaper> chosenWallpaper() override { return chosen; }
 
     int width;
     int height;
@@ -122,6 +124,8 @@ public:
     std::string shownBytes;
     std::vector<std::string> recordedWhenShown;
     bool wallpaperAnswer = true;
+    // What the desktop's own settings show when the user has chosen it there.
+    std::optional<platform::DesktopWallpaper> chosen;
 
 private:
     static constexpr const char* kDesktop = "Control Panel\\Desktop";

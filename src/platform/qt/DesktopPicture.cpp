@@ -3,7 +3,9 @@
 #include "platform/AtomicFile.h"
 #include "platform/Registry.h"
 #include "platform/RegularFile.h"
+#include "platform/WallpaperBackend.h"
 #include "platform/XdgPaths.h"
+#include "platform/qt/SessionDesktop.h"
 #include "text/Error.h"
 #include "text/Texts.h"
 #include "text/qt/QtConvert.h"
@@ -16,11 +18,15 @@
 #include <QPainter>
 #include <QScreen>
 #include <QString>
+#include <QtGlobal>
 #include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstdlib>
+#include <fstream>
+#include <functional>
 #include <optional>
+#include <random>
 #include <sstream>
 
 // Xlib defines macros (Bool, None, Status, ...) that collide with Qt names, so it comes after
@@ -28,6 +34,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xrandr.h>
 
 namespace zbpg::platform {
 namespace {
@@ -72,24 +79,6 @@ std::optional<int> colorComponent(const std::string& word) {
         return std::nullopt;
     const int value = std::stoi(word);
     return value <= 255 ? std::optional<int>(value) : std::nullopt;
-}
-
-// A picture file the user names: read only when it is a regular file within the bytes Qt
-// would allocate for an image, so that a FIFO, a device or a huge file is never waited for;
-// decoded within Qt's image limits. A null image when it cannot be had.
-QImage loadPicture(const std::string& path) {
-    const int limitInMiB = QImageReader::allocationLimit();
-    const std::size_t maxBytes =
-        limitInMiB > 0 ? static_cast<std::size_t>(limitInMiB) * 1024 * 1024 : kMaxPictureBytes;
-    auto bytes = readRegularFile(path, maxBytes);
-    if (!bytes)
-        return {};
-    QByteArray data = QByteArray::fromRawData(bytes->data(), static_cast<qsizetype>(bytes->size()));
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    // The name's suffix is tried first, as loading a file by name does; the content decides.
-    QImageReader reader(&buffer, QFileInfo(toQString(path)).suffix().toLatin1());
-    return reader.read();
 }
 
 bool keepPicture(const QImage& picture) {
@@ -298,6 +287,52 @@ void freePreviousWallpaper(Display* display, ErrorTrap& trap, Window root, Pixma
     trap.caught(); // a BadValue here only means it was gone already
 }
 
+// The primary monitor on the X screen (the first active one when none is primary); nothing
+// without RandR 1.5, when the whole X screen is the one screen there is.
+std::optional<QRect> primaryMonitor(Display* display) {
+    int event = 0, error = 0, major = 0, minor = 0;
+    if (!XRRQueryExtension(display, &event, &error) || !XRRQueryVersion(display, &major, &minor) ||
+        major < 1 || (major == 1 && minor < 5))
+        return std::nullopt;
+    int count = 0;
+    XRRMonitorInfo* monitors = XRRGetMonitors(display, DefaultRootWindow(display), True, &count);
+    if (monitors == nullptr)
+        return std::nullopt;
+    std::optional<QRect> result;
+    for (int i = 0; i < count; ++i) {
+        const QRect area(monitors[i].x, monitors[i].y, monitors[i].width, monitors[i].height);
+        if (monitors[i].primary) {
+            result = area;
+            break;
+        }
+        if (!result)
+            result = area;
+    }
+    XRRFreeMonitors(monitors);
+    return result;
+}
+
+QRect primaryArea(Display* display) {
+    const int screen = DefaultScreen(display);
+    const QRect whole(0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen));
+    const auto primary = primaryMonitor(display);
+    return primary && whole.contains(*primary) ? *primary : whole;
+}
+
+// The root window spans every monitor: the picture of the primary screen goes where that
+// monitor is, the others show the background colour, and nothing is tiled.
+QImage onRootWindow(Display* display, const QImage& picture) {
+    const int screen = DefaultScreen(display);
+    const QSize root(DisplayWidth(display, screen), DisplayHeight(display, screen));
+    const QRect primary = primaryArea(display);
+    if (primary == QRect(QPoint(0, 0), root))
+        return picture;
+    QImage whole(root, QImage::Format_RGB32);
+    whole.fill(DesktopPicture::backgroundColor());
+    QPainter(&whole).drawImage(primary.topLeft(), picture);
+    return whole;
+}
+
 enum class RootWindow { Absent, Shown, Refused };
 
 RootWindow showOnRootWindow(const QImage& picture) {
@@ -307,7 +342,7 @@ RootWindow showOnRootWindow(const QImage& picture) {
     Display* display = connection.get();
     const Window root = DefaultRootWindow(display);
     ErrorTrap trap(display);
-    const Pixmap pixmap = pixmapOfPicture(display, picture);
+    const Pixmap pixmap = pixmapOfPicture(display, onRootWindow(display, picture));
     if (pixmap == 0 || trap.caught())
         return RootWindow::Refused;
     XSetWindowBackgroundPixmap(display, root, pixmap);
@@ -336,12 +371,15 @@ std::optional<QImage> rootWallpaper(QSize screen, const QColor& background) {
         return std::nullopt;
     const auto format =
         PixelFormat::forDepth(display, DefaultScreen(display), static_cast<int>(geometry->depth));
-    const int width = std::min(static_cast<int>(geometry->width), screen.width());
-    const int height = std::min(static_cast<int>(geometry->height), screen.height());
+    // The primary monitor's part of the pixmap is the desktop the program draws on.
+    const QPoint origin = primaryArea(display).topLeft();
+    const int width = std::min(static_cast<int>(geometry->width) - origin.x(), screen.width());
+    const int height = std::min(static_cast<int>(geometry->height) - origin.y(), screen.height());
     if (!format || width <= 0 || height <= 0)
         return std::nullopt;
-    XImage* image = XGetImage(display, *pixmap, 0, 0, static_cast<unsigned>(width),
-                              static_cast<unsigned>(height), AllPlanes, ZPixmap);
+    XImage* image =
+        XGetImage(display, *pixmap, origin.x(), origin.y(), static_cast<unsigned>(width),
+                  static_cast<unsigned>(height), AllPlanes, ZPixmap);
     if (trap.caught() || image == nullptr) {
         if (image != nullptr)
             XDestroyImage(image);
@@ -358,15 +396,86 @@ std::optional<QImage> rootWallpaper(QSize screen, const QColor& background) {
     return result;
 }
 
+// The root window's mark of this X server: it lives as long as the server, so a new login
+// session (a new server) has a new one.
+std::optional<std::string> xSessionMark() {
+    const Connection connection;
+    if (!connection)
+        return std::nullopt;
+    Display* display = connection.get();
+    const Window root = DefaultRootWindow(display);
+    const Atom property = XInternAtom(display, "_ZORBELPANEGLYPH_SESSION", False);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, remaining = 0;
+    unsigned char* data = nullptr;
+    std::string mark;
+    if (XGetWindowProperty(display, root, property, 0, 16, False, XA_STRING, &type, &format, &count,
+                           &remaining, &data) == Success &&
+        type == XA_STRING && format == 8 && data != nullptr)
+        mark.assign(reinterpret_cast<const char*>(data), count);
+    if (data != nullptr)
+        XFree(data);
+    if (!mark.empty())
+        return mark;
+    std::random_device random;
+    char text[17];
+    std::snprintf(text, sizeof text, "%08x%08x", random(), random());
+    mark = text;
+    XChangeProperty(display, root, property, XA_STRING, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(mark.data()),
+                    static_cast<int>(mark.size()));
+    XSync(display, False);
+    return mark;
+}
+
+// "Xft.dpi" of the server's resources, the density every X toolkit draws its text at.
+std::optional<int> xResourceDpi() {
+    const Connection connection;
+    if (!connection)
+        return std::nullopt;
+    const char* resources = XResourceManagerString(connection.get());
+    if (resources == nullptr)
+        return std::nullopt;
+    std::istringstream lines(resources);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (line.rfind("Xft.dpi:", 0) != 0)
+            continue;
+        std::istringstream value(line.substr(8));
+        double dpi = 0;
+        if (value >> dpi && dpi >= 24 && dpi <= 1200)
+            return static_cast<int>(dpi + 0.5);
+    }
+    return std::nullopt;
+}
+
 QSize xScreenSize() {
     const Connection connection;
     if (!connection)
         return {};
-    const int screen = DefaultScreen(connection.get());
-    return {DisplayWidth(connection.get(), screen), DisplayHeight(connection.get(), screen)};
+    return primaryArea(connection.get()).size();
 }
 
 } // namespace
+
+// A picture file the user names: read only when it is a regular file within the bytes Qt
+// would allocate for an image, so that a FIFO, a device or a huge file is never waited for;
+// decoded within Qt's image limits. A null image when it cannot be had.
+QImage DesktopPicture::loadPicture(const std::string& path) {
+    const int limitInMiB = QImageReader::allocationLimit();
+    const std::size_t maxBytes =
+        limitInMiB > 0 ? static_cast<std::size_t>(limitInMiB) * 1024 * 1024 : kMaxPictureBytes;
+    auto bytes = readRegularFile(path, maxBytes);
+    if (!bytes)
+        return {};
+    QByteArray data = QByteArray::fromRawData(bytes->data(), static_cast<qsizetype>(bytes->size()));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    // The name's suffix is tried first, as loading a file by name does; the content decides.
+    QImageReader reader(&buffer, QFileInfo(toQString(path)).suffix().toLatin1());
+    return reader.read();
+}
 
 QImage DesktopPicture::compose(const QImage& wallpaper, QSize screen, WallpaperPlacement placement,
                                const QColor& background) {
@@ -419,9 +528,19 @@ bool DesktopPicture::setDeskWallpaper(const std::string& path, bool updateIniFil
 }
 
 QImage DesktopPicture::paintDesktop(QSize screen) {
-    const QColor background = backgroundColor();
-    if (auto shown = rootWallpaper(screen, background))
+    if (SessionDesktop session; session.kind() == SessionDesktop::Kind::Desktop) {
+        // The desktop paints its own background: a root pixmap is none of its business.
+        if (auto shown = session.paintDesktop(screen))
+            return *shown;
+        return paintRecorded(screen);
+    }
+    if (auto shown = rootWallpaper(screen, backgroundColor()))
         return *shown;
+    return paintRecorded(screen);
+}
+
+QImage DesktopPicture::paintRecorded(QSize screen) {
+    const QColor background = backgroundColor();
     // No wallpaper has been set in this session (the state at logon, or no X server at all):
     // the desktop starts from the user's recorded wallpaper, never from an earlier drawing.
     const auto recorded = registryText(kDesktopKey, "Wallpaper");
@@ -450,10 +569,41 @@ std::string DesktopPicture::keptPicturePath() {
 QSize DesktopPicture::screenSize() {
     if (const QSize size = xScreenSize(); size.isValid() && !size.isEmpty())
         return size;
+    // Qt's size is in its own scaled units; the screen's pixels are what a picture covers.
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr)
         if (const QScreen* screen = QGuiApplication::primaryScreen())
-            return screen->size();
+            return screen->size() * screen->devicePixelRatio();
     return kFallbackScreen;
+}
+
+int DesktopPicture::screenDpi() {
+    if (const auto dpi = xResourceDpi())
+        return *dpi;
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr)
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            return qRound(kStandardDpi * screen->devicePixelRatio());
+    return kStandardDpi;
+}
+
+bool DesktopPicture::hasXServer() {
+    return static_cast<bool>(Connection());
+}
+
+std::string DesktopPicture::sessionMark() {
+    if (!isWaylandSession())
+        if (const auto mark = xSessionMark())
+            return *mark;
+    // On Wayland or without an X server: the login session of this boot.
+    std::ifstream bootFile("/proc/sys/kernel/random/boot_id");
+    std::string boot;
+    std::getline(bootFile, boot);
+    const char* session = std::getenv("XDG_SESSION_ID");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    const std::size_t hash = std::hash<std::string>{}(boot + "/" + (session ? session : "") + "/" +
+                                                      (wayland ? wayland : ""));
+    char text[17];
+    std::snprintf(text, sizeof text, "%016zx", hash);
+    return text;
 }
 
 } // namespace zbpg::platform

@@ -33,12 +33,22 @@ public:
     // before anything is recorded, since nothing could be shown.
     [[nodiscard]] static bool setDeskWallpaper(const std::string& path, bool updateIniFile);
 
-    // The desktop as displayed now, at screen size: under X11 the picture of the root window's
-    // _XROOTPMAP_ID pixmap when there is one (a wallpaper set in this session, by us or another
-    // tool); otherwise, as at the start of a session or without an X server, the recorded
-    // "Wallpaper" placed as the style values say on the background colour. The kept picture is
-    // never read back, so a new session does not start from an earlier session's drawing.
+    // The desktop as displayed now, at screen size. On a desktop that paints its own
+    // background: the program's picture when it was shown there in this session, else the
+    // desktop's own wallpaper in its style. Under X11 otherwise: the picture of the root
+    // window's _XROOTPMAP_ID pixmap when there is one (a wallpaper set in this session, by us or
+    // another tool). Else, as at the start of a session, the recorded "Wallpaper" in its
+    // style. A picture of an earlier session is never read back, so a new session does not
+    // start from an earlier session's drawing.
     static QImage paintDesktop(QSize screen);
+
+    // The recorded "Wallpaper" placed as the style values say on the background colour.
+    static QImage paintRecorded(QSize screen);
+
+    // A picture file the user names: read only when it is a regular file within the bytes Qt
+    // would allocate for an image (a FIFO or a device is never waited for), decoded within
+    // Qt's image limits. A null image when it cannot be had.
+    static QImage loadPicture(const std::string& path);
 
     // "Control Panel\Colors" "Background" ("R G B"), black when absent or unreadable.
     static QColor backgroundColor();
@@ -46,8 +56,21 @@ public:
     // $XDG_CACHE_HOME/ZorbelPaneglyph/desktop.png
     static std::string keptPicturePath();
 
-    // The primary screen in pixels (the X screen when there is a display, else Qt's).
+    // The primary screen in its own pixels, whatever scaling Qt applies to its windows: the X
+    // server's primary monitor (RandR), else its whole screen; without X, Qt's primary screen
+    // in device pixels.
     static QSize screenSize();
+
+    // The density text is drawn at on this desktop, in dots per inch: the X server's
+    // "Xft.dpi", else Qt's device pixel ratio times kStandardDpi.
+    static int screenDpi();
+    static constexpr int kStandardDpi = 96;
+
+    static bool hasXServer();
+
+    // Tells one login session from the next: a mark kept on the X server's root window for
+    // the server's life; on Wayland or without X, the boot and the login session.
+    static std::string sessionMark();
 };
 
 } // namespace zbpg::platform

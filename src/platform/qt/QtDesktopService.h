@@ -4,14 +4,19 @@
 
 namespace zbpg::platform {
 
-// Documents open with the desktop's associated viewer (QDesktopServices); the screen and the
-// wallpaper are those of DesktopPicture (the X screen when there is one).
+// Documents open with the desktop's associated viewer (QDesktopServices); the screen is
+// DesktopPicture's, in the screen's own pixels; the wallpaper goes to the session's desktop
+// (SessionDesktop): through its own settings where it paints its own background, else onto
+// the X root window. Without either nothing can be shown, which raises
+// "壁紙を表示できるデスクトップがありません".
 class QtDesktopService final : public DesktopService {
 public:
     bool openDocument(const std::string& path) override;
     int screenWidth() override;
     int screenHeight() override;
     bool setDeskWallpaper(const std::string& path, bool updateIniFile) override;
+    bool showScreenPicture(const std::string& path) override;
+    std::optional<DesktopWallpaper> chosenWallpaper() override;
 };
 
 } // namespace zbpg::platform

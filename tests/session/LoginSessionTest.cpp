@@ -1,0 +1,144 @@
+// The built program in login sessions of their own: each run gets an X server of its own
+// (xvfb-run), so that the next run really is a new session. GNOME's settings live in a key file
+// of the test's home (GSETTINGS_BACKEND=keyfile), changed with gsettings as a user would.
+#include "platform/Registry.h"
+#include "platform/XdgPaths.h"
+#include "support/Commands.h"
+
+#include <QImage>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+namespace zbpg {
+namespace {
+
+namespace fs = std::filesystem;
+
+const QRgb kFrame = qRgb(255, 0, 0);
+
+// Red frames, 640 * 480 and 1600 * 1200 unless told otherwise, and no system information.
+std::string framesOnly(const std::string& frameLines = "") {
+    return "[MonitorFrame]\r\nMFSZ2=0\r\nMFSZ3=0\r\nMFSZ4=0\r\nMFSZ5=0\r\nMFColor=255\r\n" +
+           frameLines + "[SystemInfo]\r\nSIUserDraw=0\r\nSICompDraw=0\r\nSIIPAddrDraw=0\r\n";
+}
+
+class LoginSession : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* built = std::getenv("ZBPG_PROGRAM");
+        ASSERT_NE(built, nullptr) << "ZBPG_PROGRAM names the built program";
+        fs::copy_file(built, m_folder.file("ZorbelPaneglyph"));
+        ::unsetenv("QT_QPA_PLATFORM"); // the program sees the X server as in a user's session
+    }
+    void TearDown() override { ::setenv("QT_QPA_PLATFORM", "offscreen", 1); }
+
+    // One login session on a new X server of the size given: the commands of the session's
+    // start, then the logon run.
+    void logOn(const std::string& screen, const std::string& settings,
+               const std::string& sessionStart = "true", int status = 0) {
+        test::writeFile(m_folder.file("ZorbelPaneglyph.ini"), settings);
+        const std::string command =
+            "cd '" + m_folder.path() + "' && xvfb-run -a -s '-noreset -screen 0 " + screen +
+            "' sh -c \"" + sessionStart + " && ./ZorbelPaneglyph -OnlyDraw\"";
+        const int result = std::system(command.c_str());
+        ASSERT_EQ(WIFEXITED(result) ? WEXITSTATUS(result) : -1, status) << command;
+    }
+    std::string picture(QRgb colour, const std::string& name) const {
+        QImage image(1024, 768, QImage::Format_RGB32);
+        image.fill(colour);
+        const std::string path = m_folder.file(name);
+        EXPECT_TRUE(image.save(QString::fromStdString(path)));
+        return path;
+    }
+
+    test::TempFolder m_folder;
+};
+
+// The picture GNOME is told to show, light and dark alike.
+QImage gnomePicture() {
+    const std::string light =
+        test::commandOutput("gsettings get org.gnome.desktop.background picture-uri");
+    EXPECT_EQ(test::commandOutput("gsettings get org.gnome.desktop.background picture-uri-dark"),
+              light);
+    const std::string prefix = "'file://";
+    return QImage(
+        QString::fromStdString(light.substr(prefix.size(), light.size() - prefix.size() - 1)));
+}
+
+void chooseInGnome(const std::string& file) {
+    ASSERT_EQ(
+        std::system(("gsettings set org.gnome.desktop.background picture-uri 'file://" + file +
+                     "' && gsettings set org.gnome.desktop.background picture-options zoom")
+                        .c_str()),
+        0);
+}
+
+TEST_F(LoginSession, GnomeShowsTheDrawingOnTheUsersWallpaperAndEachSessionStartsClean) {
+    ::setenv("XDG_CURRENT_DESKTOP", "GNOME", 1);
+    const QRgb first = qRgb(40, 60, 90), second = qRgb(10, 120, 30);
+    const std::string users = picture(first, "users.png");
+    chooseInGnome(users);
+
+    logOn("1024x768x24", framesOnly()); // the 640 * 480 frame at the top left
+    QImage shown = gnomePicture();
+    ASSERT_EQ(shown.size(), QSize(1024, 768));
+    EXPECT_EQ(shown.pixel(0, 100), kFrame);
+    EXPECT_EQ(shown.pixel(700, 500), first);
+    const auto recorded =
+        platform::Registry::currentUser().readValue("Control Panel\\Desktop", "Wallpaper");
+    ASSERT_TRUE(recorded);
+    EXPECT_EQ(recorded->text, users) << "the user's own wallpaper is kept";
+
+    logOn("1024x768x24", framesOnly("MFPositionLT=0\r\nMFPositionRB=1\r\n"));
+    shown = gnomePicture();
+    EXPECT_EQ(shown.pixel(1022, 500), kFrame) << "the new drawing";
+    EXPECT_EQ(shown.pixel(0, 100), first) << "without the last session's";
+    EXPECT_EQ(
+        std::distance(fs::directory_iterator(platform::appCacheFolder()), fs::directory_iterator()),
+        1);
+
+    chooseInGnome(picture(second, "another.png"));
+    logOn("1024x768x24", framesOnly());
+    shown = gnomePicture();
+    EXPECT_EQ(shown.pixel(0, 100), kFrame);
+    EXPECT_EQ(shown.pixel(700, 500), second) << "drawn on the wallpaper chosen since";
+    ::unsetenv("XDG_CURRENT_DESKTOP");
+}
+
+TEST_F(LoginSession, OnWaylandXwaylandsRootWindowShowsNothingAndTheRunSaysSo) {
+    // Without Qt's windows, so that the failed run ends rather than showing the settings.
+    logOn("1024x768x24", framesOnly(), "export XDG_SESSION_TYPE=wayland QT_QPA_PLATFORM=offscreen",
+          1);
+}
+
+// A 3840x2160 screen scaled to 200%, by the X resources every toolkit reads or by Qt's own
+// factor: the drawing covers the screen's own pixels, and its text is twice the size, as the
+// desktop's own texts are.
+class HighDensityScreen : public LoginSession, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(HighDensityScreen, TheDrawingCoversTheScreensOwnPixels) {
+    logOn("3840x2160x24", framesOnly("MFSZ1=0\r\n"), GetParam()); // only 1600 * 1200
+    const QImage shown(QString::fromStdString(platform::appCacheFolder() + "/desktop.png"));
+    ASSERT_EQ(shown.size(), QSize(3840, 2160));
+    for (const QPoint p : {QPoint(0, 600), QPoint(1598, 600), QPoint(800, 0), QPoint(800, 1198)})
+        EXPECT_EQ(shown.pixel(p), kFrame) << p.x() << "," << p.y();
+    EXPECT_NE(shown.pixel(1599, 600), kFrame);
+    // The label's rows, just inside the frame's top edge at its right end.
+    int rows = 0;
+    for (int y = 1; y < 60; ++y)
+        for (int x = 1300; x < 1590; ++x)
+            if (shown.pixel(x, y) != shown.pixel(1500, 700)) {
+                ++rows;
+                break;
+            }
+    EXPECT_GE(rows, 16) << "an 11-pixel label at twice the density";
+    EXPECT_LT(rows, 30);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scalings, HighDensityScreen,
+                         ::testing::Values("echo Xft.dpi: 192 | xrdb -nocpp -merge",
+                                           "export QT_SCALE_FACTOR=2"));
+
+} // namespace
+} // namespace zbpg
