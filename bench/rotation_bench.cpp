@@ -45,11 +45,7 @@ int expand(const std::string& folder) {
 }
 
 int convert(const std::string& picture, const std::string& bitmapFile) {
-    zbpg::Bitmap bitmap;
-    if (!zbpg::LoadImageFile(picture, bitmap))
-        return 1;
-    zbpg::saveBitmapFile(bitmap, bitmapFile);
-    return 0;
+    return zbpg::convertImageFile(picture, bitmapFile) ? 0 : 1;
 }
 
 } // namespace
