@@ -91,8 +91,9 @@ FONT=$(fc-match -f '%{file}' 'IPAGothic')
 
 make_inputs() {
     export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/home/.config XDG_CACHE_HOME=$WORK/home/.cache
-    export XDG_DATA_HOME=$WORK/home/.local/share
+    export XDG_DATA_HOME=$WORK/home/.local/share XDG_RUNTIME_DIR=$WORK/runtime
     mkdir -p "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_DATA_HOME" "$WORK/program"
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
     cp "$BUILD/ZorbelPaneglyph" "$WORK/program/"
     "$BUILD/bench/options_bench" draw-settings "$WORK/program/ZorbelPaneglyph.ini"
     # A photograph-like 24-megapixel JPEG: a smooth fractal, enlarged.
@@ -146,7 +147,9 @@ bench_x11() {
         "$IM" -size "$screen" -seed 3 plasma:fractal -quality 90 "$WORK/wallpaper.jpg"
         start_x "$screen"
         hsetroot -center "$WORK/wallpaper.jpg" >/dev/null
-        compare "-OnlyDraw, X11, $screen" "< 0.33" ours_only_draw script_only_draw
+        local goal="< 0.33"
+        [ "$screen" = 3840x2160 ] && goal="< 0.33, < 126.6 MiB (4 screens of 32 bits)"
+        compare "-OnlyDraw, X11, $screen" "$goal" ours_only_draw script_only_draw
         stop_x
     done
     unset DISPLAY
