@@ -4,13 +4,18 @@
 # medians, their ratio and the peak memory of each. Builds a Release copy in build-bench (never
 # the test build) and makes every input in a temporary folder, which it removes at the end.
 #
-#   bench/run.sh [rounds]      (default 5; ROUNDS in the environment does the same)
+#   bench/run.sh [rounds] [case...]   rounds: default 5 (or ROUNDS in the environment); cases:
+#                                     x11 gnome rotation settings window (default all)
+#   PROGRAM=<file> bench/run.sh ...   times that build of the program in the logon runs instead
 #
 # Installs what it needs when missing (as root, or through sudo): imagemagick, hsetroot,
 # libjpeg-turbo-progs, time, xvfb, x11-utils.
 set -euo pipefail
 
 ROUNDS=${1:-${ROUNDS:-5}}
+shift $(($# > 0 ? 1 : 0))
+CASES=("$@")
+[ ${#CASES[@]} -gt 0 ] || CASES=(x11 gnome rotation settings window)
 SOURCE=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=$SOURCE/build-bench
 SIZES=(1920x1080 2560x1440 3840x2160)
@@ -41,10 +46,13 @@ build() {
 
 # ---- measuring ------------------------------------------------------------------------------
 
-# run_timed <result file> <command...>: appends "<seconds> <peak KiB>" for one run.
+# run_timed <result file> <command...>: appends "<microseconds> <peak KiB>" for one run. Files
+# written by the run before are on the disk first, as a logon run finds its files of the last
+# logon; otherwise one run waits for the write-back of the other's output.
 run_timed() {
     local out=$1 start end
     shift
+    sync
     start=$(date +%s%N)
     /usr/bin/time -f %M -o "$WORK/rss" "$@" >/dev/null 2>"$WORK/stderr" ||
         { echo "failed: $*" >&2; cat "$WORK/stderr" >&2; exit 1; }
@@ -94,7 +102,7 @@ make_inputs() {
     export XDG_DATA_HOME=$WORK/home/.local/share XDG_RUNTIME_DIR=$WORK/runtime
     mkdir -p "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_DATA_HOME" "$WORK/program"
     mkdir -m 700 "$XDG_RUNTIME_DIR"
-    cp "$BUILD/ZorbelPaneglyph" "$WORK/program/"
+    cp "${PROGRAM:-$BUILD/ZorbelPaneglyph}" "$WORK/program/ZorbelPaneglyph"
     "$BUILD/bench/options_bench" draw-settings "$WORK/program/ZorbelPaneglyph.ini"
     # A photograph-like 24-megapixel JPEG: a smooth fractal, enlarged.
     "$IM" -size 1500x1000 -seed 7 plasma:fractal -resize 6000x4000! -quality 90 "$WORK/photo.jpg"
@@ -209,11 +217,11 @@ make_inputs
 echo "$(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo |
     cut -d: -f2 | sed 's/^ *//'), $ROUNDS rounds, medians"
 printf "$ROW_FORMAT" "case" "ours" "yardstick" "ratio" "peak memory" "goal"
-bench_x11
-bench_gnome
-bench_rotation
-bench_settings
-bench_window
-echo
-echo "settings, load and save by size:"
-cat "$WORK/settings.txt"
+for case in "${CASES[@]}"; do
+    "bench_$case"
+done
+if [ -f "$WORK/settings.txt" ]; then
+    echo
+    echo "settings, load and save by size:"
+    cat "$WORK/settings.txt"
+fi
