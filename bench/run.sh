@@ -64,7 +64,7 @@ median_of() { # column of a results file -> median
     awk -v c="$2" '{print $c}' "$1" | sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'
 }
 
-ROW_FORMAT="%-38s %11s %11s %8s %15s %s\n"
+row() { printf '%-38s %11s %11s %8s %15s %s\n' "$@"; }
 
 # compare <case> <goal ratio> <ours: shell function> <yardstick: shell function>
 # Runs both once unmeasured (warm caches), then alternately, reversing the order every round.
@@ -85,7 +85,7 @@ compare() {
     local a b
     a=$(median_of "$WORK/ours" 1)
     b=$(median_of "$WORK/theirs" 1)
-    printf "$ROW_FORMAT" "$name" "$(awk -v t="$a" 'BEGIN{printf "%.3f s", t/1e6}')" \
+    row "$name" "$(awk -v t="$a" 'BEGIN{printf "%.3f s", t/1e6}')" \
         "$(awk -v t="$b" 'BEGIN{printf "%.3f s", t/1e6}')" \
         "$(awk -v a="$a" -v b="$b" 'BEGIN{printf "%.2f", a/b}')" \
         "$(( $(median_of "$WORK/ours" 2) / 1024 )) / $(( $(median_of "$WORK/theirs" 2) / 1024 )) MiB" \
@@ -112,15 +112,20 @@ make_inputs() {
 # ---- 1. the logon run -----------------------------------------------------------------------
 
 start_x() { # start_x <width>x<height>: a virtual X server of that size as DISPLAY
-    local display=:$((90 + RANDOM % 100))
-    Xvfb "$display" -screen 0 "$1x24" -noreset -nolisten tcp >/dev/null 2>&1 &
+    # The server picks a free display number itself and writes it to the file.
+    : >"$WORK/display"
+    Xvfb -displayfd 3 -screen 0 "$1x24" -noreset -nolisten tcp 3>"$WORK/display" \
+        >/dev/null 2>&1 &
     XVFB_PID=$!
-    export DISPLAY=$display
     for _ in $(seq 50); do
-        xdpyinfo >/dev/null 2>&1 && return
+        if [ -s "$WORK/display" ]; then
+            DISPLAY=:$(head -1 "$WORK/display")
+            export DISPLAY
+            xdpyinfo >/dev/null 2>&1 && return
+        fi
         sleep 0.1
     done
-    echo "Xvfb $display did not start" >&2
+    echo "Xvfb did not start" >&2
     exit 1
 }
 
@@ -141,6 +146,7 @@ script_only_draw() {
             -stroke none -fill white -annotate "+$((w - 80))+$((h - 6))" "$w x $h")
     done
     message=$(for i in $(seq 10); do echo "Message line $i: the backup runs at 22:00 tonight"; done)
+    # shellcheck disable=SC2016 # "$@" and $OUT are the inner shell's
     run_timed "$1" bash -c '"$@" && hsetroot -center "$OUT"' script \
         "$IM" "$WORK/wallpaper.jpg" -background '#3A6EA5' -gravity center -extent "$SCREEN" \
         -gravity NorthWest -font "$FONT" -pointsize 16 "${frames[@]}" \
@@ -167,7 +173,7 @@ bench_x11() {
 # once the program has one: the same three sizes, the yardstick ending in
 # `gsettings set org.gnome.desktop.background picture-uri file://$OUT` instead of hsetroot.
 bench_gnome() {
-    printf "$ROW_FORMAT" "-OnlyDraw, GNOME key file" "open" "" "" "" "< 0.33"
+    row "-OnlyDraw, GNOME key file" "open" "" "" "" "< 0.33"
 }
 
 # ---- 2. the rotation ------------------------------------------------------------------------
@@ -186,10 +192,10 @@ bench_rotation() {
 
 bench_settings() {
     "$BUILD/bench/options_bench" >"$WORK/settings.txt"
-    awk -v f="$ROW_FORMAT" '$1 == 2000 {
-        printf f, "settings save, 2,000 + 2 x 100 entries", sprintf("%.1f ms", $4),
-            sprintf("%.0f ms", $8), sprintf("%.4f", $9), "", "< 0.02"
-    }' "$WORK/settings.txt"
+    local save rewrite ratio
+    read -r save rewrite ratio < <(awk '$1 == 2000 {printf "%.1f %.0f %.4f\n", $4, $8, $9}' \
+        "$WORK/settings.txt")
+    row "settings save, 2,000 + 2 x 100 entries" "$save ms" "$rewrite ms" "$ratio" "" "< 0.02"
 }
 
 # ---- 4. the settings window -----------------------------------------------------------------
@@ -216,7 +222,7 @@ make_inputs
 
 echo "$(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo |
     cut -d: -f2 | sed 's/^ *//'), $ROUNDS rounds, medians"
-printf "$ROW_FORMAT" "case" "ours" "yardstick" "ratio" "peak memory" "goal"
+row "case" "ours" "yardstick" "ratio" "peak memory" "goal"
 for case in "${CASES[@]}"; do
     "bench_$case"
 done
