@@ -38,7 +38,7 @@ std::string imageFilter() {
            texts::kAllFilesFilter;
 }
 
-const char* statusOf(bool checked) {
+std::string statusOf(bool checked) {
     return checked ? "1" : "0";
 }
 
