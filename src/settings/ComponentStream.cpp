@@ -2,8 +2,10 @@
 
 #include "text/Encoding.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
+#include <string_view>
 
 namespace zbpg {
 namespace {
@@ -22,6 +24,21 @@ constexpr std::uint8_t kWideString = 18;
 constexpr std::uint8_t kUtf8String = 20;
 
 constexpr char kSignature[] = "TPF0";
+
+// Seven-bit text is the same in code page 932 and in UTF-8. Nearly every line of a long list
+// is such text, and the converter would be the largest cost of storing and reading the list.
+bool isSevenBit(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+std::optional<std::string> toCp932(const std::string& utf8) {
+    return isSevenBit(utf8) ? std::optional(utf8) : utf8ToCp932(utf8);
+}
+
+std::optional<std::string> fromCp932(const std::string& cp932) {
+    return isSevenBit(cp932) ? std::optional(cp932) : cp932ToUtf8(cp932);
+}
 
 class StreamWriter final {
 public:
@@ -48,7 +65,7 @@ public:
     }
 
     void text(const std::string& utf8) {
-        if (const auto cp932 = utf8ToCp932(utf8)) {
+        if (const auto cp932 = toCp932(utf8)) {
             if (cp932->size() <= 255) {
                 m_bytes.push_back(kString);
                 m_bytes.push_back(static_cast<std::uint8_t>(cp932->size()));
@@ -183,7 +200,7 @@ private:
     }
 
     std::string cp932Text(const std::string& bytes) {
-        if (auto text = cp932ToUtf8(bytes))
+        if (auto text = fromCp932(bytes))
             return *text;
         return fail<std::string>();
     }

@@ -21,11 +21,17 @@ std::vector<std::string> encodeHexLines(const std::vector<std::uint8_t>& bytes) 
     return lines;
 }
 
+// Each pair reads as the integer text "$" and the pair would: a pair with anything but hex
+// digits is 0, and a last single digit is its own value. Read digit by digit, since a long list
+// holds thousands of these lines.
 void decodeHexLine(std::string_view line, std::vector<std::uint8_t>& bytes) {
     for (std::size_t i = 0; i < line.size(); i += 2) {
-        std::string pair = "$";
-        pair.append(line.substr(i, 2));
-        bytes.push_back(static_cast<std::uint8_t>(integerTextOr(pair, 0) & 0xFF));
+        int value = hexDigitValue(line[i]);
+        if (i + 1 < line.size()) {
+            const int low = hexDigitValue(line[i + 1]);
+            value = value < 0 || low < 0 ? -1 : value * 16 + low;
+        }
+        bytes.push_back(static_cast<std::uint8_t>(value < 0 ? 0 : value));
     }
 }
 

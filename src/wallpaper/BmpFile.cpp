@@ -303,7 +303,7 @@ Bitmap decodeBmp(const std::string& bytes) {
     return bitmap;
 }
 
-std::string encodeBmp(const Bitmap& bitmap) {
+std::string encodeBmpHeaders(const Bitmap& bitmap) {
     // An alpha mask needs the V4 header; the info header carries only three masks.
     const bool v4 = bitmap.bitFields && bitmap.masks[3] != 0;
     const std::uint32_t headerBytes = v4 ? kV4HeaderBytes : kInfoHeaderBytes;
@@ -312,11 +312,10 @@ std::string encodeBmp(const Bitmap& bitmap) {
     const auto colors = static_cast<std::uint32_t>(indexed ? bitmap.palette.size() : 0);
     const auto pixelsAt =
         static_cast<std::uint32_t>(kFileHeaderBytes + headerBytes + maskBytes + 4 * colors);
-    const std::size_t rowBytes = bitmap.rowBytes();
-    const std::size_t imageBytes = rowBytes * static_cast<std::size_t>(bitmap.height);
+    const std::size_t imageBytes = bitmap.rowBytes() * static_cast<std::size_t>(bitmap.height);
 
     std::string out;
-    out.reserve(pixelsAt + imageBytes);
+    out.reserve(pixelsAt);
     Writer file(out);
     file.u8('B');
     file.u8('M');
@@ -344,6 +343,13 @@ std::string encodeBmp(const Bitmap& bitmap) {
     for (std::uint32_t i = 0; i < colors; ++i) {
         file.u32(bitmap.palette[i] & 0xFFFFFF); // blue, green, red, reserved
     }
+    return out;
+}
+
+std::string encodeBmp(const Bitmap& bitmap) {
+    const std::size_t rowBytes = bitmap.rowBytes();
+    std::string out = encodeBmpHeaders(bitmap);
+    out.reserve(out.size() + rowBytes * static_cast<std::size_t>(bitmap.height));
     for (std::size_t row = static_cast<std::size_t>(bitmap.height); row-- > 0;)
         out.append(reinterpret_cast<const char*>(bitmap.pixels.data()) + row * rowBytes, rowBytes);
     return out;

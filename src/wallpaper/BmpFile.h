@@ -38,4 +38,8 @@ Bitmap decodeBmp(const std::string& bytes);
 // alpha mask), the masks of bit fields, the palette of 1 to 8 bits, the rows.
 std::string encodeBmp(const Bitmap& bitmap);
 
+// What encodeBmp writes before the rows: the file of a bitmap is these and then its rows,
+// bottom-up. The pixels are not looked at.
+std::string encodeBmpHeaders(const Bitmap& bitmap);
+
 } // namespace zbpg

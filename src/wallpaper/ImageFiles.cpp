@@ -8,12 +8,25 @@
 
 #include <array>
 #include <string_view>
+#include <utility>
 
 namespace zbpg {
 namespace {
 
 // The largest picture file read: the rows of the largest 32-bit bitmap and room for its headers.
 constexpr std::size_t kMaxPictureFileBytes = kMaxBitmapPixels * 4 + (std::size_t{1} << 20);
+
+std::string readPicture(const std::string& path) {
+    auto bytes = platform::readRegularFile(path, kMaxPictureFileBytes);
+    if (!bytes)
+        throw Error(formatMessage(texts::kCannotOpenFile, path));
+    return std::move(*bytes);
+}
+
+void writeBitmapFile(const std::string& content, const std::string& path) {
+    if (!platform::writeFileAtomically(path, content))
+        throw Error(formatMessage(texts::kCannotCreateFile, path));
+}
 
 } // namespace
 
@@ -44,20 +57,25 @@ bool isWallpaperImage(const std::string& path) {
 }
 
 bool LoadImageFile(const std::string& path, Bitmap& bitmap) {
-    const std::string extension = lowerFileExtension(path);
-    const bool bmp = extension == ".bmp";
-    if (!bmp && !isWallpaperImage(path))
+    if (!isWallpaperImage(path))
         return false;
-    const auto bytes = platform::readRegularFile(path, kMaxPictureFileBytes);
-    if (!bytes)
-        throw Error(formatMessage(texts::kCannotOpenFile, path));
-    bitmap = bmp ? decodeBmp(*bytes) : decodeJpeg(*bytes);
+    const std::string bytes = readPicture(path);
+    bitmap = lowerFileExtension(path) == ".bmp" ? decodeBmp(bytes) : decodeJpeg(bytes);
     return true;
 }
 
 void saveBitmapFile(const Bitmap& bitmap, const std::string& path) {
-    if (!platform::writeFileAtomically(path, encodeBmp(bitmap)))
-        throw Error(formatMessage(texts::kCannotCreateFile, path));
+    writeBitmapFile(encodeBmp(bitmap), path);
+}
+
+bool convertImageFile(const std::string& picture, const std::string& bitmapFile) {
+    if (!isWallpaperImage(picture))
+        return false;
+    const std::string bytes = readPicture(picture);
+    writeBitmapFile(lowerFileExtension(picture) == ".bmp" ? encodeBmp(decodeBmp(bytes))
+                                                          : decodeJpegToBmpFile(bytes),
+                    bitmapFile);
+    return true;
 }
 
 } // namespace zbpg

@@ -25,4 +25,9 @@ bool LoadImageFile(const std::string& path, Bitmap& bitmap);
 // "ファイル %s を作成できません" when it cannot.
 void saveBitmapFile(const Bitmap& bitmap, const std::string& path);
 
+// LoadImageFile and saveBitmapFile in one step, with the same result and errors: a JPEG is
+// decoded straight into the rows of the file it becomes, so that a photograph of many
+// megapixels is held once rather than as a bitmap and again as its file.
+bool convertImageFile(const std::string& picture, const std::string& bitmapFile);
+
 } // namespace zbpg

@@ -40,9 +40,59 @@ void cmykToBgr(const JSAMPLE* cmyk, std::uint8_t* bgr, JDIMENSION width) {
     }
 }
 
-// Decodes into the bitmap. The decoder's errors jump back out of here to decode(), so every
-// object of this frame is a plain value without a destructor; the bitmap is the caller's.
-void decodeInto(jpeg_decompress_struct& decoder, const std::string& bytes, Bitmap& bitmap) {
+// Where the decoded rows of 24-bit pixels go, set up once the picture's size is known.
+class RowTarget {
+public:
+    virtual void start(std::uint32_t width, std::uint32_t height) = 0;
+    virtual std::uint8_t* row(std::uint32_t y) = 0; // counted from the top
+protected:
+    ~RowTarget() = default;
+};
+
+// The rows of a bitmap, top-down.
+class BitmapRows final : public RowTarget {
+public:
+    explicit BitmapRows(Bitmap& bitmap) : m_bitmap(bitmap) {}
+    void start(std::uint32_t width, std::uint32_t height) override {
+        m_bitmap.width = static_cast<std::int32_t>(width);
+        m_bitmap.height = static_cast<std::int32_t>(height);
+        m_bitmap.bitsPerPixel = 24;
+        m_rowBytes = m_bitmap.rowBytes();
+        m_bitmap.pixels.assign(m_rowBytes * height, 0);
+    }
+    std::uint8_t* row(std::uint32_t y) override { return m_bitmap.pixels.data() + y * m_rowBytes; }
+
+private:
+    Bitmap& m_bitmap;
+    std::size_t m_rowBytes = 0;
+};
+
+// The rows in their places in a BMP file, which stores them bottom-up after its headers.
+class BmpFileRows final : public RowTarget {
+public:
+    explicit BmpFileRows(std::string& file) : m_file(file) {}
+    void start(std::uint32_t width, std::uint32_t height) override {
+        Bitmap shape;
+        shape.width = static_cast<std::int32_t>(width);
+        shape.height = static_cast<std::int32_t>(height);
+        m_file = encodeBmpHeaders(shape);
+        m_rowBytes = shape.rowBytes();
+        m_lastRowAt = m_file.size() + (height - std::size_t{1}) * m_rowBytes;
+        m_file.resize(m_file.size() + height * m_rowBytes); // the padding stays zero
+    }
+    std::uint8_t* row(std::uint32_t y) override {
+        return reinterpret_cast<std::uint8_t*>(m_file.data()) + m_lastRowAt - y * m_rowBytes;
+    }
+
+private:
+    std::string& m_file;
+    std::size_t m_rowBytes = 0;
+    std::size_t m_lastRowAt = 0;
+};
+
+// Decodes into the target. The decoder's errors jump back out of here to decode(), so every
+// object of this frame is a plain value without a destructor; the target is the caller's.
+void decodeInto(jpeg_decompress_struct& decoder, const std::string& bytes, RowTarget& target) {
     jpeg_create_decompress(&decoder);
     jpeg_mem_src(&decoder, reinterpret_cast<const unsigned char*>(bytes.data()),
                  static_cast<unsigned long>(bytes.size()));
@@ -59,20 +109,16 @@ void decodeInto(jpeg_decompress_struct& decoder, const std::string& bytes, Bitma
     decoder.quantize_colors = FALSE;
     jpeg_start_decompress(&decoder);
 
-    bitmap.width = static_cast<std::int32_t>(decoder.output_width);
-    bitmap.height = static_cast<std::int32_t>(decoder.output_height);
-    bitmap.bitsPerPixel = 24;
-    const std::size_t rowBytes = bitmap.rowBytes();
-    bitmap.pixels.assign(rowBytes * decoder.output_height, 0);
+    target.start(decoder.output_width, decoder.output_height);
     // The library's own pool holds the row of inks, so a jump leaks nothing.
     const JSAMPARRAY inks =
         cmyk ? (*decoder.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&decoder), JPOOL_IMAGE,
                                             decoder.output_width * 4, 1)
              : nullptr;
     while (decoder.output_scanline < decoder.output_height) {
-        std::uint8_t* row = bitmap.pixels.data() + decoder.output_scanline * rowBytes;
-        JSAMPROW target = inks ? inks[0] : row;
-        if (jpeg_read_scanlines(&decoder, &target, 1) != 1)
+        std::uint8_t* row = target.row(decoder.output_scanline);
+        JSAMPROW samples = inks ? inks[0] : row;
+        if (jpeg_read_scanlines(&decoder, &samples, 1) != 1)
             break;
         if (inks)
             cmykToBgr(inks[0], row, decoder.output_width);
@@ -82,10 +128,10 @@ void decodeInto(jpeg_decompress_struct& decoder, const std::string& bytes, Bitma
 
 // The message number of the error that stopped the decoder, or -1 when it decoded the file.
 int decode(jpeg_decompress_struct& decoder, JpegErrors& errors, const std::string& bytes,
-           Bitmap& bitmap) {
+           RowTarget& target) {
     if (setjmp(errors.jump) != 0)
         return errors.manager.msg_code;
-    decodeInto(decoder, bytes, bitmap);
+    decodeInto(decoder, bytes, target);
     return -1;
 }
 
@@ -95,9 +141,7 @@ std::string jpegErrorText(int code) {
     return text;
 }
 
-} // namespace
-
-Bitmap decodeJpeg(const std::string& bytes) {
+void decodeJpegInto(const std::string& bytes, RowTarget& target) {
     jpeg_decompress_struct decoder{};
     JpegErrors errors{};
     decoder.err = jpeg_std_error(&errors.manager);
@@ -105,11 +149,25 @@ Bitmap decodeJpeg(const std::string& bytes) {
     errors.manager.emit_message = ignoreMessage;
     errors.manager.output_message = ignoreOutput;
     const ScopeExit release([&decoder] { jpeg_destroy_decompress(&decoder); });
-    Bitmap bitmap;
-    const int failure = decode(decoder, errors, bytes, bitmap);
+    const int failure = decode(decoder, errors, bytes, target);
     if (failure >= 0)
         throw Error(jpegErrorText(failure));
+}
+
+} // namespace
+
+Bitmap decodeJpeg(const std::string& bytes) {
+    Bitmap bitmap;
+    BitmapRows rows(bitmap);
+    decodeJpegInto(bytes, rows);
     return bitmap;
+}
+
+std::string decodeJpegToBmpFile(const std::string& bytes) {
+    std::string file;
+    BmpFileRows rows(file);
+    decodeJpegInto(bytes, rows);
+    return file;
 }
 
 } // namespace zbpg

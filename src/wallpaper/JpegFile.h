@@ -12,4 +12,9 @@ namespace zbpg {
 // file cut short decodes with the rest left grey) are not shown.
 Bitmap decodeJpeg(const std::string& bytes);
 
+// The same picture as the BMP file encodeBmp writes of decodeJpeg's bitmap, each row decoded
+// straight into its place in the file, so that a large photograph is held once and never
+// copied; the same errors.
+std::string decodeJpegToBmpFile(const std::string& bytes);
+
 } // namespace zbpg

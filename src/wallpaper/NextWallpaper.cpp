@@ -43,9 +43,7 @@ int SelectNextWallpaper(const WallpaperRotation& rotation, bool onlyDraw, int st
     const int index = nextWallpaperIndex(static_cast<int>(candidates.size()), onlyDraw,
                                          rotation.random, storedIndex, generator);
     const std::string& chosen = candidates[static_cast<std::size_t>(index)];
-    Bitmap bitmap;
-    LoadImageFile(chosen, bitmap); // every candidate has an extension the loader takes
-    saveBitmapFile(bitmap, bitmapFile);
+    convertImageFile(chosen, bitmapFile); // every candidate has an extension it takes
     if (!ChangeWallpaper(bitmapFile, rotation.tile, rotation.stretch))
         throw Error(formatMessage(texts::kCannotShowWallpaper, bitmapFile));
     return index;

@@ -77,8 +77,9 @@ TEST_F(StreamStorageTest, OddAndNonHexLinesDecodeLikeIntegerText) {
     std::vector<std::uint8_t> bytes;
     decodeHexLine("0A1", bytes);
     decodeHexLine("ZZff", bytes);
+    decodeHexLine("1Zz9", bytes);
     decodeHexLine("A", bytes);
-    EXPECT_EQ(bytes, (std::vector<std::uint8_t>{0x0A, 0x01, 0x00, 0xFF, 0x0A}));
+    EXPECT_EQ(bytes, (std::vector<std::uint8_t>{0x0A, 0x01, 0x00, 0xFF, 0x00, 0x00, 0x0A}));
     writeFile(iniPath, "[Data]\nBlob_c=2\nBlob_d0=0102\nBlob_d1=F\n");
     EXPECT_EQ(readBlob(), (std::vector<std::uint8_t>{1, 2, 0x0F}));
 }

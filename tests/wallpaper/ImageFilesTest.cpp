@@ -1,9 +1,11 @@
 #include "wallpaper/ImageFiles.h"
 
+#include "support/JpegEncoding.h"
 #include "support/TempFolder.h"
 #include "support/UnusualFiles.h"
 #include "text/Error.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -54,6 +56,35 @@ TEST(LoadImageFile, TakesOnlyRegularFilesWithAPicturesExtension) {
             EXPECT_EQ(error.what(), "ファイル " + path + " は開けません");
         }
     }
+}
+
+class ConvertImageFile : public testing::TestWithParam<const char*> {};
+
+// A 5 by 3 picture: odd rows of 24 bits need padding, and bottom-up rows show a mix-up.
+TEST_P(ConvertImageFile, WritesWhatLoadingAndSavingWrite) {
+    const test::TempFolder folder;
+    const std::string picture = folder.file(GetParam());
+    test::writeFile(
+        picture,
+        lowerFileExtension(picture) == ".bmp"
+            ? encodeBmp(
+                  {5, 3, 8, {0x102030, 0xFFFFFF}, false, {}, std::vector<std::uint8_t>(24, 1)})
+            : test::solidJpeg(5, 3, {200, 40, 90}));
+    Bitmap bitmap;
+    ASSERT_TRUE(LoadImageFile(picture, bitmap));
+    saveBitmapFile(bitmap, folder.file("loaded.bmp"));
+    ASSERT_TRUE(convertImageFile(picture, folder.file("converted.bmp")));
+    EXPECT_EQ(test::readFile(folder.file("converted.bmp")),
+              test::readFile(folder.file("loaded.bmp")));
+}
+
+INSTANTIATE_TEST_SUITE_P(BmpAndJpeg, ConvertImageFile, testing::Values("a.BMP", "a.jpe"));
+
+TEST(ConvertImageFile, LeavesOtherPicturesAlone) {
+    const test::TempFolder folder;
+    test::writeFile(folder.file("a.gif"), "GIF89a");
+    EXPECT_FALSE(convertImageFile(folder.file("a.gif"), folder.file("out.bmp")));
+    EXPECT_FALSE(std::filesystem::exists(folder.file("out.bmp")));
 }
 
 } // namespace

@@ -26,6 +26,11 @@ TEST_P(JpegColours, DecodeAtFullSizeInto24Bits) {
     }
 }
 
+TEST_P(JpegColours, DecodeStraightIntoTheBmpFileOfTheirBitmap) {
+    const std::string jpeg = test::solidJpeg(9, 7, GetParam().samples);
+    EXPECT_EQ(decodeJpegToBmpFile(jpeg), encodeBmp(decodeJpeg(jpeg)));
+}
+
 INSTANTIATE_TEST_SUITE_P(ColourSpaces, JpegColours,
                          testing::Values(JpegCase{{200, 40, 90}, {90, 40, 200}},
                                          JpegCase{{77}, {77, 77, 77}},
@@ -33,12 +38,18 @@ INSTANTIATE_TEST_SUITE_P(ColourSpaces, JpegColours,
                                          JpegCase{{200, 100, 50, 128}, {25, 50, 100}}));
 
 std::string errorOf(const std::string& bytes) {
+    std::string toBitmap = "decoded", toFile = "decoded";
     try {
         decodeJpeg(bytes);
     } catch (const Error& error) {
-        return error.what();
+        toBitmap = error.what();
     }
-    return "decoded";
+    try {
+        decodeJpegToBmpFile(bytes);
+    } catch (const Error& error) {
+        toFile = error.what();
+    }
+    return toBitmap == toFile ? toBitmap : toBitmap + " but " + toFile;
 }
 
 TEST(DamagedJpeg, IsRefusedWithTheDecodersMessageNumber) {

@@ -4,6 +4,7 @@
 #include "platform/DesktopService.h"
 
 #include <QApplication>
+#include <QIconEngine>
 #include <QLabel>
 #include <QListWidget>
 #include <QRadioButton>
@@ -30,9 +31,50 @@ QToolButton* speedButton(const QString& text) {
     return button;
 }
 
+namespace {
+
+// A standard glyph that the style makes only when it is first painted: the style reads every
+// size of a glyph's picture at once, which for the buttons of pages not yet seen would only
+// hold up the window's first paint. The button's size does not depend on it.
+class StandardGlyph final : public QIconEngine {
+public:
+    explicit StandardGlyph(QStyle::StandardPixmap glyph) : m_glyph(glyph) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return icon().pixmap(size, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
+                         qreal scale) override {
+        return icon().pixmap(size, scale, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return icon().actualSize(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
+        return icon().availableSizes(mode, state);
+    }
+    QIconEngine* clone() const override { return new StandardGlyph(m_glyph); }
+
+private:
+    const QIcon& icon() {
+        if (m_icon.isNull())
+            m_icon = QApplication::style()->standardIcon(m_glyph);
+        return m_icon;
+    }
+
+    QStyle::StandardPixmap m_glyph;
+    QIcon m_icon;
+};
+
+} // namespace
+
 QToolButton* glyphButton(QStyle::StandardPixmap glyph, const QString& hint) {
     auto* button = new QToolButton;
-    button->setIcon(QApplication::style()->standardIcon(glyph));
+    button->setIcon(QIcon(new StandardGlyph(glyph)));
     button->setToolTip(hint);
     return button;
 }
