@@ -66,9 +66,14 @@ void DrawRun::DrawDesktop() {
     }
     {
         // The picture is only needed while it is being shown, and goes however showing ends.
-        const ScopeExit removePicture([this] { (void)::unlink(FTmpBitmapFile.c_str()); });
+        const ScopeExit removePicture([this] {
+            platform::DesktopPicture::forgetWrittenPicture();
+            (void)::unlink(FTmpBitmapFile.c_str());
+        });
         if (!FDrawBitmap.save(QString::fromStdString(FTmpBitmapFile), "BMP"))
             throw Error(formatMessage(texts::kCannotCreateFile, FTmpBitmapFile));
+        // Showing it in this process takes the picture as drawn rather than reading it back.
+        platform::DesktopPicture::rememberWrittenPicture(FTmpBitmapFile, FDrawBitmap);
         showWallpaperOrRaise(FBaseWallpaper, FTmpBitmapFile);
     }
     RunApplications(AppList::After);

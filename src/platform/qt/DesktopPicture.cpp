@@ -5,6 +5,7 @@
 #include "platform/RegularFile.h"
 #include "platform/WallpaperBackend.h"
 #include "platform/XdgPaths.h"
+#include "platform/qt/ScreenPictureFile.h"
 #include "platform/qt/SessionDesktop.h"
 #include "text/Error.h"
 #include "text/Texts.h"
@@ -28,6 +29,7 @@
 #include <optional>
 #include <random>
 #include <sstream>
+#include <sys/stat.h>
 
 // Xlib defines macros (Bool, None, Status, ...) that collide with Qt names, so it comes after
 // every Qt header and is used only in this file.
@@ -83,15 +85,25 @@ std::optional<int> colorComponent(const std::string& word) {
 
 bool keepPicture(const QImage& picture) {
     const std::string folder = appCacheFolder();
-    if (!makeFolders(folder))
-        return false;
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!picture.save(&buffer, "PNG"))
-        return false;
-    return writeFileAtomically(DesktopPicture::keptPicturePath(),
-                               std::string(bytes.constData(), static_cast<size_t>(bytes.size())));
+    return makeFolders(folder) && writeScreenPicture(picture, DesktopPicture::keptPicturePath());
+}
+
+// The file a picture of this process was written to, as it was right after the write.
+struct WrittenPicture {
+    std::string path;
+    struct stat file {};
+    QImage picture;
+};
+
+std::optional<WrittenPicture>& writtenPicture() {
+    static std::optional<WrittenPicture> written;
+    return written;
+}
+
+bool sameFile(const struct stat& a, const struct stat& b) {
+    return S_ISREG(a.st_mode) && a.st_dev == b.st_dev && a.st_ino == b.st_ino &&
+           a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec &&
+           a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
 }
 
 // ---- X11 ----------------------------------------------------------------------------------
@@ -192,40 +204,66 @@ unsigned long paletteFallback(Display* display, int screen, QRgb rgb) {
     return qGray(rgb) >= 128 ? WhitePixel(display, screen) : BlackPixel(display, screen);
 }
 
-Pixmap pixmapOfPicture(Display* display, const QImage& picture) {
+constexpr int kHostByteOrder = std::endian::native == std::endian::little ? LSBFirst : MSBFirst;
+
+// Whether the server keeps a pixel as QImage's RGB32 does: 32 bits in this machine's byte
+// order, 8 bits each of red, green and blue. Then rows go to and fro as they are.
+bool isRgb32Layout(const XImage& image, const PixelFormat& format) {
+    return image.bits_per_pixel == 32 && image.byte_order == kHostByteOrder &&
+           format.red == 0xff0000 && format.green == 0xff00 && format.blue == 0xff;
+}
+
+// Fills an image of the server's layout pixel by pixel, for servers whose pixels differ from
+// RGB32's.
+bool encodePixels(Display* display, XImage* image, const QImage& picture) {
+    const int screen = DefaultScreen(display);
+    // XDestroyImage releases the data with free().
+    image->data = static_cast<char*>(std::malloc(static_cast<size_t>(image->bytes_per_line) *
+                                                 static_cast<size_t>(image->height)));
+    if (image->data == nullptr)
+        return false;
+    const auto format = PixelFormat::forDepth(display, screen, DefaultDepth(display, screen));
+    for (int y = 0; y < picture.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        for (int x = 0; x < picture.width(); ++x)
+            XPutPixel(image, x, y,
+                      format ? format->pixel(line[x]) : paletteFallback(display, screen, line[x]));
+    }
+    return true;
+}
+
+Pixmap pixmapOfPicture(Display* display, const QImage& anyPicture) {
     const int screen = DefaultScreen(display);
     const int depth = DefaultDepth(display, screen);
     const Window root = RootWindow(display, screen);
+    const QImage picture = anyPicture.convertToFormat(QImage::Format_RGB32);
     const auto width = static_cast<unsigned>(picture.width());
     const auto height = static_cast<unsigned>(picture.height());
+    const auto format = PixelFormat::forDepth(display, screen, depth);
     XImage* image =
         XCreateImage(display, DefaultVisual(display, screen), static_cast<unsigned>(depth), ZPixmap,
                      0, nullptr, width, height, 32, 0);
     if (image == nullptr)
         return 0;
-    // XDestroyImage releases the data with free().
-    image->data = static_cast<char*>(
-        std::malloc(static_cast<size_t>(image->bytes_per_line) * static_cast<size_t>(height)));
-    if (image->data == nullptr) {
+    // The picture's own rows are sent when the server keeps its pixels alike: no copy of a
+    // screen-sized picture is made. XDestroyImage must not free them then.
+    const bool borrowed = format && isRgb32Layout(*image, *format);
+    if (borrowed) {
+        image->data = const_cast<char*>(reinterpret_cast<const char*>(picture.constBits()));
+        image->bytes_per_line = static_cast<int>(picture.bytesPerLine());
+    } else if (!encodePixels(display, image, picture)) {
         XDestroyImage(image);
         return 0;
-    }
-    const auto format = PixelFormat::forDepth(display, screen, depth);
-    const QImage source = picture.convertToFormat(QImage::Format_RGB32);
-    for (int y = 0; y < source.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(source.constScanLine(y));
-        for (int x = 0; x < source.width(); ++x)
-            XPutPixel(image, x, y,
-                      format ? format->pixel(line[x]) : paletteFallback(display, screen, line[x]));
     }
     const Pixmap pixmap = XCreatePixmap(display, root, width, height, static_cast<unsigned>(depth));
     GC gc = XCreateGC(display, pixmap, 0, nullptr);
     XPutImage(display, pixmap, gc, image, 0, 0, 0, 0, width, height);
     XFreeGC(display, gc);
+    if (borrowed)
+        image->data = nullptr;
     XDestroyImage(image);
     return pixmap;
 }
-
 Atom atomIfExists(Display* display, const char* name) {
     return XInternAtom(display, name, True);
 }
@@ -386,9 +424,19 @@ std::optional<QImage> rootWallpaper(QSize screen, const QColor& background) {
         return std::nullopt;
     }
     QImage result(screen, QImage::Format_RGB32);
-    result.fill(background);
+    if (width < screen.width() || height < screen.height())
+        result.fill(background);
+    const bool alike = isRgb32Layout(*image, *format);
     for (int y = 0; y < height; ++y) {
         auto* line = reinterpret_cast<QRgb*>(result.scanLine(y));
+        if (alike) {
+            // The server's unused top byte may hold anything; RGB32 keeps it full.
+            const auto* from = reinterpret_cast<const std::uint32_t*>(
+                image->data + static_cast<std::ptrdiff_t>(y) * image->bytes_per_line);
+            for (int x = 0; x < width; ++x)
+                line[x] = from[x] | 0xff000000u;
+            continue;
+        }
         for (int x = 0; x < width; ++x)
             line[x] = format->rgb(XGetPixel(image, x, y));
     }
@@ -463,6 +511,11 @@ QSize xScreenSize() {
 // would allocate for an image, so that a FIFO, a device or a huge file is never waited for;
 // decoded within Qt's image limits. A null image when it cannot be had.
 QImage DesktopPicture::loadPicture(const std::string& path) {
+    if (const auto& written = writtenPicture(); written && written->path == path) {
+        struct stat now {};
+        if (::stat(path.c_str(), &now) == 0 && sameFile(now, written->file))
+            return written->picture;
+    }
     const int limitInMiB = QImageReader::allocationLimit();
     const std::size_t maxBytes =
         limitInMiB > 0 ? static_cast<std::size_t>(limitInMiB) * 1024 * 1024 : kMaxPictureBytes;
@@ -477,8 +530,24 @@ QImage DesktopPicture::loadPicture(const std::string& path) {
     return reader.read();
 }
 
+void DesktopPicture::rememberWrittenPicture(const std::string& path, const QImage& picture) {
+    struct stat file {};
+    if (::stat(path.c_str(), &file) != 0 || !S_ISREG(file.st_mode)) {
+        forgetWrittenPicture();
+        return;
+    }
+    writtenPicture() = WrittenPicture{path, file, picture};
+}
+
+void DesktopPicture::forgetWrittenPicture() {
+    writtenPicture().reset();
+}
+
 QImage DesktopPicture::compose(const QImage& wallpaper, QSize screen, WallpaperPlacement placement,
                                const QColor& background) {
+    // A picture made for this screen covers it whatever the placement: it is shown as it is.
+    if (wallpaper.size() == screen && wallpaper.format() == QImage::Format_RGB32)
+        return wallpaper;
     QImage result(screen, QImage::Format_RGB32);
     result.fill(background);
     if (wallpaper.isNull() || result.isNull())

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QImage>
+#include <string>
+
+namespace zbpg::platform {
+
+// A picture made for the screen as a PNG file that every desktop reads: 8-bit RGB, rows
+// unfiltered and stored without compression. A screen-sized picture is written at every logon
+// and read once by the desktop; compressing it cost far more time than the larger file costs
+// on the disk.
+std::string encodeScreenPng(const QImage& picture);
+
+// Replaces the file at path with the picture (see writeFileAtomically). False on any failure.
+[[nodiscard]] bool writeScreenPicture(const QImage& picture, const std::string& path);
+
+} // namespace zbpg::platform
