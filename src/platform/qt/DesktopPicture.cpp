@@ -26,6 +26,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <optional>
 #include <random>
 #include <sstream>
@@ -36,7 +37,10 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
 #include <X11/extensions/Xrandr.h>
+#include <sys/ipc.h>
+#include <sys/shm.h>
 
 namespace zbpg::platform {
 namespace {
@@ -232,11 +236,142 @@ bool encodePixels(Display* display, XImage* image, const QImage& picture) {
     return true;
 }
 
-Pixmap pixmapOfPicture(Display* display, const QImage& anyPicture) {
+// The server's unused top byte of a pixel may hold anything; RGB32 keeps it full.
+void fillUnusedByte(QImage& picture) {
+    // Its rows follow one another without a gap: one run over all of them.
+    auto* pixels = reinterpret_cast<std::uint32_t*>(picture.bits());
+    const std::size_t count = static_cast<std::size_t>(picture.sizeInBytes()) / 4;
+    for (std::size_t i = 0; i < count; ++i)
+        pixels[i] |= 0xff000000u;
+}
+
+// ---- pixels shared with the X server ----
+// A screen of pixels through the X server's socket costs a copy on each side and a buffer of
+// its size; in a shared memory segment the server reads and writes them in place. A picture
+// read back from the root pixmap lives in such a segment, and so does what is drawn onto it,
+// so that it goes back to the server the same way. Servers without the extension (or on
+// another machine) get the pixels through the socket.
+
+// The segments behind pictures of this process, by the address of their pixels.
+std::map<const void*, int>& sharedSegments() {
+    static std::map<const void*, int> segments;
+    return segments;
+}
+
+// An RGB32 picture in a new shared memory segment; a null image when there is none to have.
+QImage sharedPicture(QSize size) {
+    const std::size_t bytesPerLine = static_cast<std::size_t>(size.width()) * 4;
+    const int id = ::shmget(IPC_PRIVATE, bytesPerLine * static_cast<std::size_t>(size.height()),
+                            IPC_CREAT | 0600);
+    if (id < 0)
+        return {};
+    void* address = ::shmat(id, nullptr, 0);
+    // Marked for removal at once: it goes with its last attachment, even when the process is
+    // killed. Linux still lets the X server attach it.
+    ::shmctl(id, IPC_RMID, nullptr);
+    if (address == reinterpret_cast<void*>(-1))
+        return {};
+    sharedSegments()[address] = id;
+    const auto release = [](void* pixels) {
+        sharedSegments().erase(pixels);
+        ::shmdt(pixels);
+    };
+    return QImage(static_cast<uchar*>(address), size.width(), size.height(),
+                  static_cast<qsizetype>(bytesPerLine), QImage::Format_RGB32, release, address);
+}
+
+// A picture's segment attached to one connection for the life of this object.
+class SharedImage final {
+public:
+    SharedImage(Display* display, ErrorTrap& trap, const QImage& picture, int depth)
+        : m_display(display) {
+        const auto segment = sharedSegments().find(picture.constBits());
+        if (segment == sharedSegments().end() || XShmQueryExtension(display) == 0)
+            return;
+        const int screen = DefaultScreen(display);
+        m_info.shmid = segment->second;
+        m_info.shmaddr = const_cast<char*>(reinterpret_cast<const char*>(picture.constBits()));
+        m_info.readOnly = False;
+        m_image = XShmCreateImage(display, DefaultVisual(display, screen),
+                                  static_cast<unsigned>(depth), ZPixmap, m_info.shmaddr, &m_info,
+                                  static_cast<unsigned>(picture.width()),
+                                  static_cast<unsigned>(picture.height()));
+        if (m_image == nullptr)
+            return;
+        if (m_image->bytes_per_line != picture.bytesPerLine() ||
+            XShmAttach(display, &m_info) == 0 || trap.caught()) {
+            destroyImage();
+            return;
+        }
+        m_attached = true;
+    }
+    ~SharedImage() {
+        if (m_attached) {
+            XShmDetach(m_display, &m_info);
+            XSync(m_display, False);
+        }
+        destroyImage();
+    }
+    SharedImage(const SharedImage&) = delete;
+    SharedImage& operator=(const SharedImage&) = delete;
+
+    // The image over the picture's pixels, or null when they cannot be shared.
+    XImage* image() const { return m_attached ? m_image : nullptr; }
+
+private:
+    void destroyImage() {
+        if (m_image != nullptr)
+            XDestroyImage(m_image); // the pixels are the picture's: not freed here
+        m_image = nullptr;
+    }
+
+    Display* m_display;
+    XShmSegmentInfo m_info{};
+    XImage* m_image = nullptr;
+    bool m_attached = false;
+};
+
+// Sends the picture's pixels through shared memory when they live there and the server keeps
+// them alike; false when the socket has to carry them.
+bool putShared(Display* display, ErrorTrap& trap, Pixmap pixmap, const QImage& picture) {
     const int screen = DefaultScreen(display);
     const int depth = DefaultDepth(display, screen);
-    const Window root = RootWindow(display, screen);
-    const QImage picture = anyPicture.convertToFormat(QImage::Format_RGB32);
+    const auto format = PixelFormat::forDepth(display, screen, depth);
+    const SharedImage shared(display, trap, picture, depth);
+    XImage* image = shared.image();
+    if (!format || image == nullptr || !isRgb32Layout(*image, *format))
+        return false;
+    GC gc = XCreateGC(display, pixmap, 0, nullptr);
+    XShmPutImage(display, pixmap, gc, image, 0, 0, 0, 0, static_cast<unsigned>(picture.width()),
+                 static_cast<unsigned>(picture.height()), False);
+    XFreeGC(display, gc);
+    // The server must be done with the pixels before they are detached.
+    return !trap.caught();
+}
+
+// The pixmap's area at origin as a picture in shared memory, or nothing when the server cannot
+// share it or keeps its pixels otherwise.
+std::optional<QImage> getShared(Display* display, ErrorTrap& trap, Pixmap pixmap, QPoint origin,
+                                QSize size, int depth, const PixelFormat& format) {
+    if (XShmQueryExtension(display) == 0)
+        return std::nullopt;
+    QImage picture = sharedPicture(size);
+    if (picture.isNull())
+        return std::nullopt;
+    const SharedImage shared(display, trap, picture, depth);
+    XImage* image = shared.image();
+    if (image == nullptr || !isRgb32Layout(*image, format) ||
+        XShmGetImage(display, pixmap, image, origin.x(), origin.y(), AllPlanes) == 0 ||
+        trap.caught())
+        return std::nullopt;
+    return picture;
+}
+
+// Sends the picture through the socket: its own rows when the server keeps its pixels alike
+// (no copy of a screen-sized picture is made), else pixel by pixel in the server's layout.
+bool putThroughSocket(Display* display, Pixmap pixmap, const QImage& picture) {
+    const int screen = DefaultScreen(display);
+    const int depth = DefaultDepth(display, screen);
     const auto width = static_cast<unsigned>(picture.width());
     const auto height = static_cast<unsigned>(picture.height());
     const auto format = PixelFormat::forDepth(display, screen, depth);
@@ -244,26 +379,37 @@ Pixmap pixmapOfPicture(Display* display, const QImage& anyPicture) {
         XCreateImage(display, DefaultVisual(display, screen), static_cast<unsigned>(depth), ZPixmap,
                      0, nullptr, width, height, 32, 0);
     if (image == nullptr)
-        return 0;
-    // The picture's own rows are sent when the server keeps its pixels alike: no copy of a
-    // screen-sized picture is made. XDestroyImage must not free them then.
+        return false;
     const bool borrowed = format && isRgb32Layout(*image, *format);
     if (borrowed) {
         image->data = const_cast<char*>(reinterpret_cast<const char*>(picture.constBits()));
         image->bytes_per_line = static_cast<int>(picture.bytesPerLine());
     } else if (!encodePixels(display, image, picture)) {
         XDestroyImage(image);
-        return 0;
+        return false;
     }
-    const Pixmap pixmap = XCreatePixmap(display, root, width, height, static_cast<unsigned>(depth));
     GC gc = XCreateGC(display, pixmap, 0, nullptr);
     XPutImage(display, pixmap, gc, image, 0, 0, 0, 0, width, height);
     XFreeGC(display, gc);
     if (borrowed)
-        image->data = nullptr;
+        image->data = nullptr; // the picture's: XDestroyImage must not free it
     XDestroyImage(image);
-    return pixmap;
+    return true;
 }
+
+Pixmap pixmapOfPicture(Display* display, ErrorTrap& trap, const QImage& anyPicture) {
+    const int screen = DefaultScreen(display);
+    const QImage picture = anyPicture.convertToFormat(QImage::Format_RGB32);
+    const Pixmap pixmap =
+        XCreatePixmap(display, RootWindow(display, screen), static_cast<unsigned>(picture.width()),
+                      static_cast<unsigned>(picture.height()),
+                      static_cast<unsigned>(DefaultDepth(display, screen)));
+    if (putShared(display, trap, pixmap, picture) || putThroughSocket(display, pixmap, picture))
+        return pixmap;
+    XFreePixmap(display, pixmap);
+    return 0;
+}
+
 Atom atomIfExists(Display* display, const char* name) {
     return XInternAtom(display, name, True);
 }
@@ -380,7 +526,7 @@ RootWindow showOnRootWindow(const QImage& picture) {
     Display* display = connection.get();
     const Window root = DefaultRootWindow(display);
     ErrorTrap trap(display);
-    const Pixmap pixmap = pixmapOfPicture(display, onRootWindow(display, picture));
+    const Pixmap pixmap = pixmapOfPicture(display, trap, onRootWindow(display, picture));
     if (pixmap == 0 || trap.caught())
         return RootWindow::Refused;
     XSetWindowBackgroundPixmap(display, root, pixmap);
@@ -415,6 +561,13 @@ std::optional<QImage> rootWallpaper(QSize screen, const QColor& background) {
     const int height = std::min(static_cast<int>(geometry->height) - origin.y(), screen.height());
     if (!format || width <= 0 || height <= 0)
         return std::nullopt;
+    if (QSize(width, height) == screen) {
+        if (auto shared = getShared(display, trap, *pixmap, origin, screen,
+                                    static_cast<int>(geometry->depth), *format)) {
+            fillUnusedByte(*shared);
+            return shared;
+        }
+    }
     XImage* image =
         XGetImage(display, *pixmap, origin.x(), origin.y(), static_cast<unsigned>(width),
                   static_cast<unsigned>(height), AllPlanes, ZPixmap);
@@ -430,7 +583,6 @@ std::optional<QImage> rootWallpaper(QSize screen, const QColor& background) {
     for (int y = 0; y < height; ++y) {
         auto* line = reinterpret_cast<QRgb*>(result.scanLine(y));
         if (alike) {
-            // The server's unused top byte may hold anything; RGB32 keeps it full.
             const auto* from = reinterpret_cast<const std::uint32_t*>(
                 image->data + static_cast<std::ptrdiff_t>(y) * image->bytes_per_line);
             for (int x = 0; x < width; ++x)
