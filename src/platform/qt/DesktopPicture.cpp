@@ -40,6 +40,7 @@
 #include <X11/extensions/XShm.h>
 #include <X11/extensions/Xrandr.h>
 #include <sys/ipc.h>
+#include <sys/mman.h>
 #include <sys/shm.h>
 
 namespace zbpg::platform {
@@ -271,6 +272,10 @@ QImage sharedPicture(QSize size) {
     ::shmctl(id, IPC_RMID, nullptr);
     if (address == reinterpret_cast<void*>(-1))
         return {};
+    // Its pages are made at once, rather than one fault at a time as the server and the
+    // process first touch them (kernels before 5.14 refuse: the faults remain).
+    (void)::madvise(address, bytesPerLine * static_cast<std::size_t>(size.height()),
+                    MADV_POPULATE_WRITE);
     sharedSegments()[address] = id;
     const auto release = [](void* pixels) {
         sharedSegments().erase(pixels);
@@ -691,8 +696,13 @@ void DesktopPicture::rememberWrittenPicture(const std::string& path, const QImag
     writtenPicture() = WrittenPicture{path, file, picture};
 }
 
+void DesktopPicture::prepareToShow(const QImage& picture) {
+    prepareScreenPicture(picture);
+}
+
 void DesktopPicture::forgetWrittenPicture() {
     writtenPicture().reset();
+    dropPreparedScreenPicture();
 }
 
 QImage DesktopPicture::compose(const QImage& wallpaper, QSize screen, WallpaperPlacement placement,
