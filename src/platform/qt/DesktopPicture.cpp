@@ -679,6 +679,10 @@ QImage DesktopPicture::loadPicture(const std::string& path) {
     auto bytes = readRegularFile(path, maxBytes);
     if (!bytes)
         return {};
+    // The program's own screen pictures are read back at every logon run on a desktop that
+    // paints its own background.
+    if (QImage own = decodeScreenPng(*bytes, maxBytes); !own.isNull())
+        return own;
     QByteArray data = QByteArray::fromRawData(bytes->data(), static_cast<qsizetype>(bytes->size()));
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);

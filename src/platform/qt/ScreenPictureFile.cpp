@@ -130,6 +130,124 @@ private:
     uLong m_adler = adler32(0, nullptr, 0);
 };
 
+std::uint32_t bigEndianAt(const std::string& bytes, std::size_t at) {
+    const auto byte = [&](std::size_t i) {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + i]));
+    };
+    return byte(0) << 24 | byte(1) << 16 | byte(2) << 8 | byte(3);
+}
+
+// The bytes of the image data chunks, one after another, of a file of encodeScreenPng's
+// layout: IHDR, IDAT chunks, IEND and nothing else.
+class DataChunksReader final {
+public:
+    explicit DataChunksReader(const std::string& bytes) : m_bytes(bytes) {}
+
+    // Copies the next size bytes, or false when the chunks end before.
+    bool read(char* to, std::size_t size) {
+        while (size > 0) {
+            if (m_left == 0 && !nextChunk())
+                return false;
+            const std::size_t part = std::min(size, m_left);
+            std::copy_n(m_bytes.data() + m_at, part, to);
+            to += part;
+            size -= part;
+            m_at += part;
+            m_left -= part;
+        }
+        return true;
+    }
+
+    // Whether the image data has been read to its end and only IEND follows.
+    bool atEnd() { return m_left == 0 && !nextChunk() && m_ended; }
+
+private:
+    bool nextChunk() {
+        if (m_ended)
+            return false;
+        m_at += m_started ? 4 : 0; // the CRC of the chunk just read
+        m_started = true;
+        if (m_at + 12 > m_bytes.size())
+            return false;
+        const std::uint32_t length = bigEndianAt(m_bytes, m_at);
+        const std::string type = m_bytes.substr(m_at + 4, 4);
+        if (length > m_bytes.size() - m_at - 12)
+            return false;
+        m_at += 8;
+        if (type == "IEND") {
+            m_ended = length == 0;
+            return false;
+        }
+        if (type != "IDAT")
+            return false;
+        m_left = length;
+        return length > 0 || nextChunk();
+    }
+
+    const std::string& m_bytes;
+    std::size_t m_at = 8 + 25; // past the signature and IHDR
+    std::size_t m_left = 0;
+    bool m_started = false;
+    bool m_ended = false;
+};
+
+// The raw bytes of a zlib stream of stored blocks.
+class StoredStreamReader final {
+public:
+    explicit StoredStreamReader(DataChunksReader& chunks) : m_chunks(chunks) {}
+
+    bool start() {
+        std::array<unsigned char, 2> header{};
+        return m_chunks.read(reinterpret_cast<char*>(header.data()), 2) &&
+               (header[0] & 0x0f) == 8 && (header[1] & 0x20) == 0 &&
+               (header[0] * 256 + header[1]) % 31 == 0;
+    }
+
+    bool read(char* to, std::size_t size) {
+        while (size > 0) {
+            if (m_left == 0 && !nextBlock())
+                return false;
+            const std::size_t part = std::min(size, m_left);
+            if (!m_chunks.read(to, part))
+                return false;
+            to += part;
+            size -= part;
+            m_left -= part;
+        }
+        return true;
+    }
+
+    // Whether the last block has been read to its end, and the checksum is there.
+    bool finish() {
+        while (m_left == 0 && !m_last)
+            if (!nextBlock())
+                return false;
+        std::array<char, 4> checksum{};
+        return m_left == 0 && m_chunks.read(checksum.data(), checksum.size()) && m_chunks.atEnd();
+    }
+
+private:
+    bool nextBlock() {
+        if (m_last)
+            return false;
+        std::array<unsigned char, 5> header{};
+        if (!m_chunks.read(reinterpret_cast<char*>(header.data()), header.size()) ||
+            (header[0] & ~1u) != 0) // only stored blocks
+            return false;
+        m_last = (header[0] & 1u) != 0;
+        const unsigned size = header[1] | header[2] << 8;
+        const unsigned inverse = header[3] | header[4] << 8;
+        if ((size ^ inverse) != 0xffff)
+            return false;
+        m_left = size;
+        return true;
+    }
+
+    DataChunksReader& m_chunks;
+    std::size_t m_left = 0;
+    bool m_last = false;
+};
+
 // The picture being encoded ahead of its write, known by its cache key (which changes with
 // every change of its pixels).
 struct PreparedPicture {
@@ -174,6 +292,35 @@ std::string encodeScreenPng(const QImage& picture) {
     stream.finish();
     appendChunk(out, "IEND", {});
     return out;
+}
+
+QImage decodeScreenPng(const std::string& bytes, std::size_t maxImageBytes) {
+    if (bytes.size() < 8 + 25 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n", 8) != 0 ||
+        bigEndianAt(bytes, 8) != 13 || bytes.compare(12, 4, "IHDR") != 0 ||
+        bytes.compare(24, 5, "\x08\x02\x00\x00\x00", 5) != 0)
+        return {};
+    const std::uint32_t width = bigEndianAt(bytes, 16);
+    const std::uint32_t height = bigEndianAt(bytes, 20);
+    if (width == 0 || height == 0 || width > 0x7fffffff / 4 ||
+        std::uint64_t{width} * height * 4 > maxImageBytes)
+        return {};
+    QImage picture(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB32);
+    if (picture.isNull())
+        return {};
+    DataChunksReader chunks(bytes);
+    StoredStreamReader stream(chunks);
+    if (!stream.start())
+        return {};
+    std::string row(1 + 3 * std::size_t{width}, '\0');
+    for (int y = 0; y < picture.height(); ++y) {
+        if (!stream.read(row.data(), row.size()) || row[0] != 0) // filter type 0 only
+            return {};
+        auto* pixels = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        const auto* from = reinterpret_cast<const unsigned char*>(row.data() + 1);
+        for (std::uint32_t x = 0; x < width; ++x, from += 3)
+            pixels[x] = qRgb(from[0], from[1], from[2]);
+    }
+    return stream.finish() ? picture : QImage();
 }
 
 bool writeScreenPicture(const QImage& picture, const std::string& path) {

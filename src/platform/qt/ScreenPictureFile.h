@@ -11,6 +11,12 @@ namespace zbpg::platform {
 // on the disk.
 std::string encodeScreenPng(const QImage& picture);
 
+// The picture of a file encodeScreenPng wrote, read without a general decoder: a null image for
+// any other PNG (other chunks, filters, compression or pixels), for a damaged layout, and for a
+// picture of more than maxImageBytes as RGB32. The checksums are not verified: the file is the
+// program's own, replaced only whole, and a desktop reading it verifies them anyway.
+QImage decodeScreenPng(const std::string& bytes, std::size_t maxImageBytes);
+
 // Replaces the file at path with the picture (see writeFileAtomically). False on any failure.
 [[nodiscard]] bool writeScreenPicture(const QImage& picture, const std::string& path);
 

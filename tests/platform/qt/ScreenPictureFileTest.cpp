@@ -3,6 +3,7 @@
 #include "platform/qt/DesktopPicture.h"
 #include "support/TempFolder.h"
 
+#include <QBuffer>
 #include <QByteArray>
 #include <gtest/gtest.h>
 
@@ -26,19 +27,38 @@ QImage decoded(const std::string& bytes) {
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
+constexpr std::size_t kLimit = std::size_t{256} << 20;
+
 // A one-pixel picture; a single row longer than a stored block; and rows that fill several
 // image data chunks, with blocks and chunks ending in the middle of rows.
 class ScreenPngTest : public testing::TestWithParam<QSize> {};
 
-TEST_P(ScreenPngTest, DecodesToTheSamePixels) {
+TEST_P(ScreenPngTest, ReadsBackAsTheSamePixelsWithQtAndWithoutIt) {
     const QImage picture = patterned(GetParam().width(), GetParam().height());
-    const QImage read = decoded(encodeScreenPng(picture));
-    ASSERT_EQ(read.size(), picture.size());
-    EXPECT_TRUE(read == picture);
+    const std::string bytes = encodeScreenPng(picture);
+    for (const QImage& read : {decoded(bytes), decodeScreenPng(bytes, kLimit)}) {
+        ASSERT_EQ(read.size(), picture.size());
+        EXPECT_TRUE(read == picture);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, ScreenPngTest,
                          testing::Values(QSize(1, 1), QSize(30000, 1), QSize(701, 613)));
+
+// Anything but a whole file of the program's own layout is left to Qt's decoder.
+TEST(ScreenPictureFileTest, OtherFilesAreNotReadWithoutQt) {
+    const QImage picture = patterned(40, 30);
+    const std::string own = encodeScreenPng(picture);
+    QByteArray compressed;
+    QBuffer buffer(&compressed);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(picture.save(&buffer, "PNG"));
+    for (const std::string& bytes : {std::string(compressed.constData(), compressed.size()),
+                                     own.substr(0, own.size() - 12), own.substr(0, 200)})
+        EXPECT_TRUE(decodeScreenPng(bytes, kLimit).isNull());
+    EXPECT_TRUE(decodeScreenPng(own, 40 * 30 * 4 - 1).isNull()); // beyond the image limit
+    EXPECT_FALSE(decodeScreenPng(own, 40 * 30 * 4).isNull());
+}
 
 TEST(ScreenPictureFileTest, APreparedPictureChangedMeanwhileIsWrittenAsItIsNow) {
     const TempFolder folder;
