@@ -322,6 +322,7 @@ public:
 
     // The image over the picture's pixels, or null when they cannot be shared.
     XImage* image() const { return m_attached ? m_image : nullptr; }
+    XShmSegmentInfo* info() { return &m_info; }
 
 private:
     void destroyImage() {
@@ -402,9 +403,35 @@ bool putThroughSocket(Display* display, Pixmap pixmap, const QImage& picture) {
     return true;
 }
 
+// A pixmap whose pixels are the picture's own shared pixels, when the server makes such pixmaps
+// and keeps its pixels alike: nothing is copied at all. The server holds on to the segment for
+// the pixmap's life; the picture is the wallpaper from now on, and the draw run that made it
+// ends with showing it.
+Pixmap sharedPixmap(Display* display, ErrorTrap& trap, const QImage& picture) {
+    const int screen = DefaultScreen(display);
+    const int depth = DefaultDepth(display, screen);
+    const auto format = PixelFormat::forDepth(display, screen, depth);
+    int major = 0, minor = 0;
+    Bool pixmaps = False;
+    if (!format || XShmQueryVersion(display, &major, &minor, &pixmaps) == 0 || pixmaps == False ||
+        XShmPixmapFormat(display) != ZPixmap)
+        return 0;
+    SharedImage shared(display, trap, picture, depth);
+    const XImage* image = shared.image();
+    if (image == nullptr || !isRgb32Layout(*image, *format))
+        return 0;
+    const Pixmap pixmap =
+        XShmCreatePixmap(display, RootWindow(display, screen), image->data, shared.info(),
+                         static_cast<unsigned>(picture.width()),
+                         static_cast<unsigned>(picture.height()), static_cast<unsigned>(depth));
+    return trap.caught() ? 0 : pixmap;
+}
+
 Pixmap pixmapOfPicture(Display* display, ErrorTrap& trap, const QImage& anyPicture) {
     const int screen = DefaultScreen(display);
     const QImage picture = anyPicture.convertToFormat(QImage::Format_RGB32);
+    if (const Pixmap shared = sharedPixmap(display, trap, picture))
+        return shared;
     const Pixmap pixmap =
         XCreatePixmap(display, RootWindow(display, screen), static_cast<unsigned>(picture.width()),
                       static_cast<unsigned>(picture.height()),
