@@ -710,6 +710,9 @@ QImage DesktopPicture::loadPicture(const std::string& path) {
     // paints its own background.
     if (QImage own = decodeScreenPng(*bytes, maxBytes); !own.isNull())
         return own;
+    // Screen-sized bitmaps too: the rotation's converted picture, another tool's drawing.
+    if (QImage plain = decodePlainBmp(*bytes, maxBytes); !plain.isNull())
+        return plain;
     QByteArray data = QByteArray::fromRawData(bytes->data(), static_cast<qsizetype>(bytes->size()));
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <future>
 #include <optional>
@@ -321,6 +322,42 @@ QImage decodeScreenPng(const std::string& bytes, std::size_t maxImageBytes) {
             pixels[x] = qRgb(from[0], from[1], from[2]);
     }
     return stream.finish() ? picture : QImage();
+}
+
+QImage decodePlainBmp(const std::string& bytes, std::size_t maxImageBytes) {
+    const auto little = [&](std::size_t at, std::size_t size) {
+        std::uint32_t value = 0;
+        for (std::size_t i = size; i-- > 0;)
+            value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+        return value;
+    };
+    if (bytes.size() < 54 || bytes.compare(0, 2, "BM") != 0)
+        return {};
+    const std::uint32_t headerBytes = little(14, 4);
+    const auto width = static_cast<std::int32_t>(little(18, 4));
+    const auto height = static_cast<std::int32_t>(little(22, 4));
+    if ((headerBytes != 40 && headerBytes != 108 && headerBytes != 124) || little(26, 2) != 1 ||
+        little(28, 2) != 24 || little(30, 4) != 0 || width <= 0 || height == 0 ||
+        height == INT32_MIN)
+        return {};
+    const std::uint64_t rows = height < 0 ? -std::int64_t{height} : height;
+    const std::uint64_t rowBytes = (std::uint64_t{3} * static_cast<std::uint32_t>(width) + 3) & ~3u;
+    const std::uint64_t pixelsAt = little(10, 4);
+    if (std::uint64_t{static_cast<std::uint32_t>(width)} * rows * 4 > maxImageBytes ||
+        pixelsAt < 14 + std::uint64_t{headerBytes} || pixelsAt + rowBytes * rows > bytes.size())
+        return {};
+    QImage picture(width, static_cast<int>(rows), QImage::Format_RGB32);
+    if (picture.isNull())
+        return {};
+    for (std::uint64_t row = 0; row < rows; ++row) {
+        const std::uint64_t y = height < 0 ? row : rows - 1 - row; // bottom-up unless negative
+        const auto* from =
+            reinterpret_cast<const unsigned char*>(bytes.data() + pixelsAt + row * rowBytes);
+        auto* pixels = reinterpret_cast<QRgb*>(picture.scanLine(static_cast<int>(y)));
+        for (std::int32_t x = 0; x < width; ++x, from += 3)
+            pixels[x] = qRgb(from[2], from[1], from[0]);
+    }
+    return picture;
 }
 
 bool writeScreenPicture(const QImage& picture, const std::string& path) {

@@ -17,6 +17,12 @@ std::string encodeScreenPng(const QImage& picture);
 // program's own, replaced only whole, and a desktop reading it verifies them anyway.
 QImage decodeScreenPng(const std::string& bytes, std::size_t maxImageBytes);
 
+// The picture of an uncompressed 24-bit BMP file (the temporary bitmap, the rotation's
+// converted picture, what other tools write), read without Qt's general decoder: a null image
+// for any other file, for one too short for its rows, and for a picture of more than
+// maxImageBytes as RGB32.
+QImage decodePlainBmp(const std::string& bytes, std::size_t maxImageBytes);
+
 // Replaces the file at path with the picture (see writeFileAtomically). False on any failure.
 [[nodiscard]] bool writeScreenPicture(const QImage& picture, const std::string& path);
 

@@ -27,6 +27,14 @@ QImage decoded(const std::string& bytes) {
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
+std::string encoded(const QImage& picture, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(picture.save(&buffer, format));
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
 constexpr std::size_t kLimit = std::size_t{256} << 20;
 
 // A one-pixel picture; a single row longer than a stored block; and rows that fill several
@@ -49,15 +57,29 @@ INSTANTIATE_TEST_SUITE_P(Sizes, ScreenPngTest,
 TEST(ScreenPictureFileTest, OtherFilesAreNotReadWithoutQt) {
     const QImage picture = patterned(40, 30);
     const std::string own = encodeScreenPng(picture);
-    QByteArray compressed;
-    QBuffer buffer(&compressed);
-    buffer.open(QIODevice::WriteOnly);
-    ASSERT_TRUE(picture.save(&buffer, "PNG"));
-    for (const std::string& bytes : {std::string(compressed.constData(), compressed.size()),
-                                     own.substr(0, own.size() - 12), own.substr(0, 200)})
+    for (const std::string& bytes :
+         {encoded(picture, "PNG"), own.substr(0, own.size() - 12), own.substr(0, 200)})
         EXPECT_TRUE(decodeScreenPng(bytes, kLimit).isNull());
     EXPECT_TRUE(decodeScreenPng(own, 40 * 30 * 4 - 1).isNull()); // beyond the image limit
     EXPECT_FALSE(decodeScreenPng(own, 40 * 30 * 4).isNull());
+}
+
+// Rows padded to four bytes, stored bottom-up and (with a negative height) top-down.
+TEST(ScreenPictureFileTest, PlainBitmapsReadAsQtReadsThem) {
+    const QImage picture = patterned(7, 5);
+    const std::string bottomUp = encoded(picture, "BMP");
+    EXPECT_TRUE(decodePlainBmp(bottomUp, kLimit) == picture);
+    const std::size_t pixelsAt = 54, rowBytes = 24;
+    std::string topDown = bottomUp.substr(0, pixelsAt);
+    for (std::size_t row = 5; row-- > 0;)
+        topDown += bottomUp.substr(pixelsAt + row * rowBytes, rowBytes);
+    const std::int32_t negative = -5;
+    topDown.replace(22, 4, reinterpret_cast<const char*>(&negative), 4);
+    EXPECT_TRUE(decodePlainBmp(topDown, kLimit) == picture);
+    for (const std::string& other :
+         {bottomUp.substr(0, bottomUp.size() - 1),
+          encoded(picture.convertToFormat(QImage::Format_Indexed8), "BMP")})
+        EXPECT_TRUE(decodePlainBmp(other, kLimit).isNull()) << other.size();
 }
 
 TEST(ScreenPictureFileTest, APreparedPictureChangedMeanwhileIsWrittenAsItIsNow) {
