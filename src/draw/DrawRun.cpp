@@ -11,9 +11,12 @@
 #include "text/IntegerText.h"
 #include "text/ScopeExit.h"
 #include "text/Texts.h"
+#include "wallpaper/BmpFile.h"
 #include "wallpaper/NextWallpaper.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace zbpg {
@@ -23,6 +26,55 @@ namespace {
 // hand-edited file may hold any number, and a pause of years helps nobody.
 constexpr int kMaxPauseSeconds = 999;
 constexpr const char* kPaintIndexItem = "WPPaintIdx";
+// The rows of the picture file are written in pieces of about this size.
+constexpr std::size_t kBitmapWriteBytes = std::size_t{1} << 20;
+
+bool writeAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        done += static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+// The drawn picture as a 24-bit BMP file, written a piece at a time: a screen-sized picture is
+// never held a second time as its file.
+bool writeBitmapFile(const QImage& picture, const std::string& path) {
+    Bitmap bitmap;
+    bitmap.width = picture.width();
+    bitmap.height = picture.height();
+    bitmap.bitsPerPixel = 24;
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    const ScopeExit closeFile([fd] { ::close(fd); });
+    std::string bytes = encodeBmpHeaders(bitmap);
+    const std::size_t rowBytes = bitmap.rowBytes();
+    const int width = picture.width();
+    bytes.reserve(kBitmapWriteBytes + rowBytes);
+    for (int y = picture.height(); y-- > 0;) { // bottom-up
+        const auto* pixels = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        const std::size_t start = bytes.size();
+        bytes.resize(start + rowBytes); // the padding stays zero
+        char* to = bytes.data() + start;
+        for (int x = 0; x < width; ++x) {
+            *to++ = static_cast<char>(qBlue(pixels[x]));
+            *to++ = static_cast<char>(qGreen(pixels[x]));
+            *to++ = static_cast<char>(qRed(pixels[x]));
+        }
+        if (bytes.size() >= kBitmapWriteBytes || y == 0) {
+            if (!writeAll(fd, bytes))
+                return false;
+            bytes.clear();
+        }
+    }
+    return picture.height() > 0 || writeAll(fd, bytes);
+}
 
 } // namespace
 
@@ -66,9 +118,15 @@ void DrawRun::DrawDesktop() {
     }
     {
         // The picture is only needed while it is being shown, and goes however showing ends.
-        const ScopeExit removePicture([this] { (void)::unlink(FTmpBitmapFile.c_str()); });
-        if (!FDrawBitmap.save(QString::fromStdString(FTmpBitmapFile), "BMP"))
+        const ScopeExit removePicture([this] {
+            platform::DesktopPicture::forgetWrittenPicture();
+            (void)::unlink(FTmpBitmapFile.c_str());
+        });
+        platform::DesktopPicture::prepareToShow(FDrawBitmap);
+        if (!writeBitmapFile(FDrawBitmap, FTmpBitmapFile))
             throw Error(formatMessage(texts::kCannotCreateFile, FTmpBitmapFile));
+        // Showing it in this process takes the picture as drawn rather than reading it back.
+        platform::DesktopPicture::rememberWrittenPicture(FTmpBitmapFile, FDrawBitmap);
         showWallpaperOrRaise(FBaseWallpaper, FTmpBitmapFile);
     }
     RunApplications(AppList::After);

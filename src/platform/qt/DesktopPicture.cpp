@@ -5,6 +5,7 @@
 #include "platform/RegularFile.h"
 #include "platform/WallpaperBackend.h"
 #include "platform/XdgPaths.h"
+#include "platform/qt/ScreenPictureFile.h"
 #include "platform/qt/SessionDesktop.h"
 #include "text/Error.h"
 #include "text/Texts.h"
@@ -25,16 +26,22 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <optional>
 #include <random>
 #include <sstream>
+#include <sys/stat.h>
 
 // Xlib defines macros (Bool, None, Status, ...) that collide with Qt names, so it comes after
 // every Qt header and is used only in this file.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
 #include <X11/extensions/Xrandr.h>
+#include <sys/ipc.h>
+#include <sys/mman.h>
+#include <sys/shm.h>
 
 namespace zbpg::platform {
 namespace {
@@ -83,15 +90,25 @@ std::optional<int> colorComponent(const std::string& word) {
 
 bool keepPicture(const QImage& picture) {
     const std::string folder = appCacheFolder();
-    if (!makeFolders(folder))
-        return false;
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!picture.save(&buffer, "PNG"))
-        return false;
-    return writeFileAtomically(DesktopPicture::keptPicturePath(),
-                               std::string(bytes.constData(), static_cast<size_t>(bytes.size())));
+    return makeFolders(folder) && writeScreenPicture(picture, DesktopPicture::keptPicturePath());
+}
+
+// The file a picture of this process was written to, as it was right after the write.
+struct WrittenPicture {
+    std::string path;
+    struct stat file {};
+    QImage picture;
+};
+
+std::optional<WrittenPicture>& writtenPicture() {
+    static std::optional<WrittenPicture> written;
+    return written;
+}
+
+bool sameFile(const struct stat& a, const struct stat& b) {
+    return S_ISREG(a.st_mode) && a.st_dev == b.st_dev && a.st_ino == b.st_ino &&
+           a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec &&
+           a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
 }
 
 // ---- X11 ----------------------------------------------------------------------------------
@@ -192,38 +209,237 @@ unsigned long paletteFallback(Display* display, int screen, QRgb rgb) {
     return qGray(rgb) >= 128 ? WhitePixel(display, screen) : BlackPixel(display, screen);
 }
 
-Pixmap pixmapOfPicture(Display* display, const QImage& picture) {
+constexpr int kHostByteOrder = std::endian::native == std::endian::little ? LSBFirst : MSBFirst;
+
+// Whether the server keeps a pixel as QImage's RGB32 does: 32 bits in this machine's byte
+// order, 8 bits each of red, green and blue. Then rows go to and fro as they are.
+bool isRgb32Layout(const XImage& image, const PixelFormat& format) {
+    return image.bits_per_pixel == 32 && image.byte_order == kHostByteOrder &&
+           format.red == 0xff0000 && format.green == 0xff00 && format.blue == 0xff;
+}
+
+// Fills an image of the server's layout pixel by pixel, for servers whose pixels differ from
+// RGB32's.
+bool encodePixels(Display* display, XImage* image, const QImage& picture) {
+    const int screen = DefaultScreen(display);
+    // XDestroyImage releases the data with free().
+    image->data = static_cast<char*>(std::malloc(static_cast<size_t>(image->bytes_per_line) *
+                                                 static_cast<size_t>(image->height)));
+    if (image->data == nullptr)
+        return false;
+    const auto format = PixelFormat::forDepth(display, screen, DefaultDepth(display, screen));
+    for (int y = 0; y < picture.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        for (int x = 0; x < picture.width(); ++x)
+            XPutPixel(image, x, y,
+                      format ? format->pixel(line[x]) : paletteFallback(display, screen, line[x]));
+    }
+    return true;
+}
+
+// The server's unused top byte of a pixel may hold anything; RGB32 keeps it full.
+void fillUnusedByte(QImage& picture) {
+    // Its rows follow one another without a gap: one run over all of them.
+    auto* pixels = reinterpret_cast<std::uint32_t*>(picture.bits());
+    const std::size_t count = static_cast<std::size_t>(picture.sizeInBytes()) / 4;
+    for (std::size_t i = 0; i < count; ++i)
+        pixels[i] |= 0xff000000u;
+}
+
+// ---- pixels shared with the X server ----
+// A screen of pixels through the X server's socket costs a copy on each side and a buffer of
+// its size; in a shared memory segment the server reads and writes them in place. A picture
+// read back from the root pixmap lives in such a segment, and so does what is drawn onto it,
+// so that it goes back to the server the same way. Servers without the extension (or on
+// another machine) get the pixels through the socket.
+
+// The segments behind pictures of this process, by the address of their pixels.
+std::map<const void*, int>& sharedSegments() {
+    static std::map<const void*, int> segments;
+    return segments;
+}
+
+// An RGB32 picture in a new shared memory segment; a null image when there is none to have.
+QImage sharedPicture(QSize size) {
+    const std::size_t bytesPerLine = static_cast<std::size_t>(size.width()) * 4;
+    const int id = ::shmget(IPC_PRIVATE, bytesPerLine * static_cast<std::size_t>(size.height()),
+                            IPC_CREAT | 0600);
+    if (id < 0)
+        return {};
+    void* address = ::shmat(id, nullptr, 0);
+    // Marked for removal at once: it goes with its last attachment, even when the process is
+    // killed. Linux still lets the X server attach it.
+    ::shmctl(id, IPC_RMID, nullptr);
+    if (address == reinterpret_cast<void*>(-1))
+        return {};
+    // Its pages are made at once, rather than one fault at a time as the server and the
+    // process first touch them (kernels before 5.14 refuse: the faults remain).
+    (void)::madvise(address, bytesPerLine * static_cast<std::size_t>(size.height()),
+                    MADV_POPULATE_WRITE);
+    sharedSegments()[address] = id;
+    const auto release = [](void* pixels) {
+        sharedSegments().erase(pixels);
+        ::shmdt(pixels);
+    };
+    return QImage(static_cast<uchar*>(address), size.width(), size.height(),
+                  static_cast<qsizetype>(bytesPerLine), QImage::Format_RGB32, release, address);
+}
+
+// A picture's segment attached to one connection for the life of this object.
+class SharedImage final {
+public:
+    SharedImage(Display* display, ErrorTrap& trap, const QImage& picture, int depth)
+        : m_display(display) {
+        const auto segment = sharedSegments().find(picture.constBits());
+        if (segment == sharedSegments().end() || XShmQueryExtension(display) == 0)
+            return;
+        const int screen = DefaultScreen(display);
+        m_info.shmid = segment->second;
+        m_info.shmaddr = const_cast<char*>(reinterpret_cast<const char*>(picture.constBits()));
+        m_info.readOnly = False;
+        m_image = XShmCreateImage(display, DefaultVisual(display, screen),
+                                  static_cast<unsigned>(depth), ZPixmap, m_info.shmaddr, &m_info,
+                                  static_cast<unsigned>(picture.width()),
+                                  static_cast<unsigned>(picture.height()));
+        if (m_image == nullptr)
+            return;
+        if (m_image->bytes_per_line != picture.bytesPerLine() ||
+            XShmAttach(display, &m_info) == 0 || trap.caught()) {
+            destroyImage();
+            return;
+        }
+        m_attached = true;
+    }
+    ~SharedImage() {
+        if (m_attached) {
+            XShmDetach(m_display, &m_info);
+            XSync(m_display, False);
+        }
+        destroyImage();
+    }
+    SharedImage(const SharedImage&) = delete;
+    SharedImage& operator=(const SharedImage&) = delete;
+
+    // The image over the picture's pixels, or null when they cannot be shared.
+    XImage* image() const { return m_attached ? m_image : nullptr; }
+    XShmSegmentInfo* info() { return &m_info; }
+
+private:
+    void destroyImage() {
+        if (m_image != nullptr)
+            XDestroyImage(m_image); // the pixels are the picture's: not freed here
+        m_image = nullptr;
+    }
+
+    Display* m_display;
+    XShmSegmentInfo m_info{};
+    XImage* m_image = nullptr;
+    bool m_attached = false;
+};
+
+// Sends the picture's pixels through shared memory when they live there and the server keeps
+// them alike; false when the socket has to carry them.
+bool putShared(Display* display, ErrorTrap& trap, Pixmap pixmap, const QImage& picture) {
     const int screen = DefaultScreen(display);
     const int depth = DefaultDepth(display, screen);
-    const Window root = RootWindow(display, screen);
+    const auto format = PixelFormat::forDepth(display, screen, depth);
+    const SharedImage shared(display, trap, picture, depth);
+    XImage* image = shared.image();
+    if (!format || image == nullptr || !isRgb32Layout(*image, *format))
+        return false;
+    GC gc = XCreateGC(display, pixmap, 0, nullptr);
+    XShmPutImage(display, pixmap, gc, image, 0, 0, 0, 0, static_cast<unsigned>(picture.width()),
+                 static_cast<unsigned>(picture.height()), False);
+    XFreeGC(display, gc);
+    // The server must be done with the pixels before they are detached.
+    return !trap.caught();
+}
+
+// The pixmap's area at origin as a picture in shared memory, or nothing when the server cannot
+// share it or keeps its pixels otherwise.
+std::optional<QImage> getShared(Display* display, ErrorTrap& trap, Pixmap pixmap, QPoint origin,
+                                QSize size, int depth, const PixelFormat& format) {
+    if (XShmQueryExtension(display) == 0)
+        return std::nullopt;
+    QImage picture = sharedPicture(size);
+    if (picture.isNull())
+        return std::nullopt;
+    const SharedImage shared(display, trap, picture, depth);
+    XImage* image = shared.image();
+    if (image == nullptr || !isRgb32Layout(*image, format) ||
+        XShmGetImage(display, pixmap, image, origin.x(), origin.y(), AllPlanes) == 0 ||
+        trap.caught())
+        return std::nullopt;
+    return picture;
+}
+
+// Sends the picture through the socket: its own rows when the server keeps its pixels alike
+// (no copy of a screen-sized picture is made), else pixel by pixel in the server's layout.
+bool putThroughSocket(Display* display, Pixmap pixmap, const QImage& picture) {
+    const int screen = DefaultScreen(display);
+    const int depth = DefaultDepth(display, screen);
     const auto width = static_cast<unsigned>(picture.width());
     const auto height = static_cast<unsigned>(picture.height());
+    const auto format = PixelFormat::forDepth(display, screen, depth);
     XImage* image =
         XCreateImage(display, DefaultVisual(display, screen), static_cast<unsigned>(depth), ZPixmap,
                      0, nullptr, width, height, 32, 0);
     if (image == nullptr)
-        return 0;
-    // XDestroyImage releases the data with free().
-    image->data = static_cast<char*>(
-        std::malloc(static_cast<size_t>(image->bytes_per_line) * static_cast<size_t>(height)));
-    if (image->data == nullptr) {
+        return false;
+    const bool borrowed = format && isRgb32Layout(*image, *format);
+    if (borrowed) {
+        image->data = const_cast<char*>(reinterpret_cast<const char*>(picture.constBits()));
+        image->bytes_per_line = static_cast<int>(picture.bytesPerLine());
+    } else if (!encodePixels(display, image, picture)) {
         XDestroyImage(image);
-        return 0;
+        return false;
     }
-    const auto format = PixelFormat::forDepth(display, screen, depth);
-    const QImage source = picture.convertToFormat(QImage::Format_RGB32);
-    for (int y = 0; y < source.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(source.constScanLine(y));
-        for (int x = 0; x < source.width(); ++x)
-            XPutPixel(image, x, y,
-                      format ? format->pixel(line[x]) : paletteFallback(display, screen, line[x]));
-    }
-    const Pixmap pixmap = XCreatePixmap(display, root, width, height, static_cast<unsigned>(depth));
     GC gc = XCreateGC(display, pixmap, 0, nullptr);
     XPutImage(display, pixmap, gc, image, 0, 0, 0, 0, width, height);
     XFreeGC(display, gc);
+    if (borrowed)
+        image->data = nullptr; // the picture's: XDestroyImage must not free it
     XDestroyImage(image);
-    return pixmap;
+    return true;
+}
+
+// A pixmap whose pixels are the picture's own shared pixels, when the server makes such pixmaps
+// and keeps its pixels alike: nothing is copied at all. The server holds on to the segment for
+// the pixmap's life; the picture is the wallpaper from now on, and the draw run that made it
+// ends with showing it.
+Pixmap sharedPixmap(Display* display, ErrorTrap& trap, const QImage& picture) {
+    const int screen = DefaultScreen(display);
+    const int depth = DefaultDepth(display, screen);
+    const auto format = PixelFormat::forDepth(display, screen, depth);
+    int major = 0, minor = 0;
+    Bool pixmaps = False;
+    if (!format || XShmQueryVersion(display, &major, &minor, &pixmaps) == 0 || pixmaps == False ||
+        XShmPixmapFormat(display) != ZPixmap)
+        return 0;
+    SharedImage shared(display, trap, picture, depth);
+    const XImage* image = shared.image();
+    if (image == nullptr || !isRgb32Layout(*image, *format))
+        return 0;
+    const Pixmap pixmap =
+        XShmCreatePixmap(display, RootWindow(display, screen), image->data, shared.info(),
+                         static_cast<unsigned>(picture.width()),
+                         static_cast<unsigned>(picture.height()), static_cast<unsigned>(depth));
+    return trap.caught() ? 0 : pixmap;
+}
+
+Pixmap pixmapOfPicture(Display* display, ErrorTrap& trap, const QImage& anyPicture) {
+    const int screen = DefaultScreen(display);
+    const QImage picture = anyPicture.convertToFormat(QImage::Format_RGB32);
+    if (const Pixmap shared = sharedPixmap(display, trap, picture))
+        return shared;
+    const Pixmap pixmap =
+        XCreatePixmap(display, RootWindow(display, screen), static_cast<unsigned>(picture.width()),
+                      static_cast<unsigned>(picture.height()),
+                      static_cast<unsigned>(DefaultDepth(display, screen)));
+    if (putShared(display, trap, pixmap, picture) || putThroughSocket(display, pixmap, picture))
+        return pixmap;
+    XFreePixmap(display, pixmap);
+    return 0;
 }
 
 Atom atomIfExists(Display* display, const char* name) {
@@ -342,7 +558,7 @@ RootWindow showOnRootWindow(const QImage& picture) {
     Display* display = connection.get();
     const Window root = DefaultRootWindow(display);
     ErrorTrap trap(display);
-    const Pixmap pixmap = pixmapOfPicture(display, onRootWindow(display, picture));
+    const Pixmap pixmap = pixmapOfPicture(display, trap, onRootWindow(display, picture));
     if (pixmap == 0 || trap.caught())
         return RootWindow::Refused;
     XSetWindowBackgroundPixmap(display, root, pixmap);
@@ -377,6 +593,13 @@ std::optional<QImage> rootWallpaper(QSize screen, const QColor& background) {
     const int height = std::min(static_cast<int>(geometry->height) - origin.y(), screen.height());
     if (!format || width <= 0 || height <= 0)
         return std::nullopt;
+    if (QSize(width, height) == screen) {
+        if (auto shared = getShared(display, trap, *pixmap, origin, screen,
+                                    static_cast<int>(geometry->depth), *format)) {
+            fillUnusedByte(*shared);
+            return shared;
+        }
+    }
     XImage* image =
         XGetImage(display, *pixmap, origin.x(), origin.y(), static_cast<unsigned>(width),
                   static_cast<unsigned>(height), AllPlanes, ZPixmap);
@@ -386,9 +609,18 @@ std::optional<QImage> rootWallpaper(QSize screen, const QColor& background) {
         return std::nullopt;
     }
     QImage result(screen, QImage::Format_RGB32);
-    result.fill(background);
+    if (width < screen.width() || height < screen.height())
+        result.fill(background);
+    const bool alike = isRgb32Layout(*image, *format);
     for (int y = 0; y < height; ++y) {
         auto* line = reinterpret_cast<QRgb*>(result.scanLine(y));
+        if (alike) {
+            const auto* from = reinterpret_cast<const std::uint32_t*>(
+                image->data + static_cast<std::ptrdiff_t>(y) * image->bytes_per_line);
+            for (int x = 0; x < width; ++x)
+                line[x] = from[x] | 0xff000000u;
+            continue;
+        }
         for (int x = 0; x < width; ++x)
             line[x] = format->rgb(XGetPixel(image, x, y));
     }
@@ -463,12 +695,24 @@ QSize xScreenSize() {
 // would allocate for an image, so that a FIFO, a device or a huge file is never waited for;
 // decoded within Qt's image limits. A null image when it cannot be had.
 QImage DesktopPicture::loadPicture(const std::string& path) {
+    if (const auto& written = writtenPicture(); written && written->path == path) {
+        struct stat now {};
+        if (::stat(path.c_str(), &now) == 0 && sameFile(now, written->file))
+            return written->picture;
+    }
     const int limitInMiB = QImageReader::allocationLimit();
     const std::size_t maxBytes =
         limitInMiB > 0 ? static_cast<std::size_t>(limitInMiB) * 1024 * 1024 : kMaxPictureBytes;
     auto bytes = readRegularFile(path, maxBytes);
     if (!bytes)
         return {};
+    // The program's own screen pictures are read back at every logon run on a desktop that
+    // paints its own background.
+    if (QImage own = decodeScreenPng(*bytes, maxBytes); !own.isNull())
+        return own;
+    // Screen-sized bitmaps too: the rotation's converted picture, another tool's drawing.
+    if (QImage plain = decodePlainBmp(*bytes, maxBytes); !plain.isNull())
+        return plain;
     QByteArray data = QByteArray::fromRawData(bytes->data(), static_cast<qsizetype>(bytes->size()));
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
@@ -477,8 +721,29 @@ QImage DesktopPicture::loadPicture(const std::string& path) {
     return reader.read();
 }
 
+void DesktopPicture::rememberWrittenPicture(const std::string& path, const QImage& picture) {
+    struct stat file {};
+    if (::stat(path.c_str(), &file) != 0 || !S_ISREG(file.st_mode)) {
+        forgetWrittenPicture();
+        return;
+    }
+    writtenPicture() = WrittenPicture{path, file, picture};
+}
+
+void DesktopPicture::prepareToShow(const QImage& picture) {
+    prepareScreenPicture(picture);
+}
+
+void DesktopPicture::forgetWrittenPicture() {
+    writtenPicture().reset();
+    dropPreparedScreenPicture();
+}
+
 QImage DesktopPicture::compose(const QImage& wallpaper, QSize screen, WallpaperPlacement placement,
                                const QColor& background) {
+    // A picture made for this screen covers it whatever the placement: it is shown as it is.
+    if (wallpaper.size() == screen && wallpaper.format() == QImage::Format_RGB32)
+        return wallpaper;
     QImage result(screen, QImage::Format_RGB32);
     result.fill(background);
     if (wallpaper.isNull() || result.isNull())

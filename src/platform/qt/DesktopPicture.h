@@ -50,6 +50,16 @@ public:
     // Qt's image limits. A null image when it cannot be had.
     static QImage loadPicture(const std::string& path);
 
+    // The process has just written this picture to the file at path: until forgotten, or until
+    // the file changes, loading that file gives the picture itself instead of reading the file
+    // back (a screen-sized picture at every logon run).
+    static void rememberWrittenPicture(const std::string& path, const QImage& picture);
+    // The picture is about to be shown, and is kept as a file then (desktop.png, or the file a
+    // desktop reads): that file's encoding starts now and runs while the picture is written
+    // and shown. forgetWrittenPicture ends it too.
+    static void prepareToShow(const QImage& picture);
+    static void forgetWrittenPicture();
+
     // "Control Panel\Colors" "Background" ("R G B"), black when absent or unreadable.
     static QColor backgroundColor();
 

@@ -4,12 +4,11 @@
 #include "platform/XdgPaths.h"
 #include "platform/qt/DesktopPicture.h"
 #include "platform/qt/PlasmaBackend.h"
+#include "platform/qt/ScreenPictureFile.h"
 #include "text/Error.h"
 #include "text/Texts.h"
 #include "text/qt/QtConvert.h"
 
-#include <QBuffer>
-#include <QByteArray>
 #include <QDateTime>
 #include <algorithm>
 #include <cstdio>
@@ -99,15 +98,6 @@ WallpaperPlacement placementOf(WallpaperStyle style) {
     return WallpaperPlacement::Center;
 }
 
-bool savePicture(const QImage& picture, const std::string& path) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    return picture.save(&buffer, "PNG") &&
-           writeFileAtomically(
-               path, std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-}
-
 } // namespace
 
 SessionDesktop::SessionDesktop() {
@@ -165,7 +155,7 @@ bool SessionDesktop::showScreenPicture(const std::string& path) {
     }
     const std::string shown = appCacheFolder() + "/" + sessionPrefix() + std::to_string(stamp) +
                               texts::kShownPictureExtension;
-    if (!makeFolders(appCacheFolder()) || !savePicture(picture, shown))
+    if (!makeFolders(appCacheFolder()) || !writeScreenPicture(picture, shown))
         throw Error(formatMessage(texts::kCannotCreateFile, shown));
     if (!m_backend->show(shown, WallpaperStyle::Screen)) {
         (void)::unlink(shown.c_str());
