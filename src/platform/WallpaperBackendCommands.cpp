@@ -18,6 +18,22 @@ namespace {
 
 constexpr std::size_t kMaxConfigBytes = 1024 * 1024;
 
+// The word both desktop managers and sway take for a style; screenMode is theirs for a picture
+// made for the screen.
+const char* commandMode(WallpaperStyle style, const char* screenMode) {
+    switch (style) {
+    case WallpaperStyle::Center:
+        return "center";
+    case WallpaperStyle::Tile:
+        return "tile";
+    case WallpaperStyle::Stretch:
+        return "stretch";
+    case WallpaperStyle::Screen:
+        break;
+    }
+    return screenMode;
+}
+
 // Runs a program to its end; true when it exited with status 0.
 bool succeeds(const std::vector<std::string>& arguments) {
     const std::string program = findExecutable(arguments.front());
@@ -106,17 +122,7 @@ public:
 
 private:
     const char* modeOf(WallpaperStyle style) const {
-        switch (style) {
-        case WallpaperStyle::Center:
-            return "center";
-        case WallpaperStyle::Tile:
-            return "tile";
-        case WallpaperStyle::Stretch:
-            return "stretch";
-        case WallpaperStyle::Screen:
-            break;
-        }
-        return m_desktop.screenMode;
+        return commandMode(style, m_desktop.screenMode);
     }
 
     Pcmanfm m_desktop;
@@ -151,19 +157,7 @@ public:
     }
 
 private:
-    static const char* modeOf(WallpaperStyle style) {
-        switch (style) {
-        case WallpaperStyle::Center:
-            return "center";
-        case WallpaperStyle::Tile:
-            return "tile";
-        case WallpaperStyle::Stretch:
-            return "stretch";
-        case WallpaperStyle::Screen:
-            break;
-        }
-        return "fill";
-    }
+    static const char* modeOf(WallpaperStyle style) { return commandMode(style, "fill"); }
 };
 
 std::string sessionProfile(const char* fallback) {
