@@ -40,6 +40,12 @@ std::string installProgram(const test::TempFolder& folder) {
     return program;
 }
 
+// One logon run of the copy. A run that fails waits on its message box, so it is given a minute
+// and then ended: a failing run fails its test instead of holding the whole suite.
+bool runOnlyDraw(const std::string& program, const test::TempFolder& folder) {
+    return platform::runAndWait({"timeout", "60", program, "-OnlyDraw"}, folder.path());
+}
+
 bool allPixelsAre(const QImage& image, const QRect& area, QRgb colour) {
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x)
@@ -71,7 +77,7 @@ TEST(OnlyDrawOnX11, DrawsFramesAndSystemInformationOntoTheDesktop) {
     test::writeFile(folder.file("ZorbelPaneglyph.ini"), kOnlyTheSmallestFrame);
 
     ::unsetenv("QT_QPA_PLATFORM"); // the program sees the X server as a user's session would
-    ASSERT_TRUE(platform::runAndWait({program, "-OnlyDraw"}, folder.path()));
+    ASSERT_TRUE(runOnlyDraw(program, folder));
 
     const QImage desktop = platform::DesktopPicture::paintDesktop(QSize(1024, 768))
                                .convertToFormat(QImage::Format_RGB32);
@@ -127,7 +133,7 @@ TEST(OnlyDrawOnX11, ANewSessionStartsFromTheRecordedWallpaperInItsStyle) {
 
     test::writeFile(folder.file("ZorbelPaneglyph.ini"), kOnlyTheSmallestFrame);
     ::unsetenv("QT_QPA_PLATFORM");
-    ASSERT_TRUE(platform::runAndWait({program, "-OnlyDraw"}, folder.path()));
+    ASSERT_TRUE(runOnlyDraw(program, folder));
 
     const QImage desktop = platform::DesktopPicture::paintDesktop(QSize(1024, 768));
     EXPECT_EQ(desktop.pixel(0, 100), kFrame);
@@ -177,7 +183,7 @@ TEST(OnlyDrawOnX11, SuccessiveRunsShowTheWallpaperListInTurnWithTheFramesOnTop) 
     ::unsetenv("QT_QPA_PLATFORM");
     std::vector<QRgb> shown;
     for (const int index : {0, 1, 2, 0}) {
-        ASSERT_TRUE(platform::runAndWait({program, "-OnlyDraw"}, folder.path()));
+        ASSERT_TRUE(runOnlyDraw(program, folder));
         const QImage desktop = platform::DesktopPicture::paintDesktop(QSize(1024, 768));
         shown.push_back(desktop.pixel(512, 384));
         EXPECT_EQ(desktop.pixel(0, 100), kFrame) << index;
