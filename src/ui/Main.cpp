@@ -100,6 +100,9 @@ TFormMain::TFormMain(ProgramFiles files, QWidget* parent)
                    Qt::WindowCloseButtonHint);
     QWidget::setFont(pixelFont("ＭＳ Ｐゴシック", 12));
     OpenDialogEx->Title = texts::kChooseFileTitle;
+    // Both choosers take existing files only: a message file or a picture that is not there
+    // would only fail later.
+    OpenDialogEx->FileMustExist = true;
 
     PageControlEnv->addTab(TabSheetSetEnv, "設定");
     PageControlEnv->addTab(TabSheetWallpaper, "壁紙設定");

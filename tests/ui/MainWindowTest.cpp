@@ -376,6 +376,7 @@ TEST_F(MainWindowTest, TheFileChooserOpensUnderTheMessageFileField) {
     window->showOptions(fromFile);
     control<QToolButton>(*window, "SpeedButtonFMFileOpen").click();
     ASSERT_EQ(dialogs.fileRequests.size(), 1u);
+    EXPECT_TRUE(dialogs.fileRequests[0].fileMustExist);
     const auto& field = control<QLineEdit>(*window, "EditFMFile");
     EXPECT_EQ(dialogs.placedAt.first, window->x());
     EXPECT_EQ(dialogs.placedAt.second, field.mapToGlobal(QPoint(0, field.height())).y());
