@@ -2,7 +2,7 @@
 // 60 bytes through the settings manager, and the same keys written and read one store access
 // a key (a whole-file rewrite per key), and prints the times side by side.
 
-#include "platform/ProfileFile.h"
+#include "platform/store/ProfileFile.h"
 #include "settings/HexLines.h"
 #include "settings/RegMng.h"
 

@@ -7,9 +7,9 @@
 #include "FirstPaint.h"
 #include "app/Application.h"
 #include "common/ProgramFiles.h"
-#include "platform/qt/QtDesktopService.h"
-#include "platform/qt/QtDialogService.h"
-#include "platform/qt/QtMessageService.h"
+#include "platform/desktop/qt/QtDesktopService.h"
+#include "platform/dialogs/qt/QtDialogService.h"
+#include "platform/dialogs/qt/QtMessageService.h"
 #include "text/qt/QtConvert.h"
 #include "ui/Main.h"
 

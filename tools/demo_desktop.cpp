@@ -2,9 +2,9 @@
 // a wallpaper is set, settings are prepared beside a copy of the program, the program draws
 // with "-OnlyDraw", and the root window's picture is written to the PNG file given.
 
-#include "platform/ProfileFile.h"
-#include "platform/Processes.h"
-#include "platform/qt/DesktopPicture.h"
+#include "platform/store/ProfileFile.h"
+#include "platform/os/Processes.h"
+#include "platform/desktop/qt/DesktopPicture.h"
 
 #include <QGuiApplication>
 #include <QLinearGradient>

@@ -2,8 +2,8 @@
 // screen, to PNG files in the folder given.
 
 #include "options/Options.h"
-#include "platform/DesktopService.h"
-#include "platform/qt/FontColorDialog.h"
+#include "platform/desktop/DesktopService.h"
+#include "platform/dialogs/qt/FontColorDialog.h"
 #include "text/qt/QtConvert.h"
 #include "ui/Main.h"
 #include "ui/MultiRowTabWidget.h"

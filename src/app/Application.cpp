@@ -1,6 +1,6 @@
 #include "app/Application.h"
 
-#include "platform/MessageService.h"
+#include "platform/dialogs/MessageService.h"
 #include "text/Texts.h"
 
 #include <QLibraryInfo>

@@ -1,9 +1,9 @@
 #include "common/ProgramFiles.h"
 
 #include "common/zbpg_common.h"
-#include "platform/AtomicFile.h"
-#include "platform/Shortcut.h"
-#include "platform/XdgPaths.h"
+#include "platform/os/AtomicFile.h"
+#include "platform/os/Shortcut.h"
+#include "platform/os/XdgPaths.h"
 #include "text/Texts.h"
 
 #include <unistd.h>

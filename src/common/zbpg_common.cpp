@@ -1,12 +1,12 @@
 #include "common/zbpg_common.h"
 
-#include "platform/DesktopService.h"
-#include "platform/Processes.h"
-#include "platform/Registry.h"
-#include "platform/Shortcut.h"
-#include "platform/SystemInfo.h"
-#include "platform/XdgPaths.h"
-#include "text/Error.h"
+#include "platform/desktop/DesktopService.h"
+#include "platform/os/Processes.h"
+#include "platform/store/Registry.h"
+#include "platform/os/Shortcut.h"
+#include "platform/os/SystemInfo.h"
+#include "platform/os/XdgPaths.h"
+#include "base/Error.h"
 #include "text/Texts.h"
 
 #include <algorithm>

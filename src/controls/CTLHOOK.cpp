@@ -1,6 +1,6 @@
 #include "controls/CTLHOOK.h"
 
-#include "text/Error.h"
+#include "base/Error.h"
 #include "text/Texts.h"
 
 #include <QAbstractScrollArea>

@@ -1,6 +1,6 @@
 #include "controls/DROPDST.h"
 
-#include "platform/MessageService.h"
+#include "platform/dialogs/MessageService.h"
 
 #include <QAbstractScrollArea>
 #include <QDropEvent>

@@ -1,6 +1,6 @@
 #include "controls/OpenDialogEx.h"
 
-#include "platform/DialogService.h"
+#include "platform/dialogs/DialogService.h"
 
 namespace zbpg {
 

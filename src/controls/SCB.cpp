@@ -1,6 +1,6 @@
 #include "controls/SCB.h"
 
-#include "platform/DialogService.h"
+#include "platform/dialogs/DialogService.h"
 #include "text/qt/QtConvert.h"
 
 #include <QCursor>

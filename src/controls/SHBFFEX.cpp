@@ -1,6 +1,6 @@
 #include "controls/SHBFFEX.h"
 
-#include "platform/XdgPaths.h"
+#include "platform/os/XdgPaths.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/DialogService.h"
+#include "platform/dialogs/DialogService.h"
 
 #include <QObject>
 #include <functional>

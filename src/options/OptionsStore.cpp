@@ -1,7 +1,7 @@
 #include "options/OptionsStore.h"
 
 #include "settings/Schema.h"
-#include "text/Error.h"
+#include "base/Error.h"
 #include "text/IntegerText.h"
 #include "text/Texts.h"
 

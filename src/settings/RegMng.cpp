@@ -1,10 +1,10 @@
 #include "settings/RegMng.h"
 
-#include "platform/MessageService.h"
+#include "platform/dialogs/MessageService.h"
 #include "settings/HexLines.h"
 #include "text/ColorText.h"
 #include "text/Encoding.h"
-#include "text/Error.h"
+#include "base/Error.h"
 #include "text/IntegerText.h"
 #include "text/Texts.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/ProfileFile.h"
-#include "platform/Registry.h"
+#include "platform/store/ProfileFile.h"
+#include "platform/store/Registry.h"
 #include "settings/ComponentStream.h"
 #include "text/FontDescription.h"
 

@@ -6,11 +6,11 @@
 #include "controls/OpenDialogEx.h"
 #include "controls/PanelEx.h"
 #include "controls/SHBFFEX.h"
-#include "platform/MessageService.h"
+#include "platform/dialogs/MessageService.h"
 #include "settings/RegMng.h"
 #include "text/Texts.h"
 #include "ui/Guarded.h"
-#include "ui/pages/PageParts.h"
+#include "ui/pages/PageWidgets.h"
 
 #include <QApplication>
 #include <QGridLayout>

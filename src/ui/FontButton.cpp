@@ -1,6 +1,6 @@
 #include "ui/FontButton.h"
 
-#include "platform/DialogService.h"
+#include "platform/dialogs/DialogService.h"
 #include "text/qt/QtConvert.h"
 
 #include <QPainter>

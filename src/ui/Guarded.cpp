@@ -1,6 +1,6 @@
 #include "ui/Guarded.h"
 
-#include "platform/MessageService.h"
+#include "platform/dialogs/MessageService.h"
 
 #include <QAbstractButton>
 #include <exception>

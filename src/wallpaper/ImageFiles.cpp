@@ -1,8 +1,8 @@
 #include "wallpaper/ImageFiles.h"
 
-#include "platform/AtomicFile.h"
-#include "platform/RegularFile.h"
-#include "text/Error.h"
+#include "platform/os/AtomicFile.h"
+#include "platform/os/RegularFile.h"
+#include "base/Error.h"
 #include "text/Texts.h"
 #include "wallpaper/JpegFile.h"
 

@@ -1,7 +1,7 @@
 #include "wallpaper/JpegFile.h"
 
-#include "text/Error.h"
-#include "text/ScopeExit.h"
+#include "base/Error.h"
+#include "base/ScopeExit.h"
 #include "text/Texts.h"
 
 #include <csetjmp>

@@ -1,7 +1,7 @@
 #include "wallpaper/NextWallpaper.h"
 
 #include "common/zbpg_common.h"
-#include "text/Error.h"
+#include "base/Error.h"
 #include "text/Texts.h"
 #include "wallpaper/FileList.h"
 #include "wallpaper/ImageFiles.h"

@@ -2,7 +2,7 @@
 
 #include "support/RecordingMessageService.h"
 #include "support/TestEnvironment.h"
-#include "text/Error.h"
+#include "base/Error.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,8 +1,9 @@
 #include "app/Program.h"
 
 #include "common/zbpg_common.h"
-#include "platform/Processes.h"
+#include "platform/os/Processes.h"
 #include "support/ProgramFilesIn.h"
+#include "support/RecordingDesktopService.h"
 #include "support/RecordingDialogService.h"
 #include "support/RecordingMessageService.h"
 #include "support/TempFolder.h"

@@ -1,6 +1,6 @@
 #include "common/ProgramFiles.h"
 
-#include "platform/Registry.h"
+#include "platform/store/Registry.h"
 #include "support/TempFolder.h"
 
 #include <cstdlib>

@@ -1,8 +1,8 @@
 #include "common/zbpg_common.h"
-#include "platform/Registry.h"
-#include "support/RecordingDialogService.h"
+#include "platform/store/Registry.h"
+#include "support/RecordingDesktopService.h"
 #include "support/TempFolder.h"
-#include "text/Error.h"
+#include "base/Error.h"
 
 #include <chrono>
 #include <cstdlib>

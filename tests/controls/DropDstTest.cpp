@@ -1,7 +1,7 @@
 #include "controls/DROPDST.h"
 
 #include "support/RecordingMessageService.h"
-#include "text/Error.h"
+#include "base/Error.h"
 
 #include <QCoreApplication>
 #include <QDropEvent>

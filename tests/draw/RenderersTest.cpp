@@ -3,7 +3,7 @@
 #include "support/ImageChecks.h"
 #include "support/TempFolder.h"
 #include "support/UnusualFiles.h"
-#include "text/Error.h"
+#include "base/Error.h"
 #include "text/qt/QtConvert.h"
 
 #include <QFontMetrics>

@@ -6,8 +6,8 @@
 
 #include "app/Program.h"
 #include "options/Options.h"
-#include "platform/qt/DesktopPicture.h"
-#include "platform/qt/QtDesktopService.h"
+#include "platform/desktop/qt/DesktopPicture.h"
+#include "platform/desktop/qt/QtDesktopService.h"
 #include "settings/RegMng.h"
 #include "support/Controls.h"
 #include "support/FixedSystemInfo.h"

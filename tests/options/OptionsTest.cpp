@@ -3,7 +3,7 @@
 #include "support/RecordingMessageService.h"
 #include "support/RichOptions.h"
 #include "support/TempFolder.h"
-#include "text/Error.h"
+#include "base/Error.h"
 
 #include <algorithm>
 #include <csignal>

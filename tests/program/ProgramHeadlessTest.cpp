@@ -2,8 +2,8 @@
 // answers without one (sway's swaymsg, stood in for by a script) or says on standard error why
 // it could not, and the settings window says clearly that it needs a display.
 
-#include "platform/Processes.h"
-#include "platform/Registry.h"
+#include "platform/os/Processes.h"
+#include "platform/store/Registry.h"
 #include "support/Commands.h"
 #include "support/TestEnvironment.h"
 

@@ -1,8 +1,8 @@
 // The built program in login sessions of their own: each run gets an X server of its own
 // (xvfb-run), so that the next run really is a new session. GNOME's settings live in a key file
 // of the test's home (GSETTINGS_BACKEND=keyfile), changed with gsettings as a user would.
-#include "platform/Registry.h"
-#include "platform/XdgPaths.h"
+#include "platform/store/Registry.h"
+#include "platform/os/XdgPaths.h"
 #include "support/Commands.h"
 
 #include <QImage>

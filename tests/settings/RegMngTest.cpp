@@ -1,5 +1,5 @@
 #include "settings/SettingsFixture.h"
-#include "text/Error.h"
+#include "base/Error.h"
 
 #include <filesystem>
 #include <sys/stat.h>

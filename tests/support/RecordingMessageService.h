@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/MessageService.h"
+#include "platform/dialogs/MessageService.h"
 
 #include <deque>
 #include <vector>

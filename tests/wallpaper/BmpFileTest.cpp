@@ -1,6 +1,6 @@
 #include "wallpaper/BmpFile.h"
 
-#include "text/Error.h"
+#include "base/Error.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "support/JpegEncoding.h"
 #include "support/TempFolder.h"
 #include "support/UnusualFiles.h"
-#include "text/Error.h"
+#include "base/Error.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "wallpaper/JpegFile.h"
 
 #include "support/JpegEncoding.h"
-#include "text/Error.h"
+#include "base/Error.h"
 
 #include <gtest/gtest.h>
 // After jpeglib.h: the message numbers.

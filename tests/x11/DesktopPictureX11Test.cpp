@@ -1,9 +1,9 @@
 // Runs against a real X server (a virtual one of 1024x768 at depth 24 will do); Qt itself stays
 // offscreen, only the wallpaper code talks to X.
-#include "platform/qt/DesktopPictureFixture.h"
+#include "platform/desktop/qt/DesktopPictureFixture.h"
 #include "support/ImageChecks.h"
 #include "support/TestEnvironment.h"
-#include "text/Error.h"
+#include "base/Error.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -3,9 +3,9 @@
 // recorded, and shows the pictures of the wallpaper list in turn.
 
 #include "options/OptionsStore.h"
-#include "platform/Processes.h"
-#include "platform/Registry.h"
-#include "platform/qt/DesktopPicture.h"
+#include "platform/os/Processes.h"
+#include "platform/store/Registry.h"
+#include "platform/desktop/qt/DesktopPicture.h"
 #include "support/JpegEncoding.h"
 #include "support/TempFolder.h"
 #include "text/Encoding.h"

@@ -5,6 +5,7 @@
 #include "support/Controls.h"
 #include "support/ImageChecks.h"
 #include "support/ProgramFilesIn.h"
+#include "support/RecordingDesktopService.h"
 #include "support/RecordingDialogService.h"
 #include "support/TestEnvironment.h"
 #include "text/qt/QtConvert.h"

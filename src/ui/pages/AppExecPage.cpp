@@ -2,13 +2,13 @@
 
 #include "controls/DROPDST.h"
 #include "settings/RegMng.h"
-#include "text/Error.h"
+#include "base/Error.h"
 #include "text/IntegerText.h"
-#include "text/ScopeExit.h"
+#include "base/ScopeExit.h"
 #include "text/Texts.h"
 #include "ui/AppExec.h"
 #include "ui/Guarded.h"
-#include "ui/pages/PageParts.h"
+#include "ui/pages/PageWidgets.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

@@ -7,7 +7,7 @@
 #include "text/IntegerText.h"
 #include "ui/FontButton.h"
 #include "ui/Guarded.h"
-#include "ui/pages/PageParts.h"
+#include "ui/pages/PageWidgets.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -2,10 +2,10 @@
 
 #include "common/zbpg_common.h"
 #include "controls/EditUpDown.h"
-#include "platform/MessageService.h"
+#include "platform/dialogs/MessageService.h"
 #include "text/Texts.h"
 #include "ui/Guarded.h"
-#include "ui/pages/PageParts.h"
+#include "ui/pages/PageWidgets.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

@@ -7,7 +7,7 @@
 #include "ui/FontButton.h"
 #include "ui/Guarded.h"
 #include "ui/PositionPicker.h"
-#include "ui/pages/PageParts.h"
+#include "ui/pages/PageWidgets.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 #include "ui/pages/VersionPage.h"
 
 #include "controls/GradBox.h"
-#include "ui/pages/PageParts.h"
+#include "ui/pages/PageWidgets.h"
 
 #include <QGridLayout>
 #include <QLabel>

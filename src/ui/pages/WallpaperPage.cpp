@@ -8,7 +8,7 @@
 #include "settings/RegMng.h"
 #include "text/Texts.h"
 #include "ui/Guarded.h"
-#include "ui/pages/PageParts.h"
+#include "ui/pages/PageWidgets.h"
 #include "wallpaper/ImageFiles.h"
 
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "ui/pages/PageParts.h"
+#include "ui/pages/PageWidgets.h"
 
 #include <QApplication>
 #include <QToolButton>

@@ -1,0 +1,134 @@
+#include "platform/desktop/qt/PlasmaBackend.h"
+
+#include "text/qt/QtConvert.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QStringList>
+#include <QUrl>
+
+namespace zbpg::platform {
+namespace {
+
+constexpr const char* kService = "org.kde.plasmashell";
+constexpr const char* kPath = "/PlasmaShell";
+constexpr const char* kInterface = "org.kde.PlasmaShell";
+
+// Plasma's "FillMode" of the image wallpaper (Qt's Image.fillMode): 0 stretch, 1 fit, 2 crop,
+// 3 tile, 4 and 5 tile in one direction, 6 pad (centred).
+WallpaperStyle styleOfFillMode(int mode) {
+    switch (mode) {
+    case 3:
+    case 4:
+    case 5:
+        return WallpaperStyle::Tile;
+    case 6:
+        return WallpaperStyle::Center;
+    default:
+        return WallpaperStyle::Stretch;
+    }
+}
+
+int fillModeOf(WallpaperStyle style) {
+    switch (style) {
+    case WallpaperStyle::Center:
+        return 6;
+    case WallpaperStyle::Tile:
+        return 3;
+    case WallpaperStyle::Stretch:
+        return 0;
+    case WallpaperStyle::Screen:
+        break;
+    }
+    return 2; // fills the primary screen exactly, others without distortion
+}
+
+// A text as a JavaScript string literal.
+QString scriptString(const QString& text) {
+    QString literal = QStringLiteral("\"");
+    for (const QChar c : text) {
+        if (c == u'"' || c == u'\\')
+            literal += u'\\';
+        if (c.unicode() < 0x20)
+            literal += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            literal += c;
+    }
+    return literal + u'"';
+}
+
+// The image wallpaper of the primary screen's desktop: its plugin, image and fill mode, one a
+// line.
+constexpr const char* kCurrentScript = R"(var all = desktops();
+var shown = all[0];
+for (var i = 0; i < all.length; ++i)
+    if (all[i].screen == 0)
+        shown = all[i];
+shown.currentConfigGroup = ["Wallpaper", "org.kde.image", "General"];
+print(shown.wallpaperPlugin + "\n" + shown.readConfig("Image") + "\n" + shown.readConfig("FillMode"));
+)";
+
+std::optional<QString> evaluate(const QString& script) {
+    QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface,
+                                                       QStringLiteral("evaluateScript"));
+    call << script;
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(call);
+    if (reply.type() != QDBusMessage::ReplyMessage)
+        return std::nullopt;
+    const auto arguments = reply.arguments();
+    return arguments.isEmpty() ? QString() : arguments.front().toString();
+}
+
+class PlasmaBackend final : public WallpaperBackend {
+public:
+    std::string name() const override { return "KDE Plasma"; }
+
+    bool available() override {
+        const auto* bus = QDBusConnection::sessionBus().interface();
+        return bus != nullptr && bus->isServiceRegistered(QString::fromLatin1(kService));
+    }
+
+    std::optional<DesktopWallpaper> current() override {
+        const auto output = evaluate(QString::fromLatin1(kCurrentScript));
+        if (!output)
+            return std::nullopt;
+        const QStringList lines = output->split(u'\n');
+        if (lines.size() < 3 || lines[0].trimmed() != QStringLiteral("org.kde.image"))
+            return std::nullopt;
+        const QString image = lines[1].trimmed();
+        const QUrl url(image);
+        DesktopWallpaper wallpaper;
+        wallpaper.file = toStdString(url.isLocalFile() ? url.toLocalFile() : image);
+        bool number = false;
+        const int mode = lines[2].trimmed().toInt(&number);
+        wallpaper.style = styleOfFillMode(number ? mode : 2);
+        return wallpaper;
+    }
+
+    bool show(const std::string& file, WallpaperStyle style) override {
+        return evaluate(plasmaShowScript(file, fillModeOf(style))).has_value();
+    }
+};
+
+} // namespace
+
+QString plasmaShowScript(const std::string& file, int fillMode) {
+    const QString url = QUrl::fromLocalFile(toQString(file)).toString();
+    return QStringLiteral(R"(var all = desktops();
+for (var i = 0; i < all.length; ++i) {
+    all[i].wallpaperPlugin = "org.kde.image";
+    all[i].currentConfigGroup = ["Wallpaper", "org.kde.image", "General"];
+    all[i].writeConfig("Image", %1);
+    all[i].writeConfig("FillMode", %2);
+}
+)")
+        .arg(scriptString(url))
+        .arg(fillMode);
+}
+
+std::unique_ptr<WallpaperBackend> makePlasmaBackend() {
+    return std::make_unique<PlasmaBackend>();
+}
+
+} // namespace zbpg::platform

@@ -1,0 +1,262 @@
+// Each desktop's wallpaper backend against the desktop's own tool or interface: GSettings with
+// its key file backend (GSETTINGS_BACKEND=keyfile), xfconf's daemon, a stand-in for the Plasma
+// shell, and recording stand-ins for pcmanfm, pcmanfm-qt and swaymsg. Runs on a session bus of
+// its own (dbus-run-session); the home folder is the test's temporary one.
+#include "platform/desktop/WallpaperBackend.h"
+
+#include "platform/os/Processes.h"
+#include "platform/os/XdgPaths.h"
+#include "platform/desktop/qt/PlasmaBackend.h"
+#include "platform/desktop/qt/SessionDesktop.h"
+#include "support/Commands.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QImage>
+#include <QProcess>
+#include <QThread>
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace zbpg::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Lets GLib see what another process changed (Qt's event loop runs GLib's).
+bool eventually(const std::function<bool()>& condition) {
+    const QDeadlineTimer deadline(5000);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents();
+        QThread::msleep(20);
+    }
+    return true;
+}
+
+std::string pictureIn(const test::TempFolder& folder, const std::string& name = "wall.png") {
+    QImage picture(8, 6, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    const std::string path = folder.file(name);
+    EXPECT_TRUE(picture.save(QString::fromStdString(path)));
+    return path;
+}
+
+// ---- the session's desktop -----------------------------------------------------------------
+
+TEST(SessionDesktopFamily, TheFirstKnownNameWinsThenTheFallbacksInOrder) {
+    ::setenv("XDG_CURRENT_DESKTOP", "i3:Budgie:GNOME", 1);
+    ::setenv("DESKTOP_SESSION", "/usr/share/xsessions/plasma", 1);
+    EXPECT_EQ(sessionDesktopFamily(), DesktopFamily::Gnome);
+    ::setenv("XDG_CURRENT_DESKTOP", "", 1);
+    ::setenv("XDG_SESSION_DESKTOP", "xfce", 1);
+    EXPECT_EQ(sessionDesktopFamily(), DesktopFamily::Xfce);
+    ::unsetenv("XDG_SESSION_DESKTOP");
+    EXPECT_EQ(sessionDesktopFamily(), DesktopFamily::Plasma);
+    ::unsetenv("XDG_CURRENT_DESKTOP");
+    ::unsetenv("DESKTOP_SESSION");
+}
+
+TEST(FileUris, HoldAnyPathAndComeBackUnchanged) {
+    const std::string path = "/home/zoë/My Pictures/a%b#1.png";
+    EXPECT_EQ(fileUriOf(path), "file:///home/zo%C3%AB/My%20Pictures/a%25b%231.png");
+    EXPECT_EQ(pathOfFileUri(fileUriOf(path)), path);
+    EXPECT_EQ(pathOfFileUri(path), path);
+    EXPECT_EQ(pathOfFileUri("https://example.org/a.png"), "");
+}
+
+// ---- GSettings -----------------------------------------------------------------------------
+
+struct GSettingsDesktop {
+    DesktopFamily family;
+    const char* schema;
+    const char* key;
+    bool uri;
+};
+
+class GSettingsBackendTest : public ::testing::TestWithParam<GSettingsDesktop> {
+protected:
+    std::string get(const char* key) const {
+        return test::commandOutput(std::string("gsettings get ") + GetParam().schema + " " + key);
+    }
+    std::string quoted(const std::string& path) const {
+        return "'" + (GetParam().uri ? fileUriOf(path) : path) + "'";
+    }
+    test::TempFolder m_folder;
+};
+
+TEST_P(GSettingsBackendTest, ShowsTheFileAndTellsWhatTheUserChoseWithGsettings) {
+    const auto backend = makeGSettingsBackend(GetParam().family);
+    ASSERT_TRUE(backend->available());
+    const std::string file = pictureIn(m_folder, "a b.png");
+    ASSERT_TRUE(backend->show(file, WallpaperStyle::Screen));
+    EXPECT_EQ(get(GetParam().key), quoted(file));
+    EXPECT_EQ(get("picture-options"), "'zoom'");
+
+    const std::string chosen = pictureIn(m_folder, "chosen.png");
+    ASSERT_EQ(std::system((std::string("gsettings set ") + GetParam().schema + " " +
+                           GetParam().key + " \"" + quoted(chosen) + "\" && gsettings set " +
+                           GetParam().schema + " picture-options wallpaper")
+                              .c_str()),
+              0);
+    ASSERT_TRUE(eventually([&] { return backend->current()->file == chosen; }));
+    EXPECT_EQ(backend->current()->style, WallpaperStyle::Tile);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Desktops, GSettingsBackendTest,
+    ::testing::Values(
+        GSettingsDesktop{DesktopFamily::Gnome, "org.gnome.desktop.background", "picture-uri", true},
+        GSettingsDesktop{DesktopFamily::Cinnamon, "org.cinnamon.desktop.background", "picture-uri",
+                         true},
+        GSettingsDesktop{DesktopFamily::Mate, "org.mate.background", "picture-filename", false}));
+
+TEST(GnomeBackend, ShowsBothVariantsTellsTheDarkOneInDarkModeAndKeepsTheUsersPair) {
+    test::TempFolder folder;
+    const auto backend = makeGSettingsBackend(DesktopFamily::Gnome);
+    const std::string file = pictureIn(folder);
+    ASSERT_TRUE(backend->show(file, WallpaperStyle::Center));
+    EXPECT_EQ(test::commandOutput("gsettings get org.gnome.desktop.background picture-uri-dark"),
+              "'" + fileUriOf(file) + "'");
+
+    const std::string dark = pictureIn(folder, "dark.png");
+    ASSERT_EQ(std::system(("gsettings set org.gnome.desktop.background picture-uri-dark '" +
+                           fileUriOf(dark) +
+                           "' && gsettings set org.gnome.desktop.interface color-scheme "
+                           "prefer-dark")
+                              .c_str()),
+              0);
+    EXPECT_TRUE(eventually([&] { return backend->current()->file == dark; }));
+    ASSERT_EQ(std::system("gsettings reset org.gnome.desktop.interface color-scheme"), 0);
+    EXPECT_TRUE(eventually([&] { return backend->current()->file == file; }));
+
+    // A drawing covers both; putting either of the user's pair back brings the pair back.
+    ASSERT_TRUE(backend->show(pictureIn(folder, "drawing.png"), WallpaperStyle::Screen));
+    ASSERT_TRUE(backend->show(dark, WallpaperStyle::Stretch));
+    EXPECT_EQ(test::commandOutput("gsettings get org.gnome.desktop.background picture-uri"),
+              "'" + fileUriOf(file) + "'");
+    EXPECT_EQ(test::commandOutput("gsettings get org.gnome.desktop.background picture-uri-dark"),
+              "'" + fileUriOf(dark) + "'");
+}
+
+// ---- xfconf --------------------------------------------------------------------------------
+
+TEST(XfconfBackend, SetsEveryBackdropsImageAndStyle) {
+    // The daemon the bus starts must keep its files in the test's home, not the user's.
+    ASSERT_EQ(std::system("dbus-update-activation-environment HOME XDG_CONFIG_HOME "
+                          "XDG_CACHE_HOME XDG_DATA_HOME"),
+              0);
+    const std::string base = "xfconf-query -c xfce4-desktop -p /backdrop/screen0/";
+    for (const char* monitor : {"monitor0", "monitorHDMI-1"})
+        ASSERT_EQ(
+            std::system((base + monitor + "/workspace0/last-image -n -t string -s /old.png && " +
+                         base + monitor + "/workspace0/image-style -n -t int -s 2")
+                            .c_str()),
+            0);
+    const auto backend = makeXfconfBackend();
+    ASSERT_TRUE(backend->available());
+    EXPECT_EQ(backend->current()->file, "/old.png");
+    EXPECT_EQ(backend->current()->style, WallpaperStyle::Tile);
+
+    ASSERT_TRUE(backend->show("/new picture.png", WallpaperStyle::Screen));
+    for (const char* monitor : {"monitor0", "monitorHDMI-1"}) {
+        EXPECT_EQ(test::commandOutput(base + monitor + "/workspace0/last-image"),
+                  "/new picture.png");
+        EXPECT_EQ(test::commandOutput(base + monitor + "/workspace0/image-style"), "5");
+    }
+}
+
+// ---- Plasma --------------------------------------------------------------------------------
+
+TEST(PlasmaBackend, AsksTheShellToSetTheImageOfEveryDesktop) {
+    test::TempFolder folder;
+    const std::string record = folder.file("scripts"), answer = folder.file("answer");
+    test::writeFile(answer, "org.kde.image\nfile:///home/u/a%20b.jpg\n6\n");
+    const char* standIn = std::getenv("ZBPG_PLASMA_STANDIN");
+    ASSERT_NE(standIn, nullptr);
+    QProcess shell;
+    shell.start(QString::fromLocal8Bit(standIn),
+                {QString::fromStdString(record), QString::fromStdString(answer)});
+    ASSERT_TRUE(shell.waitForStarted());
+    const auto backend = makePlasmaBackend();
+    ASSERT_TRUE(eventually([&] { return backend->available(); }));
+
+    const auto current = backend->current();
+    ASSERT_TRUE(current);
+    EXPECT_EQ(current->file, "/home/u/a b.jpg");
+    EXPECT_EQ(current->style, WallpaperStyle::Center);
+
+    ASSERT_TRUE(backend->show("/c/\"d\".png", WallpaperStyle::Screen));
+    const std::string scripts = test::readFile(record);
+    const std::string show = scripts.substr(scripts.rfind("----\n", scripts.size() - 6) + 5);
+    for (const char* step :
+         {"for (var i = 0; i < all.length; ++i)", "all[i].wallpaperPlugin = \"org.kde.image\"",
+          "all[i].writeConfig(\"Image\", \"file:///c/%22d%22.png\")"})
+        EXPECT_NE(show.find(step), std::string::npos) << show;
+    shell.kill();
+    shell.waitForFinished();
+}
+
+// ---- commands ------------------------------------------------------------------------------
+
+class CommandBackend : public ::testing::Test {
+protected:
+    void SetUp() override { ::setenv("SWAYSOCK", m_folder.file("sock").c_str(), 1); }
+    void TearDown() override { ::unsetenv("SWAYSOCK"); }
+    std::string words() const { return m_commands.words(); }
+
+    test::TempFolder m_folder;
+    test::RecordingCommands m_commands{m_folder, {"pcmanfm", "pcmanfm-qt", "swaymsg"}};
+};
+
+TEST_F(CommandBackend, EachDesktopManagerIsToldTheFileAndTheMode) {
+    ASSERT_TRUE(makePcmanfmBackend(DesktopFamily::Lxqt)->show("/a b.png", WallpaperStyle::Screen));
+    EXPECT_EQ(words(), "--set-wallpaper=/a b.png\n--wallpaper-mode=zoom\n");
+    ASSERT_TRUE(makePcmanfmBackend(DesktopFamily::Lxde)->show("/a.png", WallpaperStyle::Tile));
+    EXPECT_EQ(words(), "--set-wallpaper=/a.png\n--wallpaper-mode=tile\n");
+    ASSERT_TRUE(makeSwayBackend()->show("/x \"y\".png", WallpaperStyle::Screen));
+    EXPECT_EQ(words(), "output\n*\nbg\n\"/x \\\"y\\\".png\"\nfill\n");
+
+    const std::string lxqt = xdgConfigHome() + "/pcmanfm-qt/lxqt/settings.conf";
+    fs::create_directories(fs::path(lxqt).parent_path());
+    test::writeFile(lxqt,
+                    "[Desktop]\nWallpaperMode=tile\nWallpaper=/w/q.jpg\n[Other]\nWallpaper=/x\n");
+    const auto current = makePcmanfmBackend(DesktopFamily::Lxqt)->current();
+    ASSERT_TRUE(current);
+    EXPECT_EQ(current->file, "/w/q.jpg");
+    EXPECT_EQ(current->style, WallpaperStyle::Tile) << "as its configuration tells";
+}
+
+// ---- the pictures a desktop is shown -------------------------------------------------------
+
+TEST_F(CommandBackend, EachPictureHasANewNameAndOnlyTheShownOneStays) {
+    ::setenv("XDG_CURRENT_DESKTOP", "sway", 1);
+    ::setenv("XDG_SESSION_ID", "first", 1);
+    SessionDesktop desktop;
+    ASSERT_EQ(desktop.kind(), SessionDesktop::Kind::Desktop);
+    const std::string drawn = pictureIn(m_folder, "drawn.bmp");
+    std::vector<std::string> shown;
+    for (int run = 0; run < 2; ++run) {
+        ASSERT_TRUE(desktop.showScreenPicture(drawn));
+        shown.push_back(words().substr(words().find('"') + 1));
+        shown.back().erase(shown.back().find('"'));
+    }
+    EXPECT_NE(shown[0], shown[1]);
+    EXPECT_TRUE(SessionDesktop::isProgramPicture(shown[1]));
+    EXPECT_TRUE(SessionDesktop::isProgramPicture(appCacheFolder() + "/.//" +
+                                                 fs::path(shown[1]).filename().string()));
+    EXPECT_FALSE(fs::exists(shown[0]));
+    EXPECT_EQ(std::distance(fs::directory_iterator(appCacheFolder()), fs::directory_iterator()), 1);
+    EXPECT_FALSE(desktop.chosenWallpaper()) << "sway cannot tell; nothing is adopted";
+    EXPECT_TRUE(desktop.paintDesktop(QSize(8, 6))) << "this session's picture";
+
+    ::setenv("XDG_SESSION_ID", "second", 1); // a new login session starts clean
+    EXPECT_FALSE(desktop.paintDesktop(QSize(8, 6)));
+    ::unsetenv("XDG_CURRENT_DESKTOP");
+    ::unsetenv("XDG_SESSION_ID");
+}
+
+} // namespace
+} // namespace zbpg::platform

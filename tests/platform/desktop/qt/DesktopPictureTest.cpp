@@ -1,0 +1,324 @@
+#include "platform/os/AtomicFile.h"
+#include "platform/desktop/qt/DesktopPictureFixture.h"
+#include "support/ImageChecks.h"
+#include "support/UnusualFiles.h"
+#include "base/Error.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <optional>
+
+using namespace zbpg::platform;
+using namespace zbpg::test;
+
+namespace {
+
+// No X display either: these tests must see the machine without a desktop.
+class DesktopPictureTest : public DesktopPictureFixture {
+protected:
+    void SetUp() override {
+        for (const char* name : kVariables) {
+            const char* value = std::getenv(name);
+            m_saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+        }
+        DesktopPictureFixture::SetUp();
+        ::setenv("HOME", m_home.path().c_str(), 1);
+        ::unsetenv("DISPLAY");
+    }
+    void TearDown() override {
+        for (const auto& [name, value] : m_saved)
+            value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
+    }
+
+private:
+    static constexpr const char* kVariables[] = {"HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME",
+                                                 "DISPLAY"};
+    std::vector<std::pair<const char*, std::optional<std::string>>> m_saved;
+};
+
+// ---- compose ------------------------------------------------------------------------------
+
+TEST(DesktopPictureComposeTest, CenterPutsTheImageInTheMiddleOnTheBackground) {
+    const QImage wallpaper = numberedImage(3, 2);
+    const QColor background(1, 2, 3);
+    const QImage desktop =
+        DesktopPicture::compose(wallpaper, QSize(8, 5), WallpaperPlacement::Center, background);
+    ASSERT_EQ(desktop.size(), QSize(8, 5));
+    EXPECT_EQ(desktop.format(), QImage::Format_RGB32);
+    // (8 - 3) / 2 = 2 and (5 - 2) / 2 = 1
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x)
+            EXPECT_EQ(desktop.pixel(2 + x, 1 + y), wallpaper.pixel(x, y)) << x << "," << y;
+    EXPECT_EQ(countPixels(desktop, background.rgb()), 8 * 5 - 3 * 2);
+    EXPECT_EQ(desktop.pixel(1, 1), background.rgb());
+    EXPECT_EQ(desktop.pixel(5, 2), background.rgb());
+    EXPECT_EQ(desktop.pixel(2, 3), background.rgb());
+}
+
+TEST(DesktopPictureComposeTest, CenterCropsAnImageLargerThanTheScreen) {
+    const QImage wallpaper = numberedImage(5, 6);
+    const QImage desktop =
+        DesktopPicture::compose(wallpaper, QSize(3, 2), WallpaperPlacement::Center, Qt::black);
+    // (3 - 5) / 2 = -1 and (2 - 6) / 2 = -2
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x)
+            EXPECT_EQ(desktop.pixel(x, y), wallpaper.pixel(x + 1, y + 2)) << x << "," << y;
+}
+
+TEST(DesktopPictureComposeTest, TileRepeatsTheImageFromTheTopLeft) {
+    const QImage wallpaper = numberedImage(3, 2);
+    const QImage desktop =
+        DesktopPicture::compose(wallpaper, QSize(8, 5), WallpaperPlacement::Tile, Qt::red);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 8; ++x)
+            EXPECT_EQ(desktop.pixel(x, y), wallpaper.pixel(x % 3, y % 2)) << x << "," << y;
+}
+
+TEST(DesktopPictureComposeTest, StretchCoversTheWholeScreen) {
+    QImage wallpaper(3, 2, QImage::Format_RGB32);
+    wallpaper.fill(qRgb(0, 200, 0));
+    const QImage desktop =
+        DesktopPicture::compose(wallpaper, QSize(8, 5), WallpaperPlacement::Stretch, Qt::blue);
+    ASSERT_EQ(desktop.size(), QSize(8, 5));
+    EXPECT_EQ(countPixels(desktop, qRgb(0, 200, 0)), 8 * 5);
+}
+
+TEST(DesktopPictureComposeTest, StretchKeepsTheHalvesOfTheImage) {
+    QImage wallpaper(2, 1, QImage::Format_RGB32);
+    wallpaper.setPixel(0, 0, qRgb(255, 0, 0));
+    wallpaper.setPixel(1, 0, qRgb(0, 0, 255));
+    const QImage desktop =
+        DesktopPicture::compose(wallpaper, QSize(20, 4), WallpaperPlacement::Stretch, Qt::black);
+    for (int y = 0; y < 4; ++y) {
+        EXPECT_EQ(desktop.pixel(0, y), qRgb(255, 0, 0));
+        EXPECT_EQ(desktop.pixel(19, y), qRgb(0, 0, 255));
+    }
+}
+
+TEST(DesktopPictureComposeTest, StretchToTheSameSizeKeepsEveryPixel) {
+    const QImage wallpaper = numberedImage(8, 5);
+    const QImage desktop =
+        DesktopPicture::compose(wallpaper, QSize(8, 5), WallpaperPlacement::Stretch, Qt::black);
+    EXPECT_EQ(desktop, wallpaper);
+}
+
+TEST(DesktopPictureComposeTest, NoImageGivesTheBackgroundAlone) {
+    for (const auto placement :
+         {WallpaperPlacement::Center, WallpaperPlacement::Tile, WallpaperPlacement::Stretch}) {
+        const QImage desktop =
+            DesktopPicture::compose(QImage(), QSize(4, 3), placement, QColor(9, 8, 7));
+        ASSERT_EQ(desktop.size(), QSize(4, 3));
+        EXPECT_EQ(countPixels(desktop, qRgb(9, 8, 7)), 12);
+    }
+}
+
+// ---- background colour ---------------------------------------------------------------------
+
+TEST_F(DesktopPictureTest, BackgroundColourIsReadAsThreeDecimals) {
+    const std::vector<std::pair<std::string, QColor>> cases = {
+        {"10 20 30", QColor(10, 20, 30)},
+        {"  1   2 3 ", QColor(1, 2, 3)},
+        {"255 255 255", QColor(255, 255, 255)},
+        {"0\t128 64", QColor(0, 128, 64)},
+        {"a b c", Qt::black},
+        {"300 0 0", Qt::black},
+        {"1 2", Qt::black},
+        {"1 2 3 4", Qt::black},
+        {"-1 2 3", Qt::black},
+        {"", Qt::black},
+        {"12x 0 0", Qt::black},
+    };
+    for (const auto& [text, expected] : cases) {
+        setRegistry(kColorsKey, "Background", text);
+        EXPECT_EQ(DesktopPicture::backgroundColor(), expected) << '"' << text << '"';
+    }
+}
+
+TEST_F(DesktopPictureTest, MissingBackgroundColourIsBlack) {
+    EXPECT_EQ(DesktopPicture::backgroundColor(), QColor(Qt::black));
+}
+
+// ---- paths and screen -----------------------------------------------------------------------
+
+TEST_F(DesktopPictureTest, KeptPictureLivesInTheCacheFolder) {
+    EXPECT_EQ(DesktopPicture::keptPicturePath(),
+              m_home.file(".cache") + "/ZorbelPaneglyph/desktop.png");
+}
+
+TEST_F(DesktopPictureTest, WithoutADisplayTheScreenIsQtsPrimaryScreen) {
+    ASSERT_NE(QGuiApplication::primaryScreen(), nullptr);
+    EXPECT_EQ(DesktopPicture::screenSize(), QGuiApplication::primaryScreen()->size());
+}
+
+// ---- setting the wallpaper ------------------------------------------------------------------
+
+TEST_F(DesktopPictureTest, TiledBmpBecomesTheKeptPicture) {
+    setRegistry(kDesktopKey, "TileWallpaper", "1");
+    setRegistry(kColorsKey, "Background", "10 20 30");
+    const QImage wallpaper = numberedImage(3, 2);
+    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(writeBmp(wallpaper), false));
+
+    const QImage kept = keptPicture();
+    ASSERT_EQ(kept.size(), DesktopPicture::screenSize());
+    for (const QPoint p :
+         {QPoint(0, 0), QPoint(4, 1), QPoint(2, 3), QPoint(kept.width() - 1, kept.height() - 1)})
+        EXPECT_EQ(kept.pixel(p), wallpaper.pixel(p.x() % 3, p.y() % 2)) << p.x() << "," << p.y();
+    EXPECT_EQ(countPixels(kept, qRgb(10, 20, 30)), 0);
+    EXPECT_FALSE(recordedWallpaper()) << "recorded without updateIniFile";
+}
+
+TEST_F(DesktopPictureTest, CentredWallpaperIsRecordedAndOutlivesItsFile) {
+    setRegistry(kColorsKey, "Background", "0 0 255");
+    const QImage wallpaper = numberedImage(3, 2);
+    const std::string path = writeBmp(wallpaper);
+    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(path, true));
+    ASSERT_EQ(recordedWallpaper(), RegValue::string(path));
+    ASSERT_EQ(std::remove(path.c_str()), 0);
+
+    // Without an X server the kept picture is the displayed desktop.
+    const QSize screen = DesktopPicture::screenSize();
+    const QImage desktop = keptPicture();
+    ASSERT_EQ(desktop.size(), screen);
+    const QPoint origin((screen.width() - 3) / 2, (screen.height() - 2) / 2);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x)
+            EXPECT_EQ(desktop.pixel(origin + QPoint(x, y)), wallpaper.pixel(x, y));
+    EXPECT_EQ(countPixels(desktop, qRgb(0, 0, 255)), screen.width() * screen.height() - 6);
+}
+
+TEST_F(DesktopPictureTest, WallpaperStyleTwoStretches) {
+    setRegistry(kDesktopKey, "WallpaperStyle", "2");
+    QImage wallpaper(3, 2, QImage::Format_RGB32);
+    wallpaper.fill(qRgb(200, 100, 50));
+    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(writeBmp(wallpaper), false));
+    const QImage kept = keptPicture();
+    EXPECT_EQ(countPixels(kept, qRgb(200, 100, 50)), kept.width() * kept.height());
+}
+
+TEST_F(DesktopPictureTest, TilingWinsOverStretching) {
+    setRegistry(kDesktopKey, "TileWallpaper", "1");
+    setRegistry(kDesktopKey, "WallpaperStyle", "2");
+    const QImage wallpaper = numberedImage(3, 2);
+    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(writeBmp(wallpaper), false));
+    const QImage kept = keptPicture();
+    EXPECT_EQ(kept.pixel(3, 2), wallpaper.pixel(0, 0));
+    EXPECT_EQ(kept.pixel(5, 3), wallpaper.pixel(2, 1));
+}
+
+TEST_F(DesktopPictureTest, UnreadableFileChangesNothing) {
+    setRegistry(kDesktopKey, "TileWallpaper", "1");
+    const std::string good = writeBmp(numberedImage(3, 2));
+    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(good, true));
+    const std::string keptBytes = readFile(DesktopPicture::keptPicturePath());
+    ASSERT_FALSE(keptBytes.empty());
+
+    const std::string notAnImage = m_home.file("notes.bmp");
+    writeFile(notAnImage, "this is no picture");
+    EXPECT_FALSE(DesktopPicture::setDeskWallpaper(m_home.file("missing.bmp"), true));
+    EXPECT_FALSE(DesktopPicture::setDeskWallpaper(notAnImage, true));
+    EXPECT_EQ(readFile(DesktopPicture::keptPicturePath()), keptBytes);
+    EXPECT_EQ(recordedWallpaper(), RegValue::string(good));
+}
+
+TEST_F(DesktopPictureTest, EmptyPathLeavesTheBackgroundAlone) {
+    setRegistry(kColorsKey, "Background", "7 77 177");
+    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(writeBmp(numberedImage(3, 2)), true));
+    ASSERT_TRUE(DesktopPicture::setDeskWallpaper("", true));
+    const QImage kept = keptPicture();
+    ASSERT_FALSE(kept.isNull());
+    EXPECT_EQ(countPixels(kept, qRgb(7, 77, 177)), kept.width() * kept.height());
+    EXPECT_EQ(recordedWallpaper(), RegValue::string(""));
+}
+
+TEST_F(DesktopPictureTest, KeptPictureCannotBeWritten) {
+    // A file where the cache folder should be: the picture has nowhere to go, and without an X
+    // server nothing has been shown, so nothing is recorded either.
+    writeFile(m_home.file(".cache"), "");
+    try {
+        (void)DesktopPicture::setDeskWallpaper(writeBmp(numberedImage(3, 2)), true);
+        ADD_FAILURE() << "no error raised";
+    } catch (const zbpg::Error& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "ファイル " + DesktopPicture::keptPicturePath() + " を作成できません");
+    }
+    EXPECT_FALSE(recordedWallpaper());
+}
+
+// Whatever a picture's path names, only a regular file within Qt's image limits is read, and
+// nothing is waited for: not the wallpaper to show, not the recorded one, not the kept picture.
+class SpecialPictureFile : public DesktopPictureTest,
+                           public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(SpecialPictureFile, IsNeverWaitedForAndCountsAsNoPicture) {
+    const std::string kind = GetParam();
+    const std::string path = kind.front() == '/' ? kind : m_home.file(kind);
+    if (kind == "fifo") {
+        ASSERT_TRUE(makeFifo(path));
+    } else if (kind == "folder") {
+        std::filesystem::create_directory(path);
+    } else if (kind == "larger") {
+        writeFile(path, "BM");
+        std::filesystem::resize_file(path, std::uintmax_t{1} << 31); // sparse
+    }
+    setRegistry(kColorsKey, "Background", "4 5 6");
+    bool shown = true;
+    EXPECT_TRUE(
+        returnsPromptly([&] { shown = DesktopPicture::setDeskWallpaper(path, true); }, path));
+    EXPECT_FALSE(shown);
+    EXPECT_FALSE(recordedWallpaper());
+
+    setRegistry(kDesktopKey, "Wallpaper", path);
+    QImage desktop;
+    EXPECT_TRUE(
+        returnsPromptly([&] { desktop = DesktopPicture::paintDesktop(QSize(4, 3)); }, path));
+    EXPECT_EQ(countPixels(desktop, qRgb(4, 5, 6)), 12);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, SpecialPictureFile,
+                         ::testing::Values("fifo", "folder", "/dev/zero", "larger"));
+
+TEST_F(DesktopPictureTest, AKeptPictureThatIsAFifoIsNeitherReadNorWaitedFor) {
+    ASSERT_TRUE(makeFolders(parentFolder(DesktopPicture::keptPicturePath())));
+    ASSERT_TRUE(makeFifo(DesktopPicture::keptPicturePath()));
+    setRegistry(kColorsKey, "Background", "4 5 6");
+    QImage desktop;
+    EXPECT_TRUE(returnsPromptly([&] { desktop = DesktopPicture::paintDesktop(QSize(4, 3)); },
+                                DesktopPicture::keptPicturePath()));
+    EXPECT_EQ(countPixels(desktop, qRgb(4, 5, 6)), 12);
+    bool shown = false;
+    EXPECT_TRUE(returnsPromptly([&] { shown = DesktopPicture::setDeskWallpaper("", false); },
+                                DesktopPicture::keptPicturePath()));
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(countPixels(keptPicture(), qRgb(4, 5, 6)),
+              keptPicture().width() * keptPicture().height());
+}
+
+// ---- painting the desktop -------------------------------------------------------------------
+
+TEST_F(DesktopPictureTest, WithoutAnyPictureTheDesktopIsTheBackgroundColour) {
+    setRegistry(kColorsKey, "Background", "30 60 90");
+    const QImage desktop = DesktopPicture::paintDesktop(QSize(5, 4));
+    ASSERT_EQ(desktop.size(), QSize(5, 4));
+    EXPECT_EQ(countPixels(desktop, qRgb(30, 60, 90)), 20);
+}
+
+TEST_F(DesktopPictureTest, WithoutARootPixmapTheRecordedWallpaperIsPaintedInItsStyle) {
+    setRegistry(kColorsKey, "Background", "1 1 1");
+    setRegistry(kDesktopKey, "TileWallpaper", "1");
+    const QImage wallpaper = numberedImage(4, 3);
+    setRegistry(kDesktopKey, "Wallpaper", writeBmp(wallpaper));
+    // An earlier session's drawing, kept: it must not come back.
+    ASSERT_TRUE(DesktopPicture::setDeskWallpaper("", false)); // creates the folder
+    const QImage drawing = numberedImage(6, 4);
+    ASSERT_TRUE(drawing.save(QString::fromStdString(DesktopPicture::keptPicturePath()), "PNG"));
+
+    EXPECT_EQ(
+        DesktopPicture::paintDesktop(QSize(6, 4)),
+        DesktopPicture::compose(wallpaper, QSize(6, 4), WallpaperPlacement::Tile, QColor(1, 1, 1)));
+}
+
+} // namespace

@@ -1,0 +1,251 @@
+// What the INI file and the registry file share: how they are opened, locked and read.
+
+#include "platform/os/AtomicFile.h"
+#include "platform/store/StoreFile.h"
+#include "platform/store/ProfileFile.h"
+#include "platform/store/Registry.h"
+#include "support/TempFolder.h"
+#include "base/Error.h"
+#include "text/Texts.h"
+
+#include <algorithm>
+#include <fcntl.h>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <malloc.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+#include <vector>
+
+namespace zbpg::platform {
+namespace {
+
+using test::writeFile;
+
+enum class Store { Ini, Registry };
+
+constexpr const char* kKey = "Software\\Test";
+
+std::string storeName(const ::testing::TestParamInfo<Store>& info) {
+    return info.param == Store::Ini ? "Ini" : "Registry";
+}
+
+void openForRead(Store store, const std::string& path) {
+    if (store == Store::Ini)
+        (void)ProfileFile(path).openForRead();
+    else
+        (void)Registry(path).openForRead();
+}
+
+bool writeOneValue(Store store, const std::string& path, const std::string& value) {
+    if (store == Store::Ini)
+        return ProfileFile(path).write("S", "k", value);
+    return Registry(path).writeValue(kKey, "k", RegValue::string(value));
+}
+
+// Runs check while an update session on the file is open, then writes one value through it.
+bool updateWhile(Store store, const std::string& path, const std::function<void()>& check) {
+    if (store == Store::Ini) {
+        auto session = ProfileFile(path).openForUpdate();
+        check();
+        session.write("S", "k", "v");
+        return session.commit();
+    }
+    auto session = Registry(path).openForUpdate();
+    check();
+    session.writeValue(kKey, "k", RegValue::string("v"));
+    return session.commit();
+}
+
+class StoreSessionTest : public ::testing::TestWithParam<Store> {
+protected:
+    test::TempFolder folder;
+    std::string path = folder.file(GetParam() == Store::Ini ? "ZorbelPaneglyph.ini" : "user.reg");
+};
+
+// ---- What cannot be read is an error, and is never replaced ----
+
+enum class Obstacle { Folder, Fifo, LinkLoop, TooLarge, WriteOnly };
+
+class UnreadableStoreTest : public ::testing::TestWithParam<std::tuple<Store, Obstacle>> {
+protected:
+    test::TempFolder folder;
+    std::string path = folder.file("settings");
+};
+
+struct Identity {
+    ino_t inode = 0;
+    mode_t mode = 0;
+    off_t size = 0;
+    bool operator==(const Identity&) const = default;
+};
+
+Identity identityOf(const std::string& path) {
+    struct stat info {};
+    ::lstat(path.c_str(), &info);
+    return {info.st_ino, info.st_mode, info.st_size};
+}
+
+std::string errorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const Error& error) {
+        return error.what();
+    }
+    return "no error";
+}
+
+TEST_P(UnreadableStoreTest, IsAnErrorNamingTheFileAndIsNeverReplaced) {
+    const auto [store, obstacle] = GetParam();
+    switch (obstacle) {
+    case Obstacle::Folder:
+        std::filesystem::create_directory(path);
+        break;
+    case Obstacle::Fifo:
+        ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+        break;
+    case Obstacle::LinkLoop:
+        std::filesystem::create_symlink(path, path);
+        break;
+    case Obstacle::TooLarge: // sparse: costs no disk
+        writeFile(path, "");
+        ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(kMaxStoreFileBytes + 1)), 0);
+        break;
+    case Obstacle::WriteOnly:
+        if (::geteuid() == 0)
+            GTEST_SKIP() << "root reads a file of mode 0200; the other obstacles stand for it";
+        writeFile(path, "[S]\r\nk=old\r\n");
+        ::chmod(path.c_str(), 0200);
+        break;
+    }
+    const Identity before = identityOf(path);
+    const std::string expected = formatMessage(texts::kCannotOpenFile, path);
+    ::alarm(20); // a FIFO opened for reading would wait for a writer forever
+    EXPECT_EQ(errorOf([&] { openForRead(store, path); }), expected);
+    EXPECT_EQ(errorOf([&] { (void)writeOneValue(store, path, "new"); }), expected);
+    ::alarm(0);
+    EXPECT_EQ(identityOf(path), before);
+}
+
+std::string obstacleCaseName(const ::testing::TestParamInfo<std::tuple<Store, Obstacle>>& info) {
+    static const char* const kObstacles[] = {"Folder", "Fifo", "LinkLoop", "TooLarge", "WriteOnly"};
+    return std::string(std::get<0>(info.param) == Store::Ini ? "Ini" : "Registry") +
+           kObstacles[static_cast<int>(std::get<1>(info.param))];
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Stores, UnreadableStoreTest,
+    ::testing::Combine(::testing::Values(Store::Ini, Store::Registry),
+                       ::testing::Values(Obstacle::Folder, Obstacle::Fifo, Obstacle::LinkLoop,
+                                         Obstacle::TooLarge, Obstacle::WriteOnly)),
+    obstacleCaseName);
+
+// ---- Locking ----
+
+bool folderIsLocked(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool locked = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return locked;
+}
+
+TEST_P(StoreSessionTest, AnUpdateInAMissingFolderCreatesItAndHoldsItsLock) {
+    const std::string newFolder = folder.file("new/sub");
+    const std::string file = newFolder + "/settings";
+    EXPECT_TRUE(updateWhile(GetParam(), file, [&] { EXPECT_TRUE(folderIsLocked(newFolder)); }));
+    EXPECT_FALSE(folderIsLocked(newFolder));
+    EXPECT_TRUE(std::filesystem::is_regular_file(file));
+}
+
+// ---- Cost ----
+
+// The processor time of this thread: unlike the time on the clock, it does not grow with
+// whatever else the machine runs meanwhile.
+double cpuSeconds() {
+    timespec now{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// A file of n values followed by n blank lines.
+struct Workload {
+    int n = 0;
+    std::string content;
+};
+
+Workload workload(Store store, int n) {
+    Workload work{n, store == Store::Ini ? "[S]\r\n"
+                                         : "Windows Registry Editor Version 5.00\r\n\r\n"
+                                           "[HKEY_CURRENT_USER\\Software\\Test]\r\n"};
+    for (int i = 0; i < n; ++i) {
+        const std::string number = std::to_string(i);
+        work.content += store == Store::Ini ? "k" + number + "=" + number + "\r\n"
+                                            : "\"k" + number + "\"=\"" + number + "\"\r\n";
+    }
+    for (int i = 0; i < n; ++i)
+        work.content += "\r\n";
+    return work;
+}
+
+// A session that reads every value of the file, adds as many and commits.
+double secondsFor(Store store, const std::string& path, const Workload& work) {
+    writeFile(path, work.content);
+    const double start = cpuSeconds();
+    int found = 0;
+    if (store == Store::Ini) {
+        auto session = ProfileFile(path).openForUpdate();
+        for (int i = 0; i < work.n; ++i) {
+            found += session.contains("S", "k" + std::to_string(i));
+            session.write("S", "n" + std::to_string(i), "v");
+        }
+        EXPECT_TRUE(session.commit());
+    } else {
+        auto session = Registry(path).openForUpdate();
+        for (int i = 0; i < work.n; ++i) {
+            found += session.readValue(kKey, "k" + std::to_string(i)).has_value();
+            session.writeValue(kKey, "n" + std::to_string(i), RegValue::string("v"));
+        }
+        EXPECT_TRUE(session.commit());
+    }
+    const double took = cpuSeconds() - start;
+    EXPECT_EQ(found, work.n);
+    return took;
+}
+
+double middle(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+TEST_P(StoreSessionTest, ReadingAndWritingCostsInProportionToTheFile) {
+    // Freed memory stays with the process and one run comes first, so that the kernel's time
+    // to hand out fresh pages weighs on neither measured size.
+    ::mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    ::mallopt(M_TRIM_THRESHOLD, 1 << 30);
+    const Workload small = workload(GetParam(), 2000);
+    const Workload large = workload(GetParam(), 20000);
+    (void)secondsFor(GetParam(), path, large);
+    // Taken in turns, so that a busy moment of the machine does not fall on one size only.
+    std::vector<double> smallTimes;
+    std::vector<double> largeTimes;
+    for (int run = 0; run < 3; ++run) {
+        smallTimes.push_back(secondsFor(GetParam(), path, small));
+        largeTimes.push_back(secondsFor(GetParam(), path, large));
+    }
+    const double smallTime = middle(smallTimes);
+    const double largeTime = middle(largeTimes);
+    // Ten times the values: about ten times the time, where a quadratic cost gives a hundred.
+    EXPECT_LT(largeTime, 30 * smallTime)
+        << "2,000 values: " << smallTime << " s, 20,000: " << largeTime << " s";
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, StoreSessionTest, ::testing::Values(Store::Ini, Store::Registry),
+                         storeName);
+
+} // namespace
+} // namespace zbpg::platform
