@@ -2,9 +2,10 @@
 // a wallpaper is set, settings are prepared beside a copy of the program, the program draws
 // with "-OnlyDraw", and the root window's picture is written to the PNG file given.
 
-#include "platform/store/ProfileFile.h"
-#include "platform/os/Processes.h"
+#include "platform/desktop/WallpaperValues.h"
 #include "platform/desktop/qt/DesktopPicture.h"
+#include "platform/os/Processes.h"
+#include "platform/store/ProfileFile.h"
 
 #include <QGuiApplication>
 #include <QLinearGradient>
@@ -67,7 +68,10 @@ int main(int argc, char** argv) {
     const QSize screen = zbpg::platform::DesktopPicture::screenSize();
     const std::string wallpaper = folder.filePath("wallpaper.bmp").toStdString();
     if (!demoWallpaper(screen).save(QString::fromStdString(wallpaper), "BMP") ||
-        !zbpg::platform::DesktopPicture::setDeskWallpaper(wallpaper, true) ||
+        !zbpg::platform::DesktopPicture::setDeskWallpaper(wallpaper,
+                                                          zbpg::platform::WallpaperStyle::Center) ||
+        !zbpg::platform::writeWallpaperValue(zbpg::platform::WallpaperValue::Wallpaper,
+                                             wallpaper) ||
         !writeSettings(folder.filePath("ZorbelPaneglyph.ini").toStdString())) {
         std::fprintf(stderr, "could not prepare the demo desktop\n");
         return 1;

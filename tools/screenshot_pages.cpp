@@ -19,9 +19,11 @@ namespace {
 class ScreenOf1024x768 final : public zbpg::platform::DesktopService {
 public:
     bool openDocument(const std::string&) override { return false; }
+    bool openDisplaySettings() override { return false; }
     int screenWidth() override { return 1024; }
     int screenHeight() override { return 768; }
-    bool setDeskWallpaper(const std::string&, bool) override { return false; }
+    bool showWallpaper(const zbpg::platform::DesktopWallpaper&) override { return false; }
+    bool showScreenPicture(const zbpg::platform::ScreenPicture&) override { return false; }
 };
 
 bool save(QWidget& widget, const QString& path) {

@@ -1,16 +1,16 @@
 #include "common/zbpg_common.h"
 
+#include "base/Error.h"
 #include "platform/desktop/DesktopService.h"
+#include "platform/desktop/WallpaperValues.h"
 #include "platform/os/Processes.h"
-#include "platform/store/Registry.h"
 #include "platform/os/Shortcut.h"
 #include "platform/os/SystemInfo.h"
 #include "platform/os/XdgPaths.h"
-#include "base/Error.h"
+#include "platform/store/Registry.h"
 #include "text/Texts.h"
 
 #include <algorithm>
-#include <array>
 #include <climits>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,57 +21,41 @@ namespace {
 constexpr const char* kShellFoldersKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr const char* kStartupValue = "Startup";
-constexpr const char* kDesktopKey = "Control Panel\\Desktop";
 
-// A text value of the desktop key: empty when missing; any other type is an error.
-std::string readDesktopText(const char* name) {
-    const auto value = platform::Registry::currentUser().readValue(kDesktopKey, name);
-    if (!value)
-        return {};
-    if (value->type != platform::RegValueType::String &&
-        value->type != platform::RegValueType::ExpandString)
-        throw Error(formatMessage(texts::kWrongValueType, name));
-    return value->text;
+platform::DesktopWallpaper wallpaperOf(const std::string& file, bool tile, bool stretch) {
+    platform::DesktopWallpaper wallpaper;
+    wallpaper.file = file;
+    wallpaper.style = tile      ? platform::WallpaperStyle::Tile
+                      : stretch ? platform::WallpaperStyle::Stretch
+                                : platform::WallpaperStyle::Center;
+    return wallpaper;
 }
 
-bool writeDesktopText(const char* name, const std::string& text) {
-    return platform::Registry::currentUser().writeValue(kDesktopKey, name,
-                                                        platform::RegValue::string(text));
-}
-
-// Writes a text value unless it holds that text already, so that showing a picture with
-// settings that cannot be written (a read-only configuration) still works when nothing needs
-// to change.
-bool recordDesktopText(const char* name, const std::string& text) {
-    const auto value = platform::Registry::currentUser().readValue(kDesktopKey, name);
-    if (value && value->type == platform::RegValueType::String && value->text == text)
-        return true;
-    return writeDesktopText(name, text);
-}
-
-// Shows the show file with the style recorded now and records the keep file as the user's
-// wallpaper. The show file's path is never recorded, not even for a moment, so that a run
-// killed at any point leaves the clean wallpaper recorded. The message of what could not be
-// done, empty when everything was.
-std::string showKeeping(const std::string& keepFile, const std::string& showFile) {
+// Records the style values as they stand (the texts the program writes for them) and shows a
+// picture through show, then records the keep file as the user's wallpaper. The shown file's
+// path is never recorded, not even for a moment, so that a run killed at any point leaves the
+// clean wallpaper recorded. The message of what could not be done, empty when everything was.
+template <typename Show>
+std::string showKeeping(const std::string& keepFile, const std::string& shownName, Show show) {
     const bool stretch = IsWallpaperStretched();
     const bool tile = IsWallpaperTiled();
     std::string problem;
-    const auto record = [&problem](const char* name, const std::string& text) {
-        if (!recordDesktopText(name, text) && problem.empty())
-            problem = formatMessage(texts::kCannotSetValue, name);
+    const auto record = [&problem](platform::WallpaperValue value, const std::string& text) {
+        if (!platform::recordWallpaperValue(value, text) && problem.empty())
+            problem = formatMessage(texts::kCannotSetValue, platform::wallpaperValueName(value));
     };
-    record("TileWallpaper", tile ? "1" : "0");
-    record("WallpaperStyle", stretch ? "2" : "0");
-    // A picture other than the recorded wallpaper is a composed one, made for the screen; the
-    // recorded wallpaper itself becomes the desktop's own wallpaper again.
-    auto& desktop = platform::desktopService();
-    const bool shown = showFile == keepFile ? desktop.setDeskWallpaper(showFile, false)
-                                            : desktop.showScreenPicture(showFile);
-    if (!shown)
-        return formatMessage(texts::kCannotShowWallpaper, showFile);
-    record("Wallpaper", keepFile);
+    record(platform::WallpaperValue::TileWallpaper, tile ? "1" : "0");
+    record(platform::WallpaperValue::WallpaperStyle, stretch ? "2" : "0");
+    if (!show(wallpaperOf(keepFile, tile, stretch).style))
+        return formatMessage(texts::kCannotShowWallpaper, shownName);
+    record(platform::WallpaperValue::Wallpaper, keepFile);
     return problem;
+}
+
+std::string showFileKeeping(const std::string& keepFile, const std::string& showFile) {
+    return showKeeping(keepFile, showFile, [&showFile](platform::WallpaperStyle style) {
+        return platform::desktopService().showWallpaper({showFile, style, std::nullopt});
+    });
 }
 
 // A desktop that paints its own background has settings of its own where the user chooses a
@@ -82,33 +66,12 @@ void adoptChosenWallpaper() {
     const auto chosen = platform::desktopService().chosenWallpaper();
     if (!chosen)
         return;
-    const bool tile = chosen->style == platform::WallpaperStyle::Tile;
-    const bool stretch = chosen->style == platform::WallpaperStyle::Stretch ||
-                         chosen->style == platform::WallpaperStyle::Screen;
-    (void)recordDesktopText("TileWallpaper", tile ? "1" : "0");
-    (void)recordDesktopText("WallpaperStyle", stretch ? "2" : "0");
-    (void)recordDesktopText("Wallpaper", chosen->file);
-}
-
-// The display settings of the desktops that may be installed, tried in this order; the
-// program stands in for the Windows display-properties applet.
-std::string displaySettingsTool(std::vector<std::string>& arguments) {
-    const std::array<std::vector<std::string>, 5> tools{{
-        {"gnome-control-center", "display"},
-        {"xfce4-display-settings"},
-        {"lxqt-config-monitor"},
-        {"lxrandr"},
-        {"arandr"},
-    }};
-    for (const auto& tool : tools) {
-        const std::string program = platform::findExecutable(tool.front());
-        if (!program.empty()) {
-            arguments = tool;
-            arguments.front() = program;
-            return program;
-        }
-    }
-    return {};
+    using platform::WallpaperValue;
+    (void)platform::recordWallpaperValue(WallpaperValue::TileWallpaper,
+                                         platform::tileTextOf(chosen->style));
+    (void)platform::recordWallpaperValue(WallpaperValue::WallpaperStyle,
+                                         platform::stretchTextOf(chosen->style));
+    (void)platform::recordWallpaperValue(WallpaperValue::Wallpaper, chosen->file);
 }
 
 // An address with a scheme ("https://…", "mailto:…"): a letter, then letters, digits, "+", "-"
@@ -123,10 +86,6 @@ bool isAddress(const std::string& command) {
     return colon != std::string::npos && colon >= 2 && isLetter(command.front()) &&
            std::all_of(command.begin(), command.begin() + static_cast<std::ptrdiff_t>(colon),
                        inScheme);
-}
-
-bool isWindowsDisplayApplet(const std::string& command, const std::string& parameters) {
-    return (command == "control.exe" || command == "control") && parameters == "desk.cpl";
 }
 
 } // namespace
@@ -189,46 +148,64 @@ std::string GetLocalIPAddress() {
 
 void GetWallpaperFile(std::string& path) {
     adoptChosenWallpaper();
-    path = readDesktopText("Wallpaper");
+    path = platform::readWallpaperValue(platform::WallpaperValue::Wallpaper);
 }
 
 bool IsWallpaperTiled() {
-    return readDesktopText("TileWallpaper") == "1";
+    return platform::readWallpaperValue(platform::WallpaperValue::TileWallpaper) == "1";
 }
 
 bool IsWallpaperStretched() {
-    return readDesktopText("WallpaperStyle") == "2";
+    return platform::readWallpaperValue(platform::WallpaperValue::WallpaperStyle) == "2";
 }
 
 bool SetWallpaperFile(const std::string& path) {
-    return writeDesktopText("Wallpaper", path);
+    return platform::writeWallpaperValue(platform::WallpaperValue::Wallpaper, path);
 }
 
 bool SetWallpaperTile(bool tile) {
-    return writeDesktopText("TileWallpaper", tile ? "1" : "0");
+    return platform::writeWallpaperValue(platform::WallpaperValue::TileWallpaper, tile ? "1" : "0");
 }
 
 bool SetWallpaperStretch(bool stretch) {
-    return writeDesktopText("WallpaperStyle", stretch ? "2" : "0");
+    return platform::writeWallpaperValue(platform::WallpaperValue::WallpaperStyle,
+                                         stretch ? "2" : "0");
 }
 
 bool ChangeWallpaper(const std::string& path, bool tile, bool stretch) {
     if (!SetWallpaperTile(tile) || !SetWallpaperStretch(stretch))
         return false;
-    return platform::desktopService().setDeskWallpaper(path, true);
+    try {
+        if (!platform::desktopService().showWallpaper(wallpaperOf(path, tile, stretch)))
+            return false;
+    } catch (const platform::PictureNotKept&) {
+        // The file is displayed: it is the user's wallpaper now, whatever else went wrong.
+        (void)SetWallpaperFile(path);
+        throw;
+    }
+    return SetWallpaperFile(path);
 }
 
 void ShowWallpaper(const std::string& keepFile, const std::string& showFile) {
-    (void)showKeeping(keepFile, showFile);
+    (void)showFileKeeping(keepFile, showFile);
 }
 
 void showWallpaperOrRaise(const std::string& keepFile, const std::string& showFile) {
-    if (const std::string problem = showKeeping(keepFile, showFile); !problem.empty())
+    if (const std::string problem = showFileKeeping(keepFile, showFile); !problem.empty())
+        throw Error(problem);
+}
+
+void showPictureOrRaise(const std::string& keepFile, const platform::ScreenPicture& picture,
+                        const std::string& pictureName) {
+    const std::string problem = showKeeping(keepFile, pictureName, [&](platform::WallpaperStyle) {
+        return platform::desktopService().showScreenPicture(picture);
+    });
+    if (!problem.empty())
         throw Error(problem);
 }
 
 bool recordWallpaperFile(const std::string& path) {
-    return recordDesktopText("Wallpaper", path);
+    return platform::recordWallpaperValue(platform::WallpaperValue::Wallpaper, path);
 }
 
 bool CreateShortcut(const std::string& linkPath, const std::string& target,
@@ -254,10 +231,6 @@ bool ExecApplication(const void*, bool wait, const std::string& command,
     // A working folder is made of a command only when it is a path.
     if (folder.empty() && !isAddress(command))
         folder = LaunchFolderOf(command);
-    std::vector<std::string> arguments;
-    if (isWindowsDisplayApplet(command, parameters))
-        return !displaySettingsTool(arguments).empty() &&
-               platform::startDetached(arguments, folder);
     if (wait) {
         const auto words = platform::splitShellWords(WaitCommandLine(command, parameters));
         if (!words || words->empty() || platform::findExecutable(words->front()).empty())
@@ -269,7 +242,7 @@ bool ExecApplication(const void*, bool wait, const std::string& command,
         const auto words = platform::splitShellWords(parameters);
         if (!words)
             return false;
-        arguments.push_back(program);
+        std::vector<std::string> arguments{program};
         arguments.insert(arguments.end(), words->begin(), words->end());
         return platform::startDetached(arguments, folder);
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/desktop/ScreenPicture.h"
+
 #include <string>
 
 namespace zbpg {
@@ -45,17 +47,20 @@ bool IsWallpaperStretched();
 // records it as "Wallpaper". False when a value could not be written (nothing displayed then)
 // or the file could not be displayed.
 [[nodiscard]] bool ChangeWallpaper(const std::string& path, bool tile, bool stretch);
-// Displays the show file with the style recorded now, then records the keep file as the user's
-// wallpaper, so that the recorded wallpaper can stay the clean image while a composed picture
-// is shown. The show file is displayed without being recorded, so "Wallpaper" never names it,
-// not even for a moment; values that hold their text already are not written again. The
-// results are not looked at: each step is done whatever the one before gave.
+// Displays the show file as the desktop's wallpaper with the style recorded now, then records
+// the keep file as the user's wallpaper. The show file is displayed without being recorded, so
+// "Wallpaper" never names a file shown only for the moment; values that hold their text already
+// are not written again. The results are not looked at: each step is done whatever the one
+// before gave.
 void ShowWallpaper(const std::string& keepFile, const std::string& showFile);
 // ShowWallpaper for the draw run and "元に戻す", whose failures are reported: a show file that
 // cannot be displayed raises "ファイル %s を壁紙に表示できません"; a value that cannot be written
-// raises
-// "'%s' の設定に失敗しました" once the picture is displayed.
+// raises "'%s' の設定に失敗しました" once the picture is displayed.
 void showWallpaperOrRaise(const std::string& keepFile, const std::string& showFile);
+// The same for a draw run's picture, made for the screen and shown pixel for pixel while the
+// keep file stays the recorded wallpaper; pictureName is the file it goes by in messages.
+void showPictureOrRaise(const std::string& keepFile, const platform::ScreenPicture& picture,
+                        const std::string& pictureName);
 // Records the path as "Wallpaper" unless it is recorded already; false when it could not be
 // written.
 [[nodiscard]] bool recordWallpaperFile(const std::string& path);

@@ -1,15 +1,15 @@
 #include "draw/DrawRun.h"
 
+#include "base/Error.h"
+#include "base/ScopeExit.h"
 #include "common/zbpg_common.h"
 #include "draw/BusyRun.h"
 #include "draw/Renderers.h"
 #include "platform/desktop/DesktopService.h"
-#include "platform/os/Processes.h"
 #include "platform/desktop/qt/DesktopPicture.h"
+#include "platform/os/Processes.h"
 #include "settings/RegMng.h"
-#include "base/Error.h"
 #include "text/IntegerText.h"
-#include "base/ScopeExit.h"
 #include "text/Texts.h"
 #include "wallpaper/BmpFile.h"
 #include "wallpaper/NextWallpaper.h"
@@ -118,16 +118,12 @@ void DrawRun::DrawDesktop() {
     }
     {
         // The picture is only needed while it is being shown, and goes however showing ends.
-        const ScopeExit removePicture([this] {
-            platform::DesktopPicture::forgetWrittenPicture();
-            (void)::unlink(FTmpBitmapFile.c_str());
-        });
-        platform::DesktopPicture::prepareToShow(FDrawBitmap);
+        const ScopeExit removePicture([this] { (void)::unlink(FTmpBitmapFile.c_str()); });
         if (!writeBitmapFile(FDrawBitmap, FTmpBitmapFile))
             throw Error(formatMessage(texts::kCannotCreateFile, FTmpBitmapFile));
-        // Showing it in this process takes the picture as drawn rather than reading it back.
-        platform::DesktopPicture::rememberWrittenPicture(FTmpBitmapFile, FDrawBitmap);
-        showWallpaperOrRaise(FBaseWallpaper, FTmpBitmapFile);
+        // The desktop takes the picture as drawn: nothing reads the file back.
+        showPictureOrRaise(FBaseWallpaper, platform::DesktopPicture::screenPictureOf(FDrawBitmap),
+                           FTmpBitmapFile);
     }
     RunApplications(AppList::After);
     if (!FOnlyDraw && !recordWallpaperFile(before))

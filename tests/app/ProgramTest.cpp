@@ -44,7 +44,7 @@ TEST_F(WithoutWindow, TheLogonRunWaitsTheStoredSecondsThenDrawsOnce) {
     EXPECT_TRUE(runWithoutWindow(StartMode::OnlyDraw, files()));
     EXPECT_EQ(pauses, std::vector<int>{5000});
     ASSERT_EQ(desktop.wallpapers.size(), 1u);
-    EXPECT_EQ(desktop.wallpapers[0].first, files().tmpBitmapFile);
+    EXPECT_TRUE(desktop.wallpapers[0].isPicture());
     EXPECT_TRUE(messages.shown.empty());
 }
 

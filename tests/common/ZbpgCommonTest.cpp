@@ -1,8 +1,8 @@
+#include "base/Error.h"
 #include "common/zbpg_common.h"
 #include "platform/store/Registry.h"
 #include "support/RecordingDesktopService.h"
 #include "support/TempFolder.h"
-#include "base/Error.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -95,9 +95,22 @@ TEST_F(DesktopValues, ChangeWallpaperWritesTheStyleBeforeShowing) {
     EXPECT_TRUE(IsWallpaperTiled());
     EXPECT_FALSE(IsWallpaperStretched());
     ASSERT_EQ(desktop.wallpapers.size(), 1u);
-    EXPECT_EQ(desktop.wallpapers[0], std::make_pair(std::string("/p/a.bmp"), true));
+    EXPECT_EQ(desktop.wallpapers[0].file, "/p/a.bmp");
+    EXPECT_EQ(desktop.wallpapers[0].style, platform::WallpaperStyle::Tile);
+    std::string recorded;
+    GetWallpaperFile(recorded);
+    EXPECT_EQ(recorded, "/p/a.bmp");
     desktop.wallpaperAnswer = false;
     EXPECT_FALSE(ChangeWallpaper("", false, true));
+    GetWallpaperFile(recorded);
+    EXPECT_EQ(recorded, "/p/a.bmp") << "a file that is not shown is not recorded";
+
+    // Shown, but not kept where the desktop reads it again: still the user's wallpaper now.
+    desktop.wallpaperAnswer = true;
+    desktop.whileShowing = [] { throw platform::PictureNotKept("not kept"); };
+    EXPECT_THROW((void)ChangeWallpaper("/p/b.bmp", false, false), platform::PictureNotKept);
+    GetWallpaperFile(recorded);
+    EXPECT_EQ(recorded, "/p/b.bmp");
 }
 
 TEST_F(DesktopValues, AWallpaperChosenInTheDesktopsSettingsIsRecordedInItsStyle) {

@@ -3,6 +3,7 @@
 #include "common/zbpg_common.h"
 #include "draw/Renderers.h"
 #include "options/OptionsStore.h"
+#include "platform/desktop/qt/DesktopPicture.h"
 #include "platform/os/Processes.h"
 #include "platform/store/Registry.h"
 #include "support/FixedSystemInfo.h"
@@ -54,9 +55,9 @@ protected:
     }
 
     QImage shownPicture() const {
-        return QImage::fromData(reinterpret_cast<const uchar*>(desktop.shownBytes.data()),
-                                static_cast<int>(desktop.shownBytes.size()), "BMP")
-            .convertToFormat(QImage::Format_RGB32);
+        return desktop.wallpapers.empty()
+                   ? QImage()
+                   : platform::DesktopPicture::imageOf(desktop.wallpapers.back().picture);
     }
     static QImage blackScreen() {
         QImage image(1024, 768, QImage::Format_RGB32);
@@ -128,9 +129,13 @@ protected:
 };
 
 TEST_F(DrawRunTest, ShowsTheComposedPictureWhileTheCleanWallpaperStaysRecorded) {
+    QImage savedWhileShown;
+    desktop.whileShowing = [&] { savedWhileShown.load(QString::fromStdString(tmpBitmap), "BMP"); };
     ASSERT_TRUE(run());
     ASSERT_EQ(desktop.wallpapers.size(), 1u);
-    EXPECT_EQ(desktop.wallpapers[0], std::make_pair(tmpBitmap, false));
+    EXPECT_TRUE(desktop.wallpapers[0].isPicture());
+    EXPECT_EQ(savedWhileShown.convertToFormat(QImage::Format_RGB32), shownPicture())
+        << "the temporary bitmap holds the shown picture while it is shown";
     EXPECT_EQ(desktop.recordedWhenShown, std::vector<std::string>{"/pictures/clean.bmp"})
         << "a run killed while its picture is shown must leave the clean wallpaper recorded";
     EXPECT_FALSE(std::filesystem::exists(tmpBitmap));
@@ -273,8 +278,9 @@ TEST_F(DrawRunTest, ALogonRunShowsTheNextPictureOfTheListAndATrialRunShowsItAgai
         desktop.wallpapers.clear();
         ASSERT_TRUE(run(onlyDraw)) << runError;
         ASSERT_EQ(desktop.wallpapers.size(), 2u);
-        EXPECT_EQ(desktop.wallpapers[0], std::make_pair(converted, true))
+        EXPECT_EQ(desktop.wallpapers[0].file, converted)
             << "the converted picture is shown and recorded, then drawn on";
+        EXPECT_EQ(desktop.wallpapers[0].style, platform::WallpaperStyle::Tile);
         EXPECT_EQ(shownPicture().pixel(501, 333), colour) << index;
         EXPECT_EQ(paintIndex(), index) << "only a logon run moves the rotation on";
     }

@@ -5,6 +5,7 @@
 // written there instead of compared.
 
 #include "app/Program.h"
+#include "common/zbpg_common.h"
 #include "options/Options.h"
 #include "platform/desktop/qt/DesktopPicture.h"
 #include "platform/desktop/qt/QtDesktopService.h"
@@ -207,7 +208,7 @@ TEST_F(BehaviourRecord, LogonRunsAtEveryAnchorDrawTheRecordedDesktop) {
             wallpaper.setPixel(x, y, qRgb(x % 251, y % 241, (x + y) % 239));
     const std::string clean = folder.file("clean.bmp");
     ASSERT_TRUE(wallpaper.save(QString::fromStdString(clean), "BMP"));
-    ASSERT_TRUE(platform::DesktopPicture::setDeskWallpaper(clean, true));
+    ASSERT_TRUE(ChangeWallpaper(clean, false, false));
 
     // Each run draws over what the one before left on the desktop.
     for (int anchor = 0; anchor < 5; ++anchor) {

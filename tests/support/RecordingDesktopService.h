@@ -4,6 +4,7 @@
 #include "platform/store/Registry.h"
 #include "support/TempFolder.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -11,10 +12,18 @@
 
 namespace zbpg::test {
 
-// Records opened documents and reports a screen of the size given; a wallpaper it is to record
-// goes into the user's "Wallpaper" value, as the desktop's own service does.
+// Records opened documents and every wallpaper shown, and reports a screen of the size given.
+// Like the desktop's own service it records none of the user's wallpaper values.
 class FakeDesktopService final : public platform::DesktopService {
 public:
+    // A file shown in its style, or a picture made for the screen (no file).
+    struct Shown {
+        std::string file;
+        platform::WallpaperStyle style = platform::WallpaperStyle::Screen;
+        platform::ScreenPicture picture;
+        bool isPicture() const { return !picture.isNull(); }
+    };
+
     explicit FakeDesktopService(int screenW = 1024, int screenH = 768)
         : width(screenW), height(screenH) {
         platform::setDesktopService(this);
@@ -27,35 +36,43 @@ public:
         opened.push_back(path);
         return true;
     }
+    bool openDisplaySettings() override {
+        ++displaySettingsOpened;
+        return true;
+    }
     int screenWidth() override { return width; }
     int screenHeight() override { return height; }
-    // Records the request, the file's bytes at that moment (a run deletes its picture right
-    // after showing it) and the "Wallpaper" value it leaves, which is what a process killed
-    // right then would leave recorded.
-    bool setDeskWallpaper(const std::string& path, bool updateIniFile) override {
-        wallpapers.push_back({path, updateIniFile});
-        shownBytes = readFile(path);
-        const auto registry = platform::Registry::currentUser();
-        if (updateIniFile && wallpaperAnswer)
-            (void)registry.writeValue(kDesktop, "Wallpaper", platform::RegValue::string(path));
-        const auto recorded = registry.readValue(kDesktop, "Wallpaper");
-        recordedWhenShown.push_back(recorded ? recorded->text : "");
-        return wallpaperAnswer;
+    bool showWallpaper(const platform::DesktopWallpaper& wallpaper) override {
+        return show({wallpaper.file, wallpaper.style, {}});
+    }
+    bool showScreenPicture(const platform::ScreenPicture& picture) override {
+        return show({{}, platform::WallpaperStyle::Screen, picture});
     }
     std::optional<platform::DesktopWallpaper> chosenWallpaper() override { return chosen; }
 
     int width;
     int height;
     std::vector<std::string> opened;
-    std::vector<std::pair<std::string, bool>> wallpapers; // path, updateIniFile
-    std::string shownBytes;
+    int displaySettingsOpened = 0;
+    std::vector<Shown> wallpapers;
+    // The "Wallpaper" value at each showing: what a process killed right then leaves recorded.
     std::vector<std::string> recordedWhenShown;
     bool wallpaperAnswer = true;
+    // Runs while a wallpaper is shown (a run's files are there only then).
+    std::function<void()> whileShowing;
     // What the desktop's own settings show when the user has chosen it there.
     std::optional<platform::DesktopWallpaper> chosen;
 
 private:
-    static constexpr const char* kDesktop = "Control Panel\\Desktop";
+    bool show(Shown wallpaper) {
+        wallpapers.push_back(std::move(wallpaper));
+        const auto recorded =
+            platform::Registry::currentUser().readValue("Control Panel\\Desktop", "Wallpaper");
+        recordedWhenShown.push_back(recorded ? recorded->text : "");
+        if (whileShowing)
+            whileShowing();
+        return wallpaperAnswer;
+    }
 };
 
 } // namespace zbpg::test

@@ -273,7 +273,7 @@ TEST_F(MainWindowTest, ATrialRunDrawsTheOptionsAsTheyStandAndShowsTheFetchedValu
     control<QLineEdit>(*window, "EditSIUserLabel").setText("unsaved: ");
     button("ButtonDraw").click();
     ASSERT_EQ(desktop.wallpapers.size(), 1u);
-    EXPECT_EQ(desktop.wallpapers[0].first, files().tmpBitmapFile);
+    EXPECT_TRUE(desktop.wallpapers[0].isPicture());
     EXPECT_EQ(control<QLineEdit>(*window, "EditSIUser").text(), "zorbel");
     EXPECT_EQ(control<QLineEdit>(*window, "EditSIIPAddr").text(), "192.0.2.10");
     EXPECT_EQ(window->windowTitle(), "ZorbelPaneglyph");
@@ -352,7 +352,7 @@ TEST_F(MainWindowTest, RestoreShowsTheRecordedWallpaperWithItsStyle) {
                                     platform::RegValue::string("6")));
     button("ButtonWallpaperDraw").click();
     ASSERT_EQ(desktop.wallpapers.size(), 1u);
-    EXPECT_EQ(desktop.wallpapers[0].first, "/pictures/clean.bmp");
+    EXPECT_EQ(desktop.wallpapers[0].file, "/pictures/clean.bmp");
     EXPECT_TRUE(IsWallpaperTiled());
     EXPECT_EQ(registry.readValue("Control Panel\\Desktop", "WallpaperStyle")->text, "0");
     EXPECT_FALSE(applyEnabled());

@@ -1,9 +1,10 @@
 // Runs against a real X server (a virtual one of 1024x768 at depth 24 will do); Qt itself stays
 // offscreen, only the wallpaper code talks to X.
+#include "base/Error.h"
+#include "platform/desktop/DesktopService.h"
 #include "platform/desktop/qt/DesktopPictureFixture.h"
 #include "support/ImageChecks.h"
 #include "support/TestEnvironment.h"
-#include "base/Error.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -143,8 +144,7 @@ TEST_F(DesktopPictureX11Test, ScreenSizeIsTheXScreenNotQts) {
 }
 
 TEST_F(DesktopPictureX11Test, BothPropertiesNameOneRetainedPixmapOfTheRootDepth) {
-    setRegistry(kDesktopKey, "TileWallpaper", "1");
-    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(writeBmp(numberedImage(3, 2)), false));
+    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(writeBmp(numberedImage(3, 2)), kTiled));
 
     // Looked at through a connection opened before the call: the setter's own one is closed.
     const auto current = rootPixmap(m_display, "_XROOTPMAP_ID");
@@ -161,7 +161,7 @@ TEST_F(DesktopPictureX11Test, BothPropertiesNameOneRetainedPixmapOfTheRootDepth)
 }
 
 TEST_F(DesktopPictureX11Test, PixmapSurvivesForAFreshConnection) {
-    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(writeBmp(numberedImage(5, 5)), false));
+    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(writeBmp(numberedImage(5, 5)), kCentred));
     Display* later = XOpenDisplay(nullptr);
     ASSERT_NE(later, nullptr);
     const auto pixmap = rootPixmap(later, "_XROOTPMAP_ID");
@@ -173,23 +173,22 @@ TEST_F(DesktopPictureX11Test, PixmapSurvivesForAFreshConnection) {
 TEST_F(DesktopPictureX11Test, PaintDesktopReadsTheRootPixmapBack) {
     setRegistry(kColorsKey, "Background", "12 34 56");
     const QImage wallpaper = numberedImage(7, 3);
-    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(writeBmp(wallpaper), false));
+    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(writeBmp(wallpaper), kCentred));
     // Without the kept picture the desktop can only come from the server.
     ASSERT_EQ(std::remove(DesktopPicture::keptPicturePath().c_str()), 0);
 
     const QSize screen(1024, 768);
     const QImage desktop = DesktopPicture::paintDesktop(screen);
-    EXPECT_EQ(desktop, DesktopPicture::compose(wallpaper, screen, WallpaperPlacement::Center,
+    EXPECT_EQ(desktop, DesktopPicture::compose(wallpaper, screen, WallpaperStyle::Center,
                                                QColor(12, 34, 56)));
     EXPECT_EQ(desktop.pixel(508, 382), wallpaper.pixel(0, 0)); // (1024-7)/2, (768-3)/2
     EXPECT_EQ(desktop.pixel(0, 0), qRgb(12, 34, 56));
 }
 
 TEST_F(DesktopPictureX11Test, PaintDesktopFillsBeyondThePixmapWithTheBackground) {
-    setRegistry(kDesktopKey, "TileWallpaper", "1");
     setRegistry(kColorsKey, "Background", "9 9 9");
     const QImage wallpaper = numberedImage(3, 2);
-    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(writeBmp(wallpaper), false));
+    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(writeBmp(wallpaper), kTiled));
 
     const QImage larger = DesktopPicture::paintDesktop(QSize(1030, 770));
     ASSERT_EQ(larger.size(), QSize(1030, 770));
@@ -206,19 +205,18 @@ TEST_F(DesktopPictureX11Test, PaintDesktopFillsBeyondThePixmapWithTheBackground)
 }
 
 TEST_F(DesktopPictureX11Test, EverySettingMakesANewPixmapAndFreesTheLastOne) {
-    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(writeBmp(numberedImage(3, 2)), false));
+    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(writeBmp(numberedImage(3, 2)), kCentred));
     const auto first = rootPixmap(m_display, "_XROOTPMAP_ID");
     ASSERT_TRUE(first);
     ASSERT_TRUE(geometryOf(m_display, *first));
 
-    ASSERT_TRUE(DesktopPicture::setDeskWallpaper("", true));
+    ASSERT_TRUE(DesktopPicture::setDeskWallpaper("", kCentred));
     const auto second = rootPixmap(m_display, "_XROOTPMAP_ID");
     ASSERT_TRUE(second);
     EXPECT_NE(*second, *first);
     EXPECT_EQ(rootPixmap(m_display, "ESETROOT_PMAP_ID"), second);
     EXPECT_FALSE(geometryOf(m_display, *first)) << "the previous pixmap was not freed";
     EXPECT_TRUE(geometryOf(m_display, *second));
-    EXPECT_EQ(Registry::currentUser().readValue(kDesktopKey, "Wallpaper"), RegValue::string(""));
 }
 
 TEST_F(DesktopPictureX11Test, WallpaperOfAnotherToolIsShownAndThenFreed) {
@@ -232,7 +230,7 @@ TEST_F(DesktopPictureX11Test, WallpaperOfAnotherToolIsShownAndThenFreed) {
     EXPECT_EQ(countPixels(desktop, qRgb(250, 128, 3)), 100 * 50);
     EXPECT_EQ(countPixels(desktop, qRgb(0, 0, 0)), 1024 * 768 - 100 * 50);
 
-    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(writeBmp(numberedImage(3, 2)), false));
+    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(writeBmp(numberedImage(3, 2)), kCentred));
     EXPECT_FALSE(geometryOf(m_display, theirs)) << "the other tool's pixmap was not freed";
 }
 
@@ -249,7 +247,7 @@ TEST_F(DesktopPictureX11Test, StaleIdOfALiveClientIsLeftAlone) {
     EXPECT_EQ(countPixels(DesktopPicture::paintDesktop(QSize(6, 5)), qRgb(20, 40, 60)), 30)
         << "a stale id must fall through to the background";
 
-    ASSERT_TRUE(DesktopPicture::setDeskWallpaper("", false));
+    ASSERT_TRUE(DesktopPicture::setDeskWallpaper("", kCentred));
     const auto current = rootPixmap(m_display, "_XROOTPMAP_ID");
     ASSERT_TRUE(current);
     EXPECT_NE(*current, stale);
@@ -262,7 +260,7 @@ TEST_F(DesktopPictureX11Test, PixmapOfAToolThatDidNotRetainItIsNotKilled) {
     const Pixmap gone = setByAnotherTool(QSize(8, 8), qRgb(1, 1, 1), false);
     ASSERT_FALSE(geometryOf(m_display, gone));
 
-    ASSERT_TRUE(DesktopPicture::setDeskWallpaper("", false));
+    ASSERT_TRUE(DesktopPicture::setDeskWallpaper("", kCentred));
     const auto current = rootPixmap(m_display, "_XROOTPMAP_ID");
     ASSERT_TRUE(current);
     const auto geometry = geometryOf(m_display, *current);
@@ -276,7 +274,9 @@ TEST_F(DesktopPictureX11Test, WithoutRootPropertiesTheRecordedWallpaperIsPainted
     setRegistry(kDesktopKey, "TileWallpaper", "1");
     setRegistry(kColorsKey, "Background", "8 8 8");
     const QImage wallpaper = numberedImage(3, 2);
-    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(writeBmp(wallpaper), true));
+    const std::string path = writeBmp(wallpaper);
+    setRegistry(kDesktopKey, "Wallpaper", path);
+    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(path, kTiled));
     XDeleteProperty(m_display, DefaultRootWindow(m_display),
                     XInternAtom(m_display, "_XROOTPMAP_ID", False));
     XDeleteProperty(m_display, DefaultRootWindow(m_display),
@@ -287,7 +287,7 @@ TEST_F(DesktopPictureX11Test, WithoutRootPropertiesTheRecordedWallpaperIsPainted
     ASSERT_TRUE(drawing.save(QString::fromStdString(DesktopPicture::keptPicturePath()), "PNG"));
 
     EXPECT_EQ(DesktopPicture::paintDesktop(QSize(1024, 768)),
-              DesktopPicture::compose(wallpaper, QSize(1024, 768), WallpaperPlacement::Tile,
+              DesktopPicture::compose(wallpaper, QSize(1024, 768), WallpaperStyle::Tile,
                                       QColor(8, 8, 8)));
 }
 
@@ -297,19 +297,18 @@ TEST_F(DesktopPictureX11Test, APictureThatCannotBeKeptIsShownAndThenReported) {
     const QImage wallpaper = numberedImage(5, 4);
     const std::string path = writeBmp(wallpaper);
     try {
-        (void)DesktopPicture::setDeskWallpaper(path, true);
+        (void)DesktopPicture::setDeskWallpaper(path, kCentred);
         ADD_FAILURE() << "no error raised";
-    } catch (const zbpg::Error& error) {
+    } catch (const PictureNotKept& error) {
         EXPECT_EQ(std::string(error.what()),
                   "ファイル " + DesktopPicture::keptPicturePath() + " を作成できません");
     }
     const auto shown = rootPixmap(m_display, "_XROOTPMAP_ID");
     ASSERT_TRUE(shown);
     EXPECT_NE(shown, before);
-    EXPECT_EQ(recordedWallpaper(), RegValue::string(path));
-    EXPECT_EQ(DesktopPicture::paintDesktop(QSize(1024, 768)),
-              DesktopPicture::compose(wallpaper, QSize(1024, 768), WallpaperPlacement::Center,
-                                      Qt::black));
+    EXPECT_EQ(
+        DesktopPicture::paintDesktop(QSize(1024, 768)),
+        DesktopPicture::compose(wallpaper, QSize(1024, 768), WallpaperStyle::Center, Qt::black));
 }
 
 } // namespace

@@ -3,9 +3,10 @@
 // recorded, and shows the pictures of the wallpaper list in turn.
 
 #include "options/OptionsStore.h"
+#include "platform/desktop/WallpaperValues.h"
+#include "platform/desktop/qt/DesktopPicture.h"
 #include "platform/os/Processes.h"
 #include "platform/store/Registry.h"
-#include "platform/desktop/qt/DesktopPicture.h"
 #include "support/JpegEncoding.h"
 #include "support/TempFolder.h"
 #include "text/Encoding.h"
@@ -72,7 +73,9 @@ TEST(OnlyDrawOnX11, DrawsFramesAndSystemInformationOntoTheDesktop) {
     QImage wallpaper(1024, 768, QImage::Format_RGB32);
     wallpaper.fill(kWallpaper);
     ASSERT_TRUE(wallpaper.save(QString::fromStdString(clean), "BMP"));
-    ASSERT_TRUE(platform::DesktopPicture::setDeskWallpaper(clean, true));
+    ASSERT_TRUE(
+        platform::DesktopPicture::setDeskWallpaper(clean, platform::WallpaperStyle::Center));
+    ASSERT_TRUE(platform::writeWallpaperValue(platform::WallpaperValue::Wallpaper, clean));
 
     test::writeFile(folder.file("ZorbelPaneglyph.ini"), kOnlyTheSmallestFrame);
 

@@ -8,9 +8,11 @@ namespace {
 class HeadlessDesktopService final : public DesktopService {
 public:
     bool openDocument(const std::string&) override { return false; }
+    bool openDisplaySettings() override { return false; }
     int screenWidth() override { return 1024; }
     int screenHeight() override { return 768; }
-    bool setDeskWallpaper(const std::string&, bool) override { return false; }
+    bool showWallpaper(const DesktopWallpaper&) override { return false; }
+    bool showScreenPicture(const ScreenPicture&) override { return false; }
 };
 
 HeadlessDesktopService g_headless;

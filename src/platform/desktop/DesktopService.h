@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Error.h"
+#include "platform/desktop/ScreenPicture.h"
 #include "platform/desktop/WallpaperBackend.h"
 
 #include <optional>
@@ -7,29 +9,35 @@
 
 namespace zbpg::platform {
 
+// A picture was shown, but its file could not be kept where the desktop reads it again: what
+// had to happen with the picture shown (recording it) still happens before this is reported.
+class PictureNotKept final : public Error {
+public:
+    using Error::Error;
+};
+
 // What the desktop shell does for the program: showing a document (the help pages) with the
-// user's associated viewer, telling the size of the primary screen, and displaying a picture
-// file as the desktop wallpaper.
+// user's associated viewer, opening the desktop's display settings, telling the size of the
+// primary screen, and showing a wallpaper. Nothing here records anything: the user's
+// wallpaper values are the callers' business.
 class DesktopService {
 public:
     virtual ~DesktopService() = default;
     // True when a viewer was started.
     [[nodiscard]] virtual bool openDocument(const std::string& path) = 0;
+    // True when the desktop's display settings were started.
+    [[nodiscard]] virtual bool openDisplaySettings() = 0;
     // Width and height of the primary screen in pixels.
     virtual int screenWidth() = 0;
     virtual int screenHeight() = 0;
-    // Displays the file as wallpaper, placed as the user's wallpaper style values say; an empty
-    // path shows the background colour alone. With updateIniFile the path is recorded as the
-    // user's "Wallpaper" value. True when the picture is displayed. What could not be done
-    // besides once the picture is displayed (keeping it as a file) raises an Error naming the
-    // file.
-    [[nodiscard]] virtual bool setDeskWallpaper(const std::string& path, bool updateIniFile) = 0;
-    // Displays a picture made for the primary screen (a draw run's composed picture) pixel for
-    // pixel; the file may go right after. Nothing is recorded. What cannot be done raises an
-    // Error as setDeskWallpaper does.
-    [[nodiscard]] virtual bool showScreenPicture(const std::string& path) {
-        return setDeskWallpaper(path, false);
-    }
+    // Makes the file the desktop's wallpaper, placed in its style; an empty file shows the
+    // background colour alone. True when it is displayed. Raises PictureNotKept when it is
+    // displayed but could not be kept, and an Error naming the file when nothing could be
+    // displayed for a reason the caller cannot see otherwise.
+    [[nodiscard]] virtual bool showWallpaper(const DesktopWallpaper& wallpaper) = 0;
+    // Displays a picture made for the primary screen pixel for pixel. Raises as showWallpaper
+    // does.
+    [[nodiscard]] virtual bool showScreenPicture(const ScreenPicture& picture) = 0;
     // The wallpaper the user has chosen in the desktop's own settings since the program last
     // showed a picture there; nothing when the desktop shows the program's picture or cannot
     // tell.

@@ -17,6 +17,8 @@ struct DesktopWallpaper {
     WallpaperStyle style = WallpaperStyle::Center;
     // The colour around a centred picture, 0xRRGGBB, when the desktop names one.
     std::optional<unsigned> background;
+
+    bool operator==(const DesktopWallpaper&) const = default;
 };
 
 // One way of setting the wallpaper of a desktop that paints its own background, through that

@@ -5,6 +5,7 @@
 #include "controls/OpenDialogEx.h"
 #include "controls/PanelEx.h"
 #include "controls/SHBFFEX.h"
+#include "platform/desktop/DesktopService.h"
 #include "settings/RegMng.h"
 #include "text/Texts.h"
 #include "ui/Guarded.h"
@@ -213,7 +214,7 @@ void WallpaperPage::CheckBoxWallpaperClick() {
 
 void WallpaperPage::SpeedButtonPropertyClick() {
     // The display settings of the desktop; nothing is shown when there are none.
-    (void)ExecApplication(this, false, "control.exe", "desk.cpl", "", 5);
+    (void)platform::desktopService().openDisplaySettings();
 }
 
 void WallpaperPage::SpeedButtonWPOpenClick(const QObject* sender) {

@@ -4,10 +4,10 @@
 // its own (dbus-run-session); the home folder is the test's temporary one.
 #include "platform/desktop/WallpaperBackend.h"
 
-#include "platform/os/Processes.h"
-#include "platform/os/XdgPaths.h"
 #include "platform/desktop/qt/PlasmaBackend.h"
 #include "platform/desktop/qt/SessionDesktop.h"
+#include "platform/os/Processes.h"
+#include "platform/os/XdgPaths.h"
 #include "support/Commands.h"
 
 #include <QCoreApplication>
@@ -239,7 +239,7 @@ TEST_F(CommandBackend, EachPictureHasANewNameAndOnlyTheShownOneStays) {
     const std::string drawn = pictureIn(m_folder, "drawn.bmp");
     std::vector<std::string> shown;
     for (int run = 0; run < 2; ++run) {
-        ASSERT_TRUE(desktop.showScreenPicture(drawn));
+        ASSERT_TRUE(desktop.showScreenPicture(QImage(QString::fromStdString(drawn))));
         shown.push_back(words().substr(words().find('"') + 1));
         shown.back().erase(shown.back().find('"'));
     }

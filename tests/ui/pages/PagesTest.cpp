@@ -283,6 +283,12 @@ TEST_F(WallpaperPageTest, ToggledMovedAndDroppedRowsSurviveASaveAndLoad) {
     EXPECT_EQ(shown(), edited);
 }
 
+TEST_F(WallpaperPageTest, TheDisplayPropertiesButtonOpensTheDesktopsDisplaySettings) {
+    find<QToolButton>("SpeedButtonProperty").click();
+    EXPECT_EQ(desktop.displaySettingsOpened, 1);
+    EXPECT_EQ(changes, 0);
+}
+
 TEST_F(WallpaperPageTest, TheMenusHoldTheirItemsInOrderAndOpenWhereAsked) {
     std::string items;
     for (const char* menu : {"PopupMenuWPList", "PopupMenuWallpaper"})

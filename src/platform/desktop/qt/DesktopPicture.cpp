@@ -1,14 +1,14 @@
 #include "platform/desktop/qt/DesktopPicture.h"
 
-#include "platform/os/AtomicFile.h"
-#include "platform/store/Registry.h"
-#include "platform/os/RegularFile.h"
-#include "platform/desktop/WallpaperBackend.h"
-#include "platform/os/XdgPaths.h"
+#include "base/Error.h"
+#include "platform/desktop/DesktopService.h"
+#include "platform/desktop/WallpaperValues.h"
 #include "platform/desktop/qt/ScreenPictureFile.h"
 #include "platform/desktop/qt/SessionDesktop.h"
 #include "platform/desktop/qt/XRootWindow.h"
-#include "base/Error.h"
+#include "platform/os/AtomicFile.h"
+#include "platform/os/RegularFile.h"
+#include "platform/os/XdgPaths.h"
 #include "text/Texts.h"
 #include "text/qt/QtConvert.h"
 
@@ -24,76 +24,20 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <future>
+#include <memory>
 #include <optional>
-#include <sstream>
-#include <sys/stat.h>
 
 namespace zbpg::platform {
 namespace {
 
-constexpr const char* kDesktopKey = "Control Panel\\Desktop";
-constexpr const char* kColorsKey = "Control Panel\\Colors";
 constexpr QSize kFallbackScreen(1024, 768);
 // The most bytes a picture file may hold when Qt sets no limit of its own.
 constexpr std::size_t kMaxPictureBytes = std::size_t{256} * 1024 * 1024;
 
-std::optional<std::string> registryText(const char* key, const char* name) {
-    const auto value = Registry::currentUser().readValue(key, name);
-    if (!value)
-        return std::nullopt;
-    if (value->type == RegValueType::Dword)
-        return std::to_string(value->dword);
-    if (value->type == RegValueType::Binary)
-        return std::nullopt;
-    return value->text;
-}
-
-bool registryFlag(const char* name, const char* expected) {
-    auto text = registryText(kDesktopKey, name);
-    if (!text)
-        return false;
-    std::istringstream words(*text);
-    std::string word;
-    return (words >> word) && word == expected && !(words >> word);
-}
-
-WallpaperPlacement placementFromRegistry() {
-    if (registryFlag("TileWallpaper", "1"))
-        return WallpaperPlacement::Tile;
-    if (registryFlag("WallpaperStyle", "2"))
-        return WallpaperPlacement::Stretch;
-    return WallpaperPlacement::Center;
-}
-
-std::optional<int> colorComponent(const std::string& word) {
-    if (word.empty() || word.size() > 3 ||
-        !std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return std::nullopt;
-    const int value = std::stoi(word);
-    return value <= 255 ? std::optional<int>(value) : std::nullopt;
-}
-
-bool keepPicture(const QImage& picture) {
-    const std::string folder = appCacheFolder();
-    return makeFolders(folder) && writeScreenPicture(picture, DesktopPicture::keptPicturePath());
-}
-
-// The file a picture of this process was written to, as it was right after the write.
-struct WrittenPicture {
-    std::string path;
-    struct stat file {};
-    QImage picture;
-};
-
-std::optional<WrittenPicture>& writtenPicture() {
-    static std::optional<WrittenPicture> written;
-    return written;
-}
-
-bool sameFile(const struct stat& a, const struct stat& b) {
-    return S_ISREG(a.st_mode) && a.st_dev == b.st_dev && a.st_ino == b.st_ino &&
-           a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec &&
-           a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+bool keepPicture(const std::string& encoded) {
+    return makeFolders(appCacheFolder()) &&
+           writeFileAtomically(DesktopPicture::keptPicturePath(), encoded);
 }
 
 } // namespace
@@ -102,11 +46,6 @@ bool sameFile(const struct stat& a, const struct stat& b) {
 // would allocate for an image, so that a FIFO, a device or a huge file is never waited for;
 // decoded within Qt's image limits. A null image when it cannot be had.
 QImage DesktopPicture::loadPicture(const std::string& path) {
-    if (const auto& written = writtenPicture(); written && written->path == path) {
-        struct stat now {};
-        if (::stat(path.c_str(), &now) == 0 && sameFile(now, written->file))
-            return written->picture;
-    }
     const int limitInMiB = QImageReader::allocationLimit();
     const std::size_t maxBytes =
         limitInMiB > 0 ? static_cast<std::size_t>(limitInMiB) * 1024 * 1024 : kMaxPictureBytes;
@@ -128,25 +67,27 @@ QImage DesktopPicture::loadPicture(const std::string& path) {
     return reader.read();
 }
 
-void DesktopPicture::rememberWrittenPicture(const std::string& path, const QImage& picture) {
-    struct stat file {};
-    if (::stat(path.c_str(), &file) != 0 || !S_ISREG(file.st_mode)) {
-        forgetWrittenPicture();
-        return;
-    }
-    writtenPicture() = WrittenPicture{path, file, picture};
+ScreenPicture DesktopPicture::screenPictureOf(const QImage& picture) {
+    if (picture.isNull())
+        return {};
+    auto owner = std::make_shared<const QImage>(
+        picture.format() == QImage::Format_RGB32 ? picture
+                                                 : picture.convertToFormat(QImage::Format_RGB32));
+    const std::uint8_t* bits = owner->constBits();
+    return ScreenPicture(owner->width(), owner->height(),
+                         static_cast<std::size_t>(owner->bytesPerLine()),
+                         std::shared_ptr<const std::uint8_t>(owner, bits));
 }
 
-void DesktopPicture::prepareToShow(const QImage& picture) {
-    prepareScreenPicture(picture);
+QImage DesktopPicture::imageOf(const ScreenPicture& picture) {
+    if (picture.isNull())
+        return {};
+    // Read-only pixels: Qt copies them before anything could change them.
+    return QImage(picture.bits(), picture.width(), picture.height(),
+                  static_cast<qsizetype>(picture.bytesPerLine()), QImage::Format_RGB32);
 }
 
-void DesktopPicture::forgetWrittenPicture() {
-    writtenPicture().reset();
-    dropPreparedScreenPicture();
-}
-
-QImage DesktopPicture::compose(const QImage& wallpaper, QSize screen, WallpaperPlacement placement,
+QImage DesktopPicture::compose(const QImage& wallpaper, QSize screen, WallpaperStyle style,
                                const QColor& background) {
     // A picture made for this screen covers it whatever the placement: it is shown as it is.
     if (wallpaper.size() == screen && wallpaper.format() == QImage::Format_RGB32)
@@ -156,17 +97,18 @@ QImage DesktopPicture::compose(const QImage& wallpaper, QSize screen, WallpaperP
     if (wallpaper.isNull() || result.isNull())
         return result;
     QPainter painter(&result);
-    switch (placement) {
-    case WallpaperPlacement::Center:
+    switch (style) {
+    case WallpaperStyle::Center:
+    case WallpaperStyle::Screen:
         painter.drawImage((screen.width() - wallpaper.width()) / 2,
                           (screen.height() - wallpaper.height()) / 2, wallpaper);
         break;
-    case WallpaperPlacement::Tile:
+    case WallpaperStyle::Tile:
         for (int y = 0; y < screen.height(); y += wallpaper.height())
             for (int x = 0; x < screen.width(); x += wallpaper.width())
                 painter.drawImage(x, y, wallpaper);
         break;
-    case WallpaperPlacement::Stretch:
+    case WallpaperStyle::Stretch:
         painter.drawImage(
             0, 0, wallpaper.scaled(screen, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
         break;
@@ -174,29 +116,28 @@ QImage DesktopPicture::compose(const QImage& wallpaper, QSize screen, WallpaperP
     return result;
 }
 
-bool DesktopPicture::setDeskWallpaper(const std::string& path, bool updateIniFile) {
+bool DesktopPicture::setDeskWallpaper(const std::string& path, WallpaperStyle style) {
     const QImage wallpaper = path.empty() ? QImage() : loadPicture(path);
     if (!path.empty() && wallpaper.isNull())
         return false;
-    const QImage picture =
-        compose(wallpaper, screenSize(), placementFromRegistry(), backgroundColor());
+    return showScreenPicture(compose(wallpaper, screenSize(), style, backgroundColor()));
+}
+
+bool DesktopPicture::showScreenPicture(const QImage& picture) {
+    // The kept file is encoded while the X server takes the picture. The thread holds its own
+    // reference, so the pixels stay as they are while it reads them.
+    auto encoded = std::async(std::launch::async, [picture] { return encodeScreenPng(picture); });
     const RootWindow root = showOnRootWindow(picture, backgroundColor());
     if (root == RootWindow::Refused)
         return false;
+    if (keepPicture(encoded.get()))
+        return true;
+    const std::string problem = formatMessage(texts::kCannotCreateFile, keptPicturePath());
     // The X desktop shows the picture whether or not it can be kept; without an X server the
-    // kept picture is all there is, and nothing has been shown when it cannot be written.
-    const bool kept = keepPicture(picture);
-    const auto notKept = [] {
-        return Error(formatMessage(texts::kCannotCreateFile, keptPicturePath()));
-    };
-    if (!kept && root == RootWindow::Absent)
-        throw notKept();
-    if (updateIniFile &&
-        !Registry::currentUser().writeValue(kDesktopKey, "Wallpaper", RegValue::string(path)))
-        return false;
-    if (!kept)
-        throw notKept();
-    return true;
+    // kept picture is all there is, and nothing has been shown.
+    if (root == RootWindow::Absent)
+        throw Error(problem);
+    throw PictureNotKept(problem);
 }
 
 QImage DesktopPicture::paintDesktop(QSize screen) {
@@ -212,26 +153,16 @@ QImage DesktopPicture::paintDesktop(QSize screen) {
 }
 
 QImage DesktopPicture::paintRecorded(QSize screen) {
-    const QColor background = backgroundColor();
     // No wallpaper has been set in this session (the state at logon, or no X server at all):
     // the desktop starts from the user's recorded wallpaper, never from an earlier drawing.
-    const auto recorded = registryText(kDesktopKey, "Wallpaper");
-    const QImage wallpaper = recorded ? loadPicture(*recorded) : QImage();
-    return compose(wallpaper, screen, placementFromRegistry(), background);
+    const DesktopWallpaper recorded = recordedWallpaper();
+    const QImage wallpaper = recorded.file.empty() ? QImage() : loadPicture(recorded.file);
+    return compose(wallpaper, screen, recorded.style, backgroundColor());
 }
 
 QColor DesktopPicture::backgroundColor() {
-    const auto text = registryText(kColorsKey, "Background");
-    if (!text)
-        return Qt::black;
-    std::istringstream words(*text);
-    std::string red, green, blue, extra;
-    if (!(words >> red >> green >> blue) || (words >> extra))
-        return Qt::black;
-    const auto r = colorComponent(red), g = colorComponent(green), b = colorComponent(blue);
-    if (!r || !g || !b)
-        return Qt::black;
-    return QColor(*r, *g, *b);
+    const auto colour = recordedBackgroundColour();
+    return colour ? QColor::fromRgb(*colour) : QColor(Qt::black);
 }
 
 std::string DesktopPicture::keptPicturePath() {

@@ -1,13 +1,14 @@
 #pragma once
 
+#include "platform/desktop/ScreenPicture.h"
+#include "platform/desktop/WallpaperBackend.h"
+
 #include <QColor>
 #include <QImage>
 #include <QSize>
 #include <string>
 
 namespace zbpg::platform {
-
-enum class WallpaperPlacement { Center, Tile, Stretch };
 
 // The stand-in for the desktop's wallpaper and painting. The displayed desktop is a picture
 // rendered for the screen; it is kept as a file in the program's cache folder, so that it
@@ -18,20 +19,23 @@ enum class WallpaperPlacement { Center, Tile, Stretch };
 class DesktopPicture final {
 public:
     // The desktop as a wallpaper makes it: the image centred on the background colour, tiled
-    // from the top left, or stretched to the screen. A null image gives the colour alone.
-    static QImage compose(const QImage& wallpaper, QSize screen, WallpaperPlacement placement,
+    // from the top left, or stretched to the screen; a picture made for the screen is centred.
+    // A null image gives the colour alone.
+    static QImage compose(const QImage& wallpaper, QSize screen, WallpaperStyle style,
                           const QColor& background);
 
-    // Makes a BMP (or other image) file the displayed wallpaper, placed as the registry values
-    // "TileWallpaper" ("1": tiled) and "WallpaperStyle" ("2": stretched) of "Control
-    // Panel\Desktop" say. An empty path removes the wallpaper (the background colour only).
-    // With updateIniFile the path is recorded as the value "Wallpaper". The file may be
-    // deleted right after: the picture is rendered at once. Only a regular file is read, within
-    // Qt's image limits. False when the file cannot be read as an image or the X server refuses
-    // the picture. A picture that cannot be kept raises "ファイル %s を作成できません" with the
-    // kept picture's path: on an X server after it has been shown (and recorded), without one
-    // before anything is recorded, since nothing could be shown.
-    [[nodiscard]] static bool setDeskWallpaper(const std::string& path, bool updateIniFile);
+    // Makes a picture file the displayed wallpaper, placed in the style on the background
+    // colour; an empty path shows the colour alone. The file may be deleted right after: the
+    // picture is rendered at once. Only a regular file is read, within Qt's image limits.
+    // False when the file cannot be read as an image or the X server refuses the picture; see
+    // showScreenPicture for the picture that cannot be kept.
+    [[nodiscard]] static bool setDeskWallpaper(const std::string& path, WallpaperStyle style);
+
+    // Shows a picture made for the screen on the X root window, and keeps it. A picture that
+    // cannot be kept raises "ファイル %s を作成できません" with the kept picture's path: on an
+    // X server after it has been shown (PictureNotKept), without one as an Error, since nothing
+    // could be shown. False when the X server refuses it.
+    [[nodiscard]] static bool showScreenPicture(const QImage& picture);
 
     // The desktop as displayed now, at screen size. On a desktop that paints its own
     // background: the program's picture when it was shown there in this session, else the
@@ -50,15 +54,9 @@ public:
     // Qt's image limits. A null image when it cannot be had.
     static QImage loadPicture(const std::string& path);
 
-    // The process has just written this picture to the file at path: until forgotten, or until
-    // the file changes, loading that file gives the picture itself instead of reading the file
-    // back (a screen-sized picture at every logon run).
-    static void rememberWrittenPicture(const std::string& path, const QImage& picture);
-    // The picture is about to be shown, and is kept as a file then (desktop.png, or the file a
-    // desktop reads): that file's encoding starts now and runs while the picture is written
-    // and shown. forgetWrittenPicture ends it too.
-    static void prepareToShow(const QImage& picture);
-    static void forgetWrittenPicture();
+    // A drawn picture as the value the desktop service shows, sharing its pixels, and back.
+    static ScreenPicture screenPictureOf(const QImage& picture);
+    static QImage imageOf(const ScreenPicture& picture);
 
     // "Control Panel\Colors" "Background" ("R G B"), black when absent or unreadable.
     static QColor backgroundColor();

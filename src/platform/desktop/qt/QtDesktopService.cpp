@@ -1,9 +1,9 @@
 #include "platform/desktop/qt/QtDesktopService.h"
 
-#include "platform/store/Registry.h"
+#include "base/Error.h"
+#include "platform/desktop/DisplaySettings.h"
 #include "platform/desktop/qt/DesktopPicture.h"
 #include "platform/desktop/qt/SessionDesktop.h"
-#include "base/Error.h"
 #include "text/Texts.h"
 #include "text/qt/QtConvert.h"
 
@@ -13,22 +13,6 @@
 
 namespace zbpg::platform {
 namespace {
-
-constexpr const char* kDesktopKey = "Control Panel\\Desktop";
-
-bool recordedAs(const char* name, const char* expected) {
-    const auto value = Registry::currentUser().readValue(kDesktopKey, name);
-    return value && value->type != RegValueType::Binary && value->text == expected;
-}
-
-// The style the user's wallpaper values record.
-WallpaperStyle recordedStyle() {
-    if (recordedAs("TileWallpaper", "1"))
-        return WallpaperStyle::Tile;
-    if (recordedAs("WallpaperStyle", "2"))
-        return WallpaperStyle::Stretch;
-    return WallpaperStyle::Center;
-}
 
 [[noreturn]] void noDesktop() {
     throw Error(texts::kNoDesktopForWallpaper);
@@ -40,6 +24,10 @@ bool QtDesktopService::openDocument(const std::string& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(toQString(path)));
 }
 
+bool QtDesktopService::openDisplaySettings() {
+    return startDisplaySettings();
+}
+
 int QtDesktopService::screenWidth() {
     return DesktopPicture::screenSize().width();
 }
@@ -48,11 +36,11 @@ int QtDesktopService::screenHeight() {
     return DesktopPicture::screenSize().height();
 }
 
-bool QtDesktopService::setDeskWallpaper(const std::string& path, bool updateIniFile) {
+bool QtDesktopService::showWallpaper(const DesktopWallpaper& wallpaper) {
     SessionDesktop session;
     switch (session.kind()) {
     case SessionDesktop::Kind::RootWindow:
-        return DesktopPicture::setDeskWallpaper(path, updateIniFile);
+        return DesktopPicture::setDeskWallpaper(wallpaper.file, wallpaper.style);
     case SessionDesktop::Kind::None:
         noDesktop();
     case SessionDesktop::Kind::Desktop:
@@ -61,25 +49,27 @@ bool QtDesktopService::setDeskWallpaper(const std::string& path, bool updateIniF
     // The user's own picture becomes the desktop's own wallpaper, as if chosen in its settings;
     // the desktop may well show formats the program cannot read (its own default pictures).
     struct stat info {};
+    const std::string& path = wallpaper.file;
     if (!path.empty() && (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)))
         return false;
-    if (!session.backend()->show(path, recordedStyle()))
-        return false;
-    return !updateIniFile ||
-           Registry::currentUser().writeValue(kDesktopKey, "Wallpaper", RegValue::string(path));
+    return session.backend()->show(path, wallpaper.style);
 }
 
-bool QtDesktopService::showScreenPicture(const std::string& path) {
+bool QtDesktopService::showScreenPicture(const ScreenPicture& picture) {
     SessionDesktop session;
+    const QImage image = DesktopPicture::imageOf(picture);
     switch (session.kind()) {
     case SessionDesktop::Kind::RootWindow:
-        return DesktopPicture::setDeskWallpaper(path, false);
+        // A picture made for a screen that has changed since sits in its middle.
+        return DesktopPicture::showScreenPicture(
+            DesktopPicture::compose(image, DesktopPicture::screenSize(), WallpaperStyle::Screen,
+                                    DesktopPicture::backgroundColor()));
     case SessionDesktop::Kind::None:
         noDesktop();
     case SessionDesktop::Kind::Desktop:
         break;
     }
-    return session.showScreenPicture(path);
+    return session.showScreenPicture(image);
 }
 
 std::optional<DesktopWallpaper> QtDesktopService::chosenWallpaper() {

@@ -12,10 +12,11 @@ namespace zbpg::platform {
 class QtDesktopService final : public DesktopService {
 public:
     bool openDocument(const std::string& path) override;
+    bool openDisplaySettings() override;
     int screenWidth() override;
     int screenHeight() override;
-    bool setDeskWallpaper(const std::string& path, bool updateIniFile) override;
-    bool showScreenPicture(const std::string& path) override;
+    bool showWallpaper(const DesktopWallpaper& wallpaper) override;
+    bool showScreenPicture(const ScreenPicture& picture) override;
     std::optional<DesktopWallpaper> chosenWallpaper() override;
 };
 

@@ -6,7 +6,6 @@
 #include <array>
 #include <climits>
 #include <cstdint>
-#include <future>
 #include <optional>
 #include <zlib.h>
 
@@ -249,18 +248,6 @@ private:
     bool m_last = false;
 };
 
-// The picture being encoded ahead of its write, known by its cache key (which changes with
-// every change of its pixels).
-struct PreparedPicture {
-    qint64 key = 0;
-    std::future<std::string> bytes;
-};
-
-std::optional<PreparedPicture>& preparedPicture() {
-    static std::optional<PreparedPicture> prepared;
-    return prepared;
-}
-
 } // namespace
 
 std::string encodeScreenPng(const QImage& picture) {
@@ -361,29 +348,7 @@ QImage decodePlainBmp(const std::string& bytes, std::size_t maxImageBytes) {
 }
 
 bool writeScreenPicture(const QImage& picture, const std::string& path) {
-    if (picture.isNull())
-        return false;
-    auto& prepared = preparedPicture();
-    if (prepared && prepared->key == picture.cacheKey()) {
-        const std::string bytes = prepared->bytes.get();
-        prepared.reset();
-        return writeFileAtomically(path, bytes);
-    }
-    return writeFileAtomically(path, encodeScreenPng(picture));
-}
-
-void prepareScreenPicture(const QImage& picture) {
-    dropPreparedScreenPicture();
-    if (picture.isNull())
-        return;
-    // The thread holds its own reference: the pixels stay as they are while it reads them.
-    preparedPicture() = PreparedPicture{
-        picture.cacheKey(),
-        std::async(std::launch::async, [picture] { return encodeScreenPng(picture); })};
-}
-
-void dropPreparedScreenPicture() {
-    preparedPicture().reset(); // waits for the thread
+    return !picture.isNull() && writeFileAtomically(path, encodeScreenPng(picture));
 }
 
 } // namespace zbpg::platform

@@ -26,10 +26,4 @@ QImage decodePlainBmp(const std::string& bytes, std::size_t maxImageBytes);
 // Replaces the file at path with the picture (see writeFileAtomically). False on any failure.
 [[nodiscard]] bool writeScreenPicture(const QImage& picture, const std::string& path);
 
-// Starts encoding a picture that is about to be written, on a thread of its own, so that the
-// work overlaps with showing it; writeScreenPicture of the same, unchanged picture then takes
-// the result. Another picture, or a drop, ends the preparation.
-void prepareScreenPicture(const QImage& picture);
-void dropPreparedScreenPicture();
-
 } // namespace zbpg::platform

@@ -1,11 +1,11 @@
 #include "platform/desktop/qt/SessionDesktop.h"
 
-#include "platform/os/AtomicFile.h"
-#include "platform/os/XdgPaths.h"
+#include "base/Error.h"
 #include "platform/desktop/qt/DesktopPicture.h"
 #include "platform/desktop/qt/PlasmaBackend.h"
 #include "platform/desktop/qt/ScreenPictureFile.h"
-#include "base/Error.h"
+#include "platform/os/AtomicFile.h"
+#include "platform/os/XdgPaths.h"
 #include "text/Texts.h"
 #include "text/qt/QtConvert.h"
 
@@ -85,19 +85,6 @@ std::vector<std::string> programPictures() {
     return pictures;
 }
 
-WallpaperPlacement placementOf(WallpaperStyle style) {
-    switch (style) {
-    case WallpaperStyle::Tile:
-        return WallpaperPlacement::Tile;
-    case WallpaperStyle::Stretch:
-        return WallpaperPlacement::Stretch;
-    case WallpaperStyle::Center:
-    case WallpaperStyle::Screen:
-        break;
-    }
-    return WallpaperPlacement::Center;
-}
-
 } // namespace
 
 SessionDesktop::SessionDesktop() {
@@ -139,11 +126,8 @@ bool SessionDesktop::isProgramPicture(const std::string& path) {
     return !error && folder == cache;
 }
 
-bool SessionDesktop::showScreenPicture(const std::string& path) {
-    if (m_kind != Kind::Desktop)
-        return false;
-    const QImage picture = DesktopPicture::loadPicture(path);
-    if (picture.isNull())
+bool SessionDesktop::showScreenPicture(const QImage& picture) {
+    if (m_kind != Kind::Desktop || picture.isNull())
         return false;
     const auto earlier = programPictures();
     // The stamp only grows, so that the newest picture sorts last whatever the clock did.
@@ -184,7 +168,7 @@ std::optional<QImage> SessionDesktop::paintDesktop(QSize screen) {
         const QColor around =
             current->background ? QColor::fromRgb(*current->background) : background;
         return DesktopPicture::compose(DesktopPicture::loadPicture(current->file), screen,
-                                       placementOf(current->style), around);
+                                       current->style, around);
     }
     // A desktop that cannot tell shows the picture the program showed last.
     std::string shown = current ? current->file : std::string();
@@ -199,7 +183,7 @@ std::optional<QImage> SessionDesktop::paintDesktop(QSize screen) {
     const QImage picture = DesktopPicture::loadPicture(shown);
     if (picture.isNull())
         return std::nullopt;
-    return DesktopPicture::compose(picture, screen, WallpaperPlacement::Center, background);
+    return DesktopPicture::compose(picture, screen, WallpaperStyle::Center, background);
 }
 
 } // namespace zbpg::platform

@@ -27,7 +27,7 @@ public:
     // their next start, so it is kept in the cache folder under a name that changes each time
     // (a desktop ignores a change to the same name); the one shown before is removed once the
     // new one is shown. A copy that cannot be kept raises "ファイル %s を作成できません".
-    [[nodiscard]] bool showScreenPicture(const std::string& path);
+    [[nodiscard]] bool showScreenPicture(const QImage& picture);
 
     // The desktop's wallpaper when it is not one of the program's pictures: the user has chosen
     // it in the desktop's own settings.

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/store/Registry.h"
 #include "platform/desktop/qt/DesktopPicture.h"
+#include "platform/store/Registry.h"
 #include "support/TempFolder.h"
 
 #include <QImage>
@@ -14,6 +14,8 @@ namespace zbpg::test {
 
 inline constexpr const char* kDesktopKey = "Control Panel\\Desktop";
 inline constexpr const char* kColorsKey = "Control Panel\\Colors";
+inline constexpr auto kCentred = platform::WallpaperStyle::Center;
+inline constexpr auto kTiled = platform::WallpaperStyle::Tile;
 
 // Each test gets its own registry and cache folder; the wallpaper values and files are looked
 // at the way the desktop's users see them.

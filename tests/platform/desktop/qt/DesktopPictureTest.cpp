@@ -1,8 +1,9 @@
-#include "platform/os/AtomicFile.h"
+#include "base/Error.h"
+#include "platform/desktop/DesktopService.h"
 #include "platform/desktop/qt/DesktopPictureFixture.h"
+#include "platform/os/AtomicFile.h"
 #include "support/ImageChecks.h"
 #include "support/UnusualFiles.h"
-#include "base/Error.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -46,7 +47,7 @@ TEST(DesktopPictureComposeTest, CenterPutsTheImageInTheMiddleOnTheBackground) {
     const QImage wallpaper = numberedImage(3, 2);
     const QColor background(1, 2, 3);
     const QImage desktop =
-        DesktopPicture::compose(wallpaper, QSize(8, 5), WallpaperPlacement::Center, background);
+        DesktopPicture::compose(wallpaper, QSize(8, 5), WallpaperStyle::Center, background);
     ASSERT_EQ(desktop.size(), QSize(8, 5));
     EXPECT_EQ(desktop.format(), QImage::Format_RGB32);
     // (8 - 3) / 2 = 2 and (5 - 2) / 2 = 1
@@ -62,7 +63,7 @@ TEST(DesktopPictureComposeTest, CenterPutsTheImageInTheMiddleOnTheBackground) {
 TEST(DesktopPictureComposeTest, CenterCropsAnImageLargerThanTheScreen) {
     const QImage wallpaper = numberedImage(5, 6);
     const QImage desktop =
-        DesktopPicture::compose(wallpaper, QSize(3, 2), WallpaperPlacement::Center, Qt::black);
+        DesktopPicture::compose(wallpaper, QSize(3, 2), WallpaperStyle::Center, Qt::black);
     // (3 - 5) / 2 = -1 and (2 - 6) / 2 = -2
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 3; ++x)
@@ -72,7 +73,7 @@ TEST(DesktopPictureComposeTest, CenterCropsAnImageLargerThanTheScreen) {
 TEST(DesktopPictureComposeTest, TileRepeatsTheImageFromTheTopLeft) {
     const QImage wallpaper = numberedImage(3, 2);
     const QImage desktop =
-        DesktopPicture::compose(wallpaper, QSize(8, 5), WallpaperPlacement::Tile, Qt::red);
+        DesktopPicture::compose(wallpaper, QSize(8, 5), WallpaperStyle::Tile, Qt::red);
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 8; ++x)
             EXPECT_EQ(desktop.pixel(x, y), wallpaper.pixel(x % 3, y % 2)) << x << "," << y;
@@ -82,7 +83,7 @@ TEST(DesktopPictureComposeTest, StretchCoversTheWholeScreen) {
     QImage wallpaper(3, 2, QImage::Format_RGB32);
     wallpaper.fill(qRgb(0, 200, 0));
     const QImage desktop =
-        DesktopPicture::compose(wallpaper, QSize(8, 5), WallpaperPlacement::Stretch, Qt::blue);
+        DesktopPicture::compose(wallpaper, QSize(8, 5), WallpaperStyle::Stretch, Qt::blue);
     ASSERT_EQ(desktop.size(), QSize(8, 5));
     EXPECT_EQ(countPixels(desktop, qRgb(0, 200, 0)), 8 * 5);
 }
@@ -92,7 +93,7 @@ TEST(DesktopPictureComposeTest, StretchKeepsTheHalvesOfTheImage) {
     wallpaper.setPixel(0, 0, qRgb(255, 0, 0));
     wallpaper.setPixel(1, 0, qRgb(0, 0, 255));
     const QImage desktop =
-        DesktopPicture::compose(wallpaper, QSize(20, 4), WallpaperPlacement::Stretch, Qt::black);
+        DesktopPicture::compose(wallpaper, QSize(20, 4), WallpaperStyle::Stretch, Qt::black);
     for (int y = 0; y < 4; ++y) {
         EXPECT_EQ(desktop.pixel(0, y), qRgb(255, 0, 0));
         EXPECT_EQ(desktop.pixel(19, y), qRgb(0, 0, 255));
@@ -102,13 +103,13 @@ TEST(DesktopPictureComposeTest, StretchKeepsTheHalvesOfTheImage) {
 TEST(DesktopPictureComposeTest, StretchToTheSameSizeKeepsEveryPixel) {
     const QImage wallpaper = numberedImage(8, 5);
     const QImage desktop =
-        DesktopPicture::compose(wallpaper, QSize(8, 5), WallpaperPlacement::Stretch, Qt::black);
+        DesktopPicture::compose(wallpaper, QSize(8, 5), WallpaperStyle::Stretch, Qt::black);
     EXPECT_EQ(desktop, wallpaper);
 }
 
 TEST(DesktopPictureComposeTest, NoImageGivesTheBackgroundAlone) {
     for (const auto placement :
-         {WallpaperPlacement::Center, WallpaperPlacement::Tile, WallpaperPlacement::Stretch}) {
+         {WallpaperStyle::Center, WallpaperStyle::Tile, WallpaperStyle::Stretch}) {
         const QImage desktop =
             DesktopPicture::compose(QImage(), QSize(4, 3), placement, QColor(9, 8, 7));
         ASSERT_EQ(desktop.size(), QSize(4, 3));
@@ -142,6 +143,17 @@ TEST_F(DesktopPictureTest, MissingBackgroundColourIsBlack) {
     EXPECT_EQ(DesktopPicture::backgroundColor(), QColor(Qt::black));
 }
 
+// The drawing reaches the desktop without a copy of its pixels, and a change to the drawing
+// afterwards does not reach a picture already handed over.
+TEST_F(DesktopPictureTest, AScreenPictureSharesItsPixelsAndKeepsThem) {
+    QImage drawing = numberedImage(4, 3);
+    const QImage before = drawing.copy();
+    const ScreenPicture picture = DesktopPicture::screenPictureOf(drawing);
+    EXPECT_EQ(DesktopPicture::imageOf(picture).constBits(), drawing.constBits());
+    drawing.fill(Qt::red);
+    EXPECT_EQ(DesktopPicture::imageOf(picture), before);
+}
+
 // ---- paths and screen -----------------------------------------------------------------------
 
 TEST_F(DesktopPictureTest, KeptPictureLivesInTheCacheFolder) {
@@ -157,10 +169,9 @@ TEST_F(DesktopPictureTest, WithoutADisplayTheScreenIsQtsPrimaryScreen) {
 // ---- setting the wallpaper ------------------------------------------------------------------
 
 TEST_F(DesktopPictureTest, TiledBmpBecomesTheKeptPicture) {
-    setRegistry(kDesktopKey, "TileWallpaper", "1");
     setRegistry(kColorsKey, "Background", "10 20 30");
     const QImage wallpaper = numberedImage(3, 2);
-    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(writeBmp(wallpaper), false));
+    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(writeBmp(wallpaper), WallpaperStyle::Tile));
 
     const QImage kept = keptPicture();
     ASSERT_EQ(kept.size(), DesktopPicture::screenSize());
@@ -168,15 +179,14 @@ TEST_F(DesktopPictureTest, TiledBmpBecomesTheKeptPicture) {
          {QPoint(0, 0), QPoint(4, 1), QPoint(2, 3), QPoint(kept.width() - 1, kept.height() - 1)})
         EXPECT_EQ(kept.pixel(p), wallpaper.pixel(p.x() % 3, p.y() % 2)) << p.x() << "," << p.y();
     EXPECT_EQ(countPixels(kept, qRgb(10, 20, 30)), 0);
-    EXPECT_FALSE(recordedWallpaper()) << "recorded without updateIniFile";
+    EXPECT_FALSE(recordedWallpaper()) << "showing records nothing";
 }
 
-TEST_F(DesktopPictureTest, CentredWallpaperIsRecordedAndOutlivesItsFile) {
+TEST_F(DesktopPictureTest, CentredWallpaperOutlivesItsFile) {
     setRegistry(kColorsKey, "Background", "0 0 255");
     const QImage wallpaper = numberedImage(3, 2);
     const std::string path = writeBmp(wallpaper);
-    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(path, true));
-    ASSERT_EQ(recordedWallpaper(), RegValue::string(path));
+    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(path, WallpaperStyle::Center));
     ASSERT_EQ(std::remove(path.c_str()), 0);
 
     // Without an X server the kept picture is the displayed desktop.
@@ -190,62 +200,74 @@ TEST_F(DesktopPictureTest, CentredWallpaperIsRecordedAndOutlivesItsFile) {
     EXPECT_EQ(countPixels(desktop, qRgb(0, 0, 255)), screen.width() * screen.height() - 6);
 }
 
-TEST_F(DesktopPictureTest, WallpaperStyleTwoStretches) {
-    setRegistry(kDesktopKey, "WallpaperStyle", "2");
+TEST_F(DesktopPictureTest, AStretchedWallpaperCoversTheScreen) {
     QImage wallpaper(3, 2, QImage::Format_RGB32);
     wallpaper.fill(qRgb(200, 100, 50));
-    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(writeBmp(wallpaper), false));
+    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(writeBmp(wallpaper), WallpaperStyle::Stretch));
     const QImage kept = keptPicture();
     EXPECT_EQ(countPixels(kept, qRgb(200, 100, 50)), kept.width() * kept.height());
 }
 
-TEST_F(DesktopPictureTest, TilingWinsOverStretching) {
+TEST_F(DesktopPictureTest, TheRecordedStyleTilesWhenBothValuesAreSet) {
     setRegistry(kDesktopKey, "TileWallpaper", "1");
     setRegistry(kDesktopKey, "WallpaperStyle", "2");
     const QImage wallpaper = numberedImage(3, 2);
-    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(writeBmp(wallpaper), false));
-    const QImage kept = keptPicture();
-    EXPECT_EQ(kept.pixel(3, 2), wallpaper.pixel(0, 0));
-    EXPECT_EQ(kept.pixel(5, 3), wallpaper.pixel(2, 1));
+    setRegistry(kDesktopKey, "Wallpaper", writeBmp(wallpaper));
+    const QImage desktop = DesktopPicture::paintDesktop(QSize(6, 4));
+    EXPECT_EQ(desktop.pixel(3, 2), wallpaper.pixel(0, 0));
+    EXPECT_EQ(desktop.pixel(5, 3), wallpaper.pixel(2, 1));
+}
+
+// The painted desktop reads the tiling value as the rest of the program does: tiled exactly
+// when its text is "1", and a value that holds no text is an error, not a guess.
+TEST_F(DesktopPictureTest, OnlyTheTextOneTilesTheRecordedWallpaper) {
+    const QImage wallpaper = numberedImage(3, 2);
+    setRegistry(kDesktopKey, "Wallpaper", writeBmp(wallpaper));
+    setRegistry(kDesktopKey, "TileWallpaper", "1 ");
+    EXPECT_EQ(DesktopPicture::paintDesktop(QSize(6, 4)),
+              DesktopPicture::compose(wallpaper, QSize(6, 4), kCentred, Qt::black));
+    ASSERT_TRUE(
+        Registry::currentUser().writeValue(kDesktopKey, "TileWallpaper", RegValue::number(1)));
+    EXPECT_THROW((void)DesktopPicture::paintDesktop(QSize(6, 4)), zbpg::Error);
 }
 
 TEST_F(DesktopPictureTest, UnreadableFileChangesNothing) {
-    setRegistry(kDesktopKey, "TileWallpaper", "1");
     const std::string good = writeBmp(numberedImage(3, 2));
-    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(good, true));
+    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(good, WallpaperStyle::Tile));
     const std::string keptBytes = readFile(DesktopPicture::keptPicturePath());
     ASSERT_FALSE(keptBytes.empty());
 
     const std::string notAnImage = m_home.file("notes.bmp");
     writeFile(notAnImage, "this is no picture");
-    EXPECT_FALSE(DesktopPicture::setDeskWallpaper(m_home.file("missing.bmp"), true));
-    EXPECT_FALSE(DesktopPicture::setDeskWallpaper(notAnImage, true));
+    EXPECT_FALSE(
+        DesktopPicture::setDeskWallpaper(m_home.file("missing.bmp"), WallpaperStyle::Tile));
+    EXPECT_FALSE(DesktopPicture::setDeskWallpaper(notAnImage, WallpaperStyle::Tile));
     EXPECT_EQ(readFile(DesktopPicture::keptPicturePath()), keptBytes);
-    EXPECT_EQ(recordedWallpaper(), RegValue::string(good));
 }
 
 TEST_F(DesktopPictureTest, EmptyPathLeavesTheBackgroundAlone) {
     setRegistry(kColorsKey, "Background", "7 77 177");
-    ASSERT_TRUE(DesktopPicture::setDeskWallpaper(writeBmp(numberedImage(3, 2)), true));
-    ASSERT_TRUE(DesktopPicture::setDeskWallpaper("", true));
+    ASSERT_TRUE(
+        DesktopPicture::setDeskWallpaper(writeBmp(numberedImage(3, 2)), WallpaperStyle::Center));
+    ASSERT_TRUE(DesktopPicture::setDeskWallpaper("", WallpaperStyle::Center));
     const QImage kept = keptPicture();
     ASSERT_FALSE(kept.isNull());
     EXPECT_EQ(countPixels(kept, qRgb(7, 77, 177)), kept.width() * kept.height());
-    EXPECT_EQ(recordedWallpaper(), RegValue::string(""));
 }
 
 TEST_F(DesktopPictureTest, KeptPictureCannotBeWritten) {
     // A file where the cache folder should be: the picture has nowhere to go, and without an X
-    // server nothing has been shown, so nothing is recorded either.
+    // server nothing has been shown: the error is not the one of a picture shown but not kept.
     writeFile(m_home.file(".cache"), "");
     try {
-        (void)DesktopPicture::setDeskWallpaper(writeBmp(numberedImage(3, 2)), true);
+        (void)DesktopPicture::setDeskWallpaper(writeBmp(numberedImage(3, 2)),
+                                               WallpaperStyle::Center);
         ADD_FAILURE() << "no error raised";
     } catch (const zbpg::Error& error) {
         EXPECT_EQ(std::string(error.what()),
                   "ファイル " + DesktopPicture::keptPicturePath() + " を作成できません");
+        EXPECT_EQ(dynamic_cast<const PictureNotKept*>(&error), nullptr);
     }
-    EXPECT_FALSE(recordedWallpaper());
 }
 
 // Whatever a picture's path names, only a regular file within Qt's image limits is read, and
@@ -267,9 +289,8 @@ TEST_P(SpecialPictureFile, IsNeverWaitedForAndCountsAsNoPicture) {
     setRegistry(kColorsKey, "Background", "4 5 6");
     bool shown = true;
     EXPECT_TRUE(
-        returnsPromptly([&] { shown = DesktopPicture::setDeskWallpaper(path, true); }, path));
+        returnsPromptly([&] { shown = DesktopPicture::setDeskWallpaper(path, kCentred); }, path));
     EXPECT_FALSE(shown);
-    EXPECT_FALSE(recordedWallpaper());
 
     setRegistry(kDesktopKey, "Wallpaper", path);
     QImage desktop;
@@ -290,7 +311,7 @@ TEST_F(DesktopPictureTest, AKeptPictureThatIsAFifoIsNeitherReadNorWaitedFor) {
                                 DesktopPicture::keptPicturePath()));
     EXPECT_EQ(countPixels(desktop, qRgb(4, 5, 6)), 12);
     bool shown = false;
-    EXPECT_TRUE(returnsPromptly([&] { shown = DesktopPicture::setDeskWallpaper("", false); },
+    EXPECT_TRUE(returnsPromptly([&] { shown = DesktopPicture::setDeskWallpaper("", kCentred); },
                                 DesktopPicture::keptPicturePath()));
     EXPECT_TRUE(shown);
     EXPECT_EQ(countPixels(keptPicture(), qRgb(4, 5, 6)),
@@ -312,13 +333,13 @@ TEST_F(DesktopPictureTest, WithoutARootPixmapTheRecordedWallpaperIsPaintedInItsS
     const QImage wallpaper = numberedImage(4, 3);
     setRegistry(kDesktopKey, "Wallpaper", writeBmp(wallpaper));
     // An earlier session's drawing, kept: it must not come back.
-    ASSERT_TRUE(DesktopPicture::setDeskWallpaper("", false)); // creates the folder
+    ASSERT_TRUE(DesktopPicture::setDeskWallpaper("", kCentred)); // creates the folder
     const QImage drawing = numberedImage(6, 4);
     ASSERT_TRUE(drawing.save(QString::fromStdString(DesktopPicture::keptPicturePath()), "PNG"));
 
     EXPECT_EQ(
         DesktopPicture::paintDesktop(QSize(6, 4)),
-        DesktopPicture::compose(wallpaper, QSize(6, 4), WallpaperPlacement::Tile, QColor(1, 1, 1)));
+        DesktopPicture::compose(wallpaper, QSize(6, 4), WallpaperStyle::Tile, QColor(1, 1, 1)));
 }
 
 } // namespace

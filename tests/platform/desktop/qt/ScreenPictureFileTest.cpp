@@ -82,28 +82,4 @@ TEST(ScreenPictureFileTest, PlainBitmapsReadAsQtReadsThem) {
         EXPECT_TRUE(decodePlainBmp(other, kLimit).isNull()) << other.size();
 }
 
-TEST(ScreenPictureFileTest, APreparedPictureChangedMeanwhileIsWrittenAsItIsNow) {
-    const TempFolder folder;
-    QImage picture = patterned(64, 48);
-    prepareScreenPicture(picture);
-    picture.setPixel(5, 5, qRgb(1, 2, 3));
-    ASSERT_TRUE(writeScreenPicture(picture, folder.file("shown.png")));
-    EXPECT_TRUE(decoded(readFile(folder.file("shown.png"))) == picture);
-    dropPreparedScreenPicture();
-}
-
-TEST(ScreenPictureFileTest, AWrittenPictureIsReadAgainOnceItsFileChanges) {
-    const TempFolder folder;
-    const std::string path = folder.file("drawn.bmp");
-    const QImage drawn = patterned(8, 6);
-    ASSERT_TRUE(drawn.save(QString::fromStdString(path), "BMP"));
-    DesktopPicture::rememberWrittenPicture(path, drawn);
-    EXPECT_EQ(DesktopPicture::loadPicture(path).constBits(), drawn.constBits());
-    QImage other(3, 2, QImage::Format_RGB32);
-    other.fill(qRgb(9, 8, 7));
-    ASSERT_TRUE(other.save(QString::fromStdString(path), "BMP"));
-    EXPECT_TRUE(DesktopPicture::loadPicture(path) == other);
-    DesktopPicture::forgetWrittenPicture();
-}
-
 } // namespace
