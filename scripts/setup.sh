@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(
-    cmake g++ ninja-build pkg-config
+    cmake g++ ninja-build pkg-config clang-format
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
     libjpeg62-turbo-dev libx11-dev libxrandr-dev libxext-dev zlib1g-dev
     libgtest-dev libgmock-dev
@@ -34,5 +34,5 @@ if [ ${#missing[@]} -gt 0 ]; then
     apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZBPG_WARNINGS_AS_ERRORS=ON >/dev/null
 cmake --build build -- -j"$(nproc)"
