@@ -97,20 +97,6 @@ QFont toQFont(const FontDescription& font) {
     return result;
 }
 
-FontDescription fromQFont(const QFont& font, Color color, std::uint8_t charset) {
-    FontDescription result;
-    result.face = toStdString(font.family());
-    result.height = font.pixelSize() > 0 ? -font.pixelSize()
-                                         : -mulDiv(static_cast<int>(font.pointSizeF() + 0.5),
-                                                   FontDescription::kPixelsPerInch, 72);
-    result.color = color;
-    result.style = static_cast<std::uint8_t>(
-        (font.bold() ? kFontBold : 0) | (font.italic() ? kFontItalic : 0) |
-        (font.underline() ? kFontUnderline : 0) | (font.strikeOut() ? kFontStrikeOut : 0));
-    result.charset = charset;
-    return result;
-}
-
 void installFontSubstitutions() {
     const std::array<std::pair<const char*, const char*>, 4> substitutions{{
         {"ＭＳ ゴシック", "IPAGothic"},

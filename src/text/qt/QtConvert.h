@@ -27,9 +27,6 @@ Color fromQColor(const QColor& color);
 // height beyond kMaxFontPixels either way is taken as kMaxFontPixels.
 QFont toQFont(const FontDescription& font);
 
-// The description of a font, with the colour and character set given (a QFont has neither).
-FontDescription fromQFont(const QFont& font, Color color, std::uint8_t charset = kShiftJisCharset);
-
 // Maps the Windows face names the stored settings use to the metric-compatible IPA fonts.
 void installFontSubstitutions();
 
