@@ -4,8 +4,8 @@
 //   rotation_bench expand <folder>                  the candidates of one checked folder entry
 //   rotation_bench convert <picture> <bitmap>       one picture converted into the BMP file
 
-#include "wallpaper/ImageFiles.h"
-#include "wallpaper/NextWallpaper.h"
+#include "rotation/ImageFiles.h"
+#include "rotation/NextWallpaper.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -13,7 +13,7 @@
 #include "text/qt/QtConvert.h"
 #include "ui/Main.h"
 #include "ui/pages/PageWidgets.h"
-#include "wallpaper/NextWallpaper.h"
+#include "rotation/NextWallpaper.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -11,8 +11,8 @@
 #include "settings/RegMng.h"
 #include "text/IntegerText.h"
 #include "text/Texts.h"
-#include "wallpaper/BmpFile.h"
-#include "wallpaper/NextWallpaper.h"
+#include "rotation/BmpFile.h"
+#include "rotation/NextWallpaper.h"
 
 #include <algorithm>
 #include <cerrno>

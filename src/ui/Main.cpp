@@ -23,7 +23,7 @@
 #include "ui/pages/SysInfoPage.h"
 #include "ui/pages/VersionPage.h"
 #include "ui/pages/WallpaperPage.h"
-#include "wallpaper/NextWallpaper.h"
+#include "rotation/NextWallpaper.h"
 
 #include <QHBoxLayout>
 #include <QPainter>

@@ -1,6 +1,6 @@
 // The converted wallpaper is shown by the desktop picture, which reads it with Qt.
 
-#include "wallpaper/BmpFile.h"
+#include "rotation/BmpFile.h"
 
 #include <QImage>
 #include <gtest/gtest.h>

@@ -10,7 +10,7 @@
 #include "text/Texts.h"
 #include "ui/Guarded.h"
 #include "ui/pages/PageWidgets.h"
-#include "wallpaper/ImageFiles.h"
+#include "rotation/ImageFiles.h"
 
 #include <QCheckBox>
 #include <QCursor>

@@ -1,10 +1,10 @@
-#include "wallpaper/ImageFiles.h"
+#include "rotation/ImageFiles.h"
 
 #include "platform/os/AtomicFile.h"
 #include "platform/os/RegularFile.h"
 #include "base/Error.h"
 #include "text/Texts.h"
-#include "wallpaper/JpegFile.h"
+#include "rotation/JpegFile.h"
 
 #include <array>
 #include <string_view>

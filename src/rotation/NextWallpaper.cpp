@@ -1,10 +1,10 @@
-#include "wallpaper/NextWallpaper.h"
+#include "rotation/NextWallpaper.h"
 
 #include "common/zbpg_common.h"
 #include "base/Error.h"
 #include "text/Texts.h"
-#include "wallpaper/FileList.h"
-#include "wallpaper/ImageFiles.h"
+#include "rotation/FileList.h"
+#include "rotation/ImageFiles.h"
 
 #include <algorithm>
 #include <chrono>

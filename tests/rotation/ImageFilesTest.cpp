@@ -1,4 +1,4 @@
-#include "wallpaper/ImageFiles.h"
+#include "rotation/ImageFiles.h"
 
 #include "support/JpegEncoding.h"
 #include "support/TempFolder.h"

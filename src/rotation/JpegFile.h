@@ -1,6 +1,6 @@
 #pragma once
 
-#include "wallpaper/BmpFile.h"
+#include "rotation/BmpFile.h"
 
 #include <string>
 

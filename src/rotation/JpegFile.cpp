@@ -1,4 +1,4 @@
-#include "wallpaper/JpegFile.h"
+#include "rotation/JpegFile.h"
 
 #include "base/Error.h"
 #include "base/ScopeExit.h"

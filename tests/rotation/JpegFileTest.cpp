@@ -1,4 +1,4 @@
-#include "wallpaper/JpegFile.h"
+#include "rotation/JpegFile.h"
 
 #include "support/JpegEncoding.h"
 #include "base/Error.h"

@@ -1,4 +1,4 @@
-#include "wallpaper/FileList.h"
+#include "rotation/FileList.h"
 
 #include <dirent.h>
 #include <set>

@@ -1,4 +1,4 @@
-#include "wallpaper/NextWallpaper.h"
+#include "rotation/NextWallpaper.h"
 
 #include "support/TempFolder.h"
 #include "support/UnusualFiles.h"

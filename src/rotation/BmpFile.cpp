@@ -1,4 +1,4 @@
-#include "wallpaper/BmpFile.h"
+#include "rotation/BmpFile.h"
 
 #include "base/Error.h"
 #include "text/Texts.h"
