@@ -370,10 +370,8 @@ void TRegFiler::WriteInteger(std::int32_t value) {
 bool TRegFiler::ReadBool() {
     if (!FItem)
         return false;
-    const std::string folded = asciiLower(FItem->DefaultValue);
-    const bool defaultTrue = folded == "1" || folded == "true" || folded == "yes";
-    const std::int32_t value =
-        integerTextOr(ReadValue(FItem->Section, FItem->Ident, defaultTrue ? "1" : "0"), 0);
+    const std::int32_t value = integerTextOr(
+        ReadValue(FItem->Section, FItem->Ident, isTrueText(FItem->DefaultValue) ? "1" : "0"), 0);
     return (value & 0xFF) != 0;
 }
 
@@ -528,6 +526,11 @@ SettingsBatch::~SettingsBatch() {
 void SettingsBatch::commit() {
     if (!m_joined && m_store)
         m_store->finish();
+}
+
+bool isTrueText(const std::string& text) {
+    const std::string folded = asciiLower(text);
+    return folded == "1" || folded == "true" || folded == "yes";
 }
 
 std::string withSettingsKey(const std::string& message, const std::string& section,

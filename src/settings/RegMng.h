@@ -191,6 +191,9 @@ private:
     std::unique_ptr<StoreAccessor> m_store;
 };
 
+// How a Boolean item's default text reads: "1", "True" and "Yes", in any case, are true.
+bool isTrueText(const std::string& text);
+
 // A message about a value of the store, with the key that held it: "<message> ([Section] Key)".
 std::string withSettingsKey(const std::string& message, const std::string& section,
                             const std::string& key);
