@@ -184,10 +184,10 @@ struct AppListOptions {
     std::array<ListControlDescription, kAppEntryFieldNames.size()> fields;
     std::vector<CheckListRow> rows;
 
-    ListControlDescription& field(AppEntryField which) {
+    constexpr ListControlDescription& field(AppEntryField which) {
         return fields[static_cast<std::size_t>(which)];
     }
-    const ListControlDescription& field(AppEntryField which) const {
+    constexpr const ListControlDescription& field(AppEntryField which) const {
         return fields[static_cast<std::size_t>(which)];
     }
     // The line of an entry's field; empty where the field list is shorter.
