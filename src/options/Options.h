@@ -217,9 +217,10 @@ struct Options {
     bool operator==(const Options&) const = default;
 };
 
-// The options of a new installation, before anything is loaded: the window at (0, 0), the
-// shipped fonts and colour (the reset restores them), the draw sequence in its first order
-// and every list empty, each list with the layout the settings file records for it.
+// The options of a new installation, before anything is loaded: each option as the default
+// text of its settings item has it (the window at (0, 0), the frames' colour), the shipped
+// fonts (the reset restores them with the colour), the draw sequence in its first order and
+// every list empty, each list with the layout the settings file records for it.
 Options factoryOptions();
 
 } // namespace zbpg
