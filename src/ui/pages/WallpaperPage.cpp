@@ -6,6 +6,7 @@
 #include "controls/PanelEx.h"
 #include "controls/SHBFFEX.h"
 #include "settings/RegMng.h"
+#include "settings/Schema.h"
 #include "text/Texts.h"
 #include "ui/Guarded.h"
 #include "ui/pages/PageWidgets.h"
@@ -28,8 +29,8 @@ namespace zbpg {
 namespace {
 
 // The folder both choosers start in, and the filter the file chooser shows first.
-constexpr const char* kFileDirItem = "WPFileDir";
-constexpr const char* kFilterIndexItem = "WPFilterIdx";
+constexpr const char* kFileDirItem = settingsItemName("WPFileDir");
+constexpr const char* kFilterIndexItem = settingsItemName("WPFilterIdx");
 
 std::string imageFilter() {
     return std::string("ビットマップファイル(*.bmp)|*.bmp|"
