@@ -88,14 +88,6 @@ private:
 
 } // namespace
 
-const char* drawItemText(DrawItem item) {
-    for (const auto& [known, text] : kDrawItemTexts) {
-        if (known == item)
-            return text;
-    }
-    return "";
-}
-
 std::optional<DrawItem> drawItemOfText(std::string_view text) {
     for (const auto& [item, known] : kDrawItemTexts) {
         if (text == known)

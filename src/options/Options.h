@@ -20,7 +20,6 @@ namespace zbpg {
 
 // The items of the draw sequence. They are stored by their texts; any other text draws nothing.
 enum class DrawItem { ScreenSize, SystemInfo, FreeMessage };
-const char* drawItemText(DrawItem item);
 std::optional<DrawItem> drawItemOfText(std::string_view text);
 
 // The buttons of the groups, in the order of their stored items.

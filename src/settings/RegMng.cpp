@@ -333,19 +333,6 @@ void TRegFiler::WriteValue(const std::string& section, const std::string& ident,
     }
 }
 
-void TRegFiler::DeleteValue(const std::string& section, const std::string& ident) {
-    if (section.empty() || ident.empty())
-        return;
-    try {
-        if (auto store = openStore(true)) {
-            store->deleteValue(section, ident);
-            store.finish();
-        }
-    } catch (const Error&) {
-        // a value that cannot be deleted is left as it is
-    }
-}
-
 std::string TRegFiler::ReadString() {
     if (!FItem)
         return {};

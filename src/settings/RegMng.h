@@ -144,8 +144,6 @@ public:
     void ReadComponent(ListControlDescription& control);
     void WriteComponent(const ListControlDescription& component);
 
-    void DeleteValue(const std::string& section, const std::string& ident);
-
     // The store accessors, or nullptr (after the manager's error message) when the store is
     // not usable.
     std::unique_ptr<IniAccessor> CreateIniFile(bool forUpdate = false);
