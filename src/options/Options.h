@@ -16,7 +16,8 @@ namespace zbpg {
 
 // Every option of the program as a plain value: what the settings file stores, what the
 // settings window shows and edits, and what a draw run draws with. Loading is file -> options
-// -> window, saving window -> options -> file (OptionsStore.h).
+// -> window, saving window -> options -> file (OptionsStore.h). A value made by its constructor
+// starts blank (false, zero, empty); the values of a new installation are factoryOptions().
 
 // The items of the draw sequence. They are stored by their texts; any other text draws nothing.
 enum class DrawItem { ScreenSize, SystemInfo, FreeMessage };
@@ -92,7 +93,7 @@ struct DrawingOptions {
 // The page "壁紙設定" (section Wallpaper).
 struct WallpaperOptions {
     bool draw = false;
-    bool subFolder = true;
+    bool subFolder = false;
     ButtonGroup<WallpaperPosition, 3> position; // WPPCenter, WPPEnum, WPPSpread
     ButtonGroup<WallpaperOrder, 2> order;       // WPSRandom, WPSSeq
     ListControlDescription stat;                // ListBoxWPStat: "1" or "0" per entry
@@ -111,14 +112,14 @@ inline constexpr std::array<FrameSize, 6> kFixedFrameSizes{
 
 // The page "画面サイズ" (section MonitorFrame).
 struct MonitorFrameOptions {
-    bool draw = true;
+    bool draw = false;
     ButtonGroup<FrameAnchor, 5> anchor; // MFPositionLT, LB, RT, RB, Center; one always down
     std::array<bool, kFixedFrameSizes.size()> sizes{}; // MFSZ1 … MFSZ6
     bool freeSize = false;
     std::int16_t freeWidth = 0;
     std::int16_t freeHeight = 0;
     std::string comment; // the free size's label
-    Color color = kColorWhite;
+    Color color = kColorBlack;
     FontDescription font; // of the labels
 
     // The first button down of left top, left bottom, right top, right bottom; else the centre.
@@ -128,7 +129,7 @@ struct MonitorFrameOptions {
 
 // One line of the page "システム情報" (section SystemInfo).
 struct SystemInfoLineOptions {
-    bool draw = true;
+    bool draw = false;
     std::string label;
     std::int16_t left = 0;
     std::int16_t top = 0;
