@@ -8,11 +8,12 @@
 #include "platform/desktop/DesktopService.h"
 #include "platform/desktop/qt/DesktopPicture.h"
 #include "platform/os/Processes.h"
-#include "settings/RegMng.h"
-#include "text/IntegerText.h"
-#include "text/Texts.h"
 #include "rotation/BmpFile.h"
 #include "rotation/NextWallpaper.h"
+#include "settings/RegMng.h"
+#include "settings/Schema.h"
+#include "text/IntegerText.h"
+#include "text/Texts.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -25,7 +26,7 @@ namespace {
 // The longest pause after a start without waiting: the most the entry editor offers. A
 // hand-edited file may hold any number, and a pause of years helps nobody.
 constexpr int kMaxPauseSeconds = 999;
-constexpr const char* kPaintIndexItem = "WPPaintIdx";
+constexpr const char* kPaintIndexItem = settingsItemName("WPPaintIdx");
 // The rows of the picture file are written in pieces of about this size.
 constexpr std::size_t kBitmapWriteBytes = std::size_t{1} << 20;
 

@@ -1,7 +1,11 @@
 #include "options/Options.h"
 
+#include "options/OptionItems.h"
 #include "settings/Schema.h"
+#include "text/IntegerText.h"
 #include "text/Texts.h"
+
+#include <limits>
 
 namespace zbpg {
 namespace {
@@ -48,15 +52,41 @@ AppListOptions shippedAppList(AppList which) {
     return list;
 }
 
-} // namespace
-
-const char* drawItemText(DrawItem item) {
-    for (const auto& [known, text] : kDrawItemTexts) {
-        if (known == item)
-            return text;
+// Gives each option the value its item's default text stands for, as a read of a store that
+// holds none of the items gives it. Fonts and lists keep theirs: the texts cannot hold them.
+class DefaultSetter {
+public:
+    static void integer(const SettingsItem& item, std::int32_t& value) {
+        value = defaultInteger(item);
     }
-    return "";
-}
+    static void position(const SettingsItem& item, std::int16_t& value, Bound) {
+        value = clampToRange(defaultInteger(item), 0, std::numeric_limits<std::int16_t>::max());
+    }
+    static void flag(const SettingsItem& item, bool& value) {
+        value = isTrueText(item.defaultText);
+    }
+    template <typename Button, std::size_t N>
+    static void radio(const SettingsItem& item, ButtonGroup<Button, N>& group, Button button) {
+        group.set(button, isTrueText(item.defaultText));
+    }
+    template <typename Button, std::size_t N>
+    static void anchor(const SettingsItem& item, ButtonGroup<Button, N>& group, Button button) {
+        group.set(button, isTrueText(item.defaultText), true);
+    }
+    static void text(const SettingsItem& item, std::string& value) { value = item.defaultText; }
+    static void font(const SettingsItem&, FontDescription&) {}
+    static void strings(const SettingsItem&, std::vector<std::string>& lines) { lines.clear(); }
+    static void list(const SettingsItem&, ListControlDescription&) {}
+    static void checkRows(const ListControlDescription&, const ListControlDescription&,
+                          std::vector<CheckListRow>&) {}
+
+private:
+    static std::int32_t defaultInteger(const SettingsItem& item) {
+        return integerTextOr(item.defaultText, 0);
+    }
+};
+
+} // namespace
 
 std::optional<DrawItem> drawItemOfText(std::string_view text) {
     for (const auto& [item, known] : kDrawItemTexts) {
@@ -96,32 +126,18 @@ const std::string& AppListOptions::value(std::size_t entry, AppEntryField which)
 
 Options factoryOptions() {
     Options options;
-    options.drawing.method.down = {true, false};
     options.drawing.drawSeq = shippedDrawSequence();
-
-    options.wallpaper.position.down = {true, false, false};
-    options.wallpaper.order.down = {true, false};
     options.wallpaper.stat = hiddenList("ListBoxWPStat", 0, 16, 16, 121, 97, 1);
     options.wallpaper.file = hiddenList("ListBoxWPFile", 0, 144, 16, 121, 97, 2);
-
-    options.monitorFrame.anchor.down = {true, false, false, false, false};
-    options.monitorFrame.sizes.fill(true);
     options.monitorFrame.font = shippedFont(11);
-
-    const char* labels[] = {texts::kUserLabel, texts::kComputerLabel, texts::kIPAddressLabel};
-    for (std::size_t i = 0; i < kSystemInfoLines; ++i) {
-        auto& line = options.systemInfo[i];
-        line.label = labels[i];
-        line.left = 810;
-        line.top = static_cast<std::int16_t>(610 + 20 * i);
+    for (auto& line : options.systemInfo)
         line.font = shippedFont(12);
-    }
-
-    options.freeMessage.source.down = {false, true};
     options.freeMessage.font = shippedFont(12);
-
     options.appList(AppList::Before) = shippedAppList(AppList::Before);
     options.appList(AppList::After) = shippedAppList(AppList::After);
+
+    DefaultSetter defaults;
+    visitOptions(defaults, options);
     return options;
 }
 

@@ -16,11 +16,11 @@ namespace zbpg {
 
 // Every option of the program as a plain value: what the settings file stores, what the
 // settings window shows and edits, and what a draw run draws with. Loading is file -> options
-// -> window, saving window -> options -> file (OptionsStore.h).
+// -> window, saving window -> options -> file (OptionsStore.h). A value made by its constructor
+// starts blank (false, zero, empty); the values of a new installation are factoryOptions().
 
 // The items of the draw sequence. They are stored by their texts; any other text draws nothing.
 enum class DrawItem { ScreenSize, SystemInfo, FreeMessage };
-const char* drawItemText(DrawItem item);
 std::optional<DrawItem> drawItemOfText(std::string_view text);
 
 // The buttons of the groups, in the order of their stored items.
@@ -93,7 +93,7 @@ struct DrawingOptions {
 // The page "壁紙設定" (section Wallpaper).
 struct WallpaperOptions {
     bool draw = false;
-    bool subFolder = true;
+    bool subFolder = false;
     ButtonGroup<WallpaperPosition, 3> position; // WPPCenter, WPPEnum, WPPSpread
     ButtonGroup<WallpaperOrder, 2> order;       // WPSRandom, WPSSeq
     ListControlDescription stat;                // ListBoxWPStat: "1" or "0" per entry
@@ -112,14 +112,14 @@ inline constexpr std::array<FrameSize, 6> kFixedFrameSizes{
 
 // The page "画面サイズ" (section MonitorFrame).
 struct MonitorFrameOptions {
-    bool draw = true;
+    bool draw = false;
     ButtonGroup<FrameAnchor, 5> anchor; // MFPositionLT, LB, RT, RB, Center; one always down
     std::array<bool, kFixedFrameSizes.size()> sizes{}; // MFSZ1 … MFSZ6
     bool freeSize = false;
     std::int16_t freeWidth = 0;
     std::int16_t freeHeight = 0;
     std::string comment; // the free size's label
-    Color color = kColorWhite;
+    Color color = kColorBlack;
     FontDescription font; // of the labels
 
     // The first button down of left top, left bottom, right top, right bottom; else the centre.
@@ -129,7 +129,7 @@ struct MonitorFrameOptions {
 
 // One line of the page "システム情報" (section SystemInfo).
 struct SystemInfoLineOptions {
-    bool draw = true;
+    bool draw = false;
     std::string label;
     std::int16_t left = 0;
     std::int16_t top = 0;
@@ -184,10 +184,10 @@ struct AppListOptions {
     std::array<ListControlDescription, kAppEntryFieldNames.size()> fields;
     std::vector<CheckListRow> rows;
 
-    ListControlDescription& field(AppEntryField which) {
+    constexpr ListControlDescription& field(AppEntryField which) {
         return fields[static_cast<std::size_t>(which)];
     }
-    const ListControlDescription& field(AppEntryField which) const {
+    constexpr const ListControlDescription& field(AppEntryField which) const {
         return fields[static_cast<std::size_t>(which)];
     }
     // The line of an entry's field; empty where the field list is shorter.
@@ -217,9 +217,10 @@ struct Options {
     bool operator==(const Options&) const = default;
 };
 
-// The options of a new installation, before anything is loaded: the window at (0, 0), the
-// shipped fonts and colour (the reset restores them), the draw sequence in its first order
-// and every list empty, each list with the layout the settings file records for it.
+// The options of a new installation, before anything is loaded: each option as the default
+// text of its settings item has it (the window at (0, 0), the frames' colour), the shipped
+// fonts (the reset restores them with the colour), the draw sequence in its first order and
+// every list empty, each list with the layout the settings file records for it.
 Options factoryOptions();
 
 } // namespace zbpg

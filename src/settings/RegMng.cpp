@@ -333,19 +333,6 @@ void TRegFiler::WriteValue(const std::string& section, const std::string& ident,
     }
 }
 
-void TRegFiler::DeleteValue(const std::string& section, const std::string& ident) {
-    if (section.empty() || ident.empty())
-        return;
-    try {
-        if (auto store = openStore(true)) {
-            store->deleteValue(section, ident);
-            store.finish();
-        }
-    } catch (const Error&) {
-        // a value that cannot be deleted is left as it is
-    }
-}
-
 std::string TRegFiler::ReadString() {
     if (!FItem)
         return {};
@@ -370,10 +357,8 @@ void TRegFiler::WriteInteger(std::int32_t value) {
 bool TRegFiler::ReadBool() {
     if (!FItem)
         return false;
-    const std::string folded = asciiLower(FItem->DefaultValue);
-    const bool defaultTrue = folded == "1" || folded == "true" || folded == "yes";
-    const std::int32_t value =
-        integerTextOr(ReadValue(FItem->Section, FItem->Ident, defaultTrue ? "1" : "0"), 0);
+    const std::int32_t value = integerTextOr(
+        ReadValue(FItem->Section, FItem->Ident, isTrueText(FItem->DefaultValue) ? "1" : "0"), 0);
     return (value & 0xFF) != 0;
 }
 
@@ -528,6 +513,11 @@ SettingsBatch::~SettingsBatch() {
 void SettingsBatch::commit() {
     if (!m_joined && m_store)
         m_store->finish();
+}
+
+bool isTrueText(const std::string& text) {
+    const std::string folded = asciiLower(text);
+    return folded == "1" || folded == "true" || folded == "yes";
 }
 
 std::string withSettingsKey(const std::string& message, const std::string& section,

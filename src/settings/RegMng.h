@@ -144,8 +144,6 @@ public:
     void ReadComponent(ListControlDescription& control);
     void WriteComponent(const ListControlDescription& component);
 
-    void DeleteValue(const std::string& section, const std::string& ident);
-
     // The store accessors, or nullptr (after the manager's error message) when the store is
     // not usable.
     std::unique_ptr<IniAccessor> CreateIniFile(bool forUpdate = false);
@@ -190,6 +188,9 @@ private:
     bool m_joined = false;
     std::unique_ptr<StoreAccessor> m_store;
 };
+
+// How a Boolean item's default text reads: "1", "True" and "Yes", in any case, are true.
+bool isTrueText(const std::string& text);
 
 // A message about a value of the store, with the key that held it: "<message> ([Section] Key)".
 std::string withSettingsKey(const std::string& message, const std::string& section,

@@ -8,6 +8,7 @@
 #include "controls/SHBFFEX.h"
 #include "platform/dialogs/MessageService.h"
 #include "settings/RegMng.h"
+#include "settings/Schema.h"
 #include "text/Texts.h"
 #include "ui/Guarded.h"
 #include "ui/pages/PageWidgets.h"
@@ -234,18 +235,19 @@ void TFormAppExecEnt::RadioButtonAEWTWaitClick() {
 }
 
 void TFormAppExecEnt::SpeedButtonAECmdClick() {
-    const std::string folder = FSettings.ItemFiler("AEECmdDir").ReadString();
+    const std::string folder = FSettings.ItemFiler(settingsItemName("AEECmdDir")).ReadString();
     OpenDialogExAECmd->InitialDir =
         GetPathKind(folder) == PathKind::Folder ? folder : std::string();
     OpenDialogExAECmd->FileName.clear();
     if (!OpenDialogExAECmd->Execute())
         return;
     EditAECmd->setText(QString::fromStdString(OpenDialogExAECmd->FileName));
-    FSettings.ItemFiler("AEECmdDir").WriteString(ExtractFileDir(OpenDialogExAECmd->FileName));
+    FSettings.ItemFiler(settingsItemName("AEECmdDir"))
+        .WriteString(ExtractFileDir(OpenDialogExAECmd->FileName));
 }
 
 void TFormAppExecEnt::SpeedButtonAETmpDirClick() {
-    const std::string folder = FSettings.ItemFiler("AEETmpDir").ReadString();
+    const std::string folder = FSettings.ItemFiler(settingsItemName("AEETmpDir")).ReadString();
     const bool known = GetPathKind(folder) == PathKind::Folder;
     SHBrowseForFolderExAETmpDir->SelectFolder = known ? sfManual : sfDrives;
     SHBrowseForFolderExAETmpDir->SelectFolderName = known ? folder : std::string();
@@ -253,7 +255,7 @@ void TFormAppExecEnt::SpeedButtonAETmpDirClick() {
         return;
     const std::string chosen = SHBrowseForFolderExAETmpDir->FolderPath();
     EditAETmpDir->setText(QString::fromStdString(chosen));
-    FSettings.ItemFiler("AEETmpDir").WriteString(chosen);
+    FSettings.ItemFiler(settingsItemName("AEETmpDir")).WriteString(chosen);
 }
 
 void TFormAppExecEnt::OpenDialogExAECmdSetLeftTop(int& left, int& top) const {

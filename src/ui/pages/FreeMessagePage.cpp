@@ -7,6 +7,7 @@
 #include "controls/PanelEx.h"
 #include "draw/DrawRun.h"
 #include "settings/RegMng.h"
+#include "settings/Schema.h"
 #include "text/Texts.h"
 #include "ui/FontButton.h"
 #include "ui/Guarded.h"
@@ -168,7 +169,7 @@ void FreeMessagePage::SpeedButtonFMPosClick() {
 }
 
 void FreeMessagePage::SpeedButtonFMFileOpenClick() {
-    const std::string folder = m_settings.ItemFiler("FMFileDir").ReadString();
+    const std::string folder = m_settings.ItemFiler(settingsItemName("FMFileDir")).ReadString();
     m_openDialog.InitialDir = GetPathKind(folder) == PathKind::Folder ? folder : std::string();
     m_openDialog.FileName.clear();
     m_openDialog.Filter = texts::kAllFilesFilter;
@@ -177,7 +178,8 @@ void FreeMessagePage::SpeedButtonFMFileOpenClick() {
     if (!m_openDialog.Execute())
         return;
     EditFMFile->setText(QString::fromStdString(m_openDialog.Files.front()));
-    m_settings.ItemFiler("FMFileDir").WriteString(ExtractFileDir(EditFMFile->text().toStdString()));
+    m_settings.ItemFiler(settingsItemName("FMFileDir"))
+        .WriteString(ExtractFileDir(EditFMFile->text().toStdString()));
 }
 
 void FreeMessagePage::DropDstFreeFileFileDrop(const std::vector<std::string>& files) {

@@ -7,6 +7,7 @@
 #include "controls/SHBFFEX.h"
 #include "platform/desktop/DesktopService.h"
 #include "settings/RegMng.h"
+#include "settings/Schema.h"
 #include "text/Texts.h"
 #include "ui/Guarded.h"
 #include "ui/pages/PageWidgets.h"
@@ -29,8 +30,8 @@ namespace zbpg {
 namespace {
 
 // The folder both choosers start in, and the filter the file chooser shows first.
-constexpr const char* kFileDirItem = "WPFileDir";
-constexpr const char* kFilterIndexItem = "WPFilterIdx";
+constexpr const char* kFileDirItem = settingsItemName("WPFileDir");
+constexpr const char* kFilterIndexItem = settingsItemName("WPFilterIdx");
 
 std::string imageFilter() {
     return std::string("ビットマップファイル(*.bmp)|*.bmp|"
