@@ -12,6 +12,7 @@
 #include "support/Controls.h"
 #include "support/FixedSystemInfo.h"
 #include "support/ProgramFilesIn.h"
+#include "support/QtSettingsFolder.h"
 #include "support/RecordingMessageService.h"
 #include "support/TempFolder.h"
 #include "support/TestEnvironment.h"
@@ -234,8 +235,7 @@ TEST_F(BehaviourRecord, LogonRunsAtEveryAnchorDrawTheRecordedDesktop) {
 } // namespace zbpg
 
 int main(int argc, char** argv) {
-    zbpg::test::TempFolder home;
-    zbpg::test::prepareTestEnvironment(home);
+    zbpg::test::TestEnvironment environment(zbpg::test::followTheHomeWithQtSettings);
     ::unsetenv("QT_QPA_PLATFORM"); // the X server, as a user's session has it
     QApplication application(argc, argv);
     zbpg::installFontSubstitutions();

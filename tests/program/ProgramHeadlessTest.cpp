@@ -115,8 +115,7 @@ TEST_F(ProgramWithoutDisplay, TheSettingsWindowSaysItNeedsADisplay) {
 } // namespace zbpg
 
 int main(int argc, char** argv) {
-    zbpg::test::TempFolder home;
-    zbpg::test::prepareTestEnvironment(home);
+    zbpg::test::TestEnvironment environment;
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,9 +1,9 @@
 // Runs against a real X server (a virtual one of 1024x768 at depth 24 will do); Qt itself stays
 // offscreen, only the wallpaper code talks to X.
+#include "base/Error.h"
 #include "platform/desktop/qt/DesktopPictureFixture.h"
 #include "support/ImageChecks.h"
 #include "support/TestEnvironment.h"
-#include "base/Error.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -315,8 +315,7 @@ TEST_F(DesktopPictureX11Test, APictureThatCannotBeKeptIsShownAndThenReported) {
 } // namespace
 
 int main(int argc, char** argv) {
-    TempFolder home;
-    zbpg::test::prepareTestEnvironment(home);
+    zbpg::test::TestEnvironment environment;
     QGuiApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

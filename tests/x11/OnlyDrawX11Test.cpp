@@ -122,7 +122,9 @@ TEST(OnlyDrawOnX11, ANewSessionStartsFromTheRecordedWallpaperInItsStyle) {
     XCloseDisplay(display);
     QImage drawing(1024, 768, QImage::Format_RGB32);
     drawing.fill(qRgb(1, 2, 3));
-    ASSERT_TRUE(drawing.save(QString::fromStdString(platform::DesktopPicture::keptPicturePath())));
+    const std::string kept = platform::DesktopPicture::keptPicturePath();
+    fs::create_directories(fs::path(kept).parent_path());
+    ASSERT_TRUE(drawing.save(QString::fromStdString(kept)));
     QImage tile(5, 3, QImage::Format_RGB32);
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 5; ++x)

@@ -1,8 +1,8 @@
-#include "platform/os/AtomicFile.h"
+#include "base/Error.h"
 #include "platform/desktop/qt/DesktopPictureFixture.h"
+#include "platform/os/AtomicFile.h"
 #include "support/ImageChecks.h"
 #include "support/UnusualFiles.h"
-#include "base/Error.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <optional>
 
 using namespace zbpg::platform;
 using namespace zbpg::test;
@@ -21,23 +20,10 @@ namespace {
 class DesktopPictureTest : public DesktopPictureFixture {
 protected:
     void SetUp() override {
-        for (const char* name : kVariables) {
-            const char* value = std::getenv(name);
-            m_saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
-        }
         DesktopPictureFixture::SetUp();
         ::setenv("HOME", m_home.path().c_str(), 1);
         ::unsetenv("DISPLAY");
     }
-    void TearDown() override {
-        for (const auto& [name, value] : m_saved)
-            value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
-    }
-
-private:
-    static constexpr const char* kVariables[] = {"HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME",
-                                                 "DISPLAY"};
-    std::vector<std::pair<const char*, std::optional<std::string>>> m_saved;
 };
 
 // ---- compose ------------------------------------------------------------------------------
