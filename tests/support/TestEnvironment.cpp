@@ -53,19 +53,17 @@ void keepSchemasReachable() {
     ::setenv("GSETTINGS_SCHEMA_DIR", schemaDirs.c_str(), 1);
 }
 
-// HOME and the XDG folders in the given folder; the machine-wide XDG lists name empty folders
-// of it, so that no configuration of the machine reaches a test.
+// HOME and the XDG folders in the given folder, left for the program to make as it would in a
+// new home; the machine-wide XDG lists name an empty folder of it, so that no configuration of
+// the machine reaches a test.
 void pointHomeAt(const TempFolder& home, const std::function<void()>& forEachHome) {
-    const std::pair<const char*, const char*> variables[] = {
-        {"XDG_CONFIG_HOME", ".config"},     {"XDG_CACHE_HOME", ".cache"},
-        {"XDG_DATA_HOME", ".local/share"},  {"XDG_CONFIG_DIRS", "machine/config"},
-        {"XDG_DATA_DIRS", "machine/share"},
-    };
     ::setenv("HOME", home.path().c_str(), 1);
-    for (const auto& [name, folder] : variables) {
-        std::filesystem::create_directories(home.file(folder));
-        ::setenv(name, home.file(folder).c_str(), 1);
-    }
+    ::setenv("XDG_CONFIG_HOME", home.file(".config").c_str(), 1);
+    ::setenv("XDG_CACHE_HOME", home.file(".cache").c_str(), 1);
+    ::setenv("XDG_DATA_HOME", home.file(".local/share").c_str(), 1);
+    std::filesystem::create_directory(home.file("machine"));
+    ::setenv("XDG_CONFIG_DIRS", home.file("machine").c_str(), 1);
+    ::setenv("XDG_DATA_DIRS", home.file("machine").c_str(), 1);
     if (forEachHome)
         forEachHome();
 }
