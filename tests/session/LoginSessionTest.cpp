@@ -137,7 +137,12 @@ TEST_P(HighDensityScreen, TheDrawingCoversTheScreensOwnPixels) {
 
 INSTANTIATE_TEST_SUITE_P(Scalings, HighDensityScreen,
                          ::testing::Values("echo Xft.dpi: 192 | xrdb -nocpp -merge",
-                                           "export QT_SCALE_FACTOR=2"));
+                                           "export QT_SCALE_FACTOR=2"),
+                         [](const auto& scaling) {
+                             return std::string(scaling.param).starts_with("echo")
+                                        ? "XResources"
+                                        : "QtScaleFactor";
+                         });
 
 } // namespace
 } // namespace zbpg

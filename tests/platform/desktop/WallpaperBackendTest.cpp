@@ -10,6 +10,7 @@
 #include "platform/os/Processes.h"
 #include "platform/os/XdgPaths.h"
 #include "support/Commands.h"
+#include "support/ParamNames.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -151,7 +152,8 @@ INSTANTIATE_TEST_SUITE_P(
         GSettingsDesktop{DesktopFamily::Gnome, "org.gnome.desktop.background", "picture-uri", true},
         GSettingsDesktop{DesktopFamily::Cinnamon, "org.cinnamon.desktop.background", "picture-uri",
                          true},
-        GSettingsDesktop{DesktopFamily::Mate, "org.mate.background", "picture-filename", false}));
+        GSettingsDesktop{DesktopFamily::Mate, "org.mate.background", "picture-filename", false}),
+    [](const auto& desktop) { return test::nameOf(desktop.param.schema); });
 
 class GnomeBackend : public GSettingsTest {};
 

@@ -2,6 +2,7 @@
 #include "platform/desktop/qt/DesktopPictureFixture.h"
 #include "platform/os/AtomicFile.h"
 #include "support/ImageChecks.h"
+#include "support/ParamNames.h"
 #include "support/UnusualFiles.h"
 
 #include <QGuiApplication>
@@ -265,7 +266,8 @@ TEST_P(SpecialPictureFile, IsNeverWaitedForAndCountsAsNoPicture) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, SpecialPictureFile,
-                         ::testing::Values("fifo", "folder", "/dev/zero", "larger"));
+                         ::testing::Values("fifo", "folder", "/dev/zero", "larger"),
+                         [](const auto& kind) { return nameOf(kind.param); });
 
 TEST_F(DesktopPictureTest, AKeptPictureThatIsAFifoIsNeitherReadNorWaitedFor) {
     ASSERT_TRUE(makeFolders(parentFolder(DesktopPicture::keptPicturePath())));
