@@ -1,8 +1,9 @@
 #include "app/Application.h"
 
+#include "base/Error.h"
+#include "support/QtSettingsFolder.h"
 #include "support/RecordingMessageService.h"
 #include "support/TestEnvironment.h"
-#include "base/Error.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -67,8 +68,7 @@ TEST(Application, AddsNoNameToWindowTitles) {
 } // namespace zbpg
 
 int main(int argc, char** argv) {
-    zbpg::test::TempFolder home;
-    zbpg::test::prepareTestEnvironment(home);
+    zbpg::test::TestEnvironment environment(zbpg::test::followTheHomeWithQtSettings);
     zbpg::Application application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -1,6 +1,7 @@
 #include "base/Error.h"
 #include "common/zbpg_common.h"
 #include "platform/store/Registry.h"
+#include "support/ParamNames.h"
 #include "support/RecordingDesktopService.h"
 #include "support/TempFolder.h"
 
@@ -195,7 +196,8 @@ INSTANTIATE_TEST_SUITE_P(Commands, AddressHandler,
                                            std::make_pair("mailto:zorbel@example.org", true),
                                            std::make_pair("svn+ssh://example.org/repository", true),
                                            std::make_pair("C:\\Windows\\notepad.exe", false),
-                                           std::make_pair("no such:document", false)));
+                                           std::make_pair("no such:document", false)),
+                         [](const auto& command) { return test::nameOf(command.param.first); });
 
 TEST(Shortcut, ADesktopEntryStartsTheTargetInItsFolder) {
     test::TempFolder folder;

@@ -51,7 +51,11 @@ INSTANTIATE_TEST_SUITE_P(
                     QtCase{twoPixels(32, {0xC0, 0x80, 0x40, 0, 0xFF, 0, 0, 0}), kGrey, kBlue},
                     QtCase{twoPixels(32, {0x40, 0x80, 0xC0, 0xFF, 0xFF, 0, 0, 0x80}, {},
                                      {0xFF, 0xFF00, 0xFF0000, 0xFF000000}),
-                           kGrey, qRgba(255, 0, 0, 0x80)}));
+                           kGrey, qRgba(255, 0, 0, 0x80)}),
+    [](const auto& format) {
+        const Bitmap& bitmap = format.param.bitmap;
+        return "Bits" + std::to_string(bitmap.bitsPerPixel) + (bitmap.bitFields ? "Masks" : "");
+    });
 
 } // namespace
 } // namespace zbpg

@@ -1,9 +1,10 @@
 #include "draw/Renderers.h"
 
+#include "base/Error.h"
 #include "support/ImageChecks.h"
+#include "support/ParamNames.h"
 #include "support/TempFolder.h"
 #include "support/UnusualFiles.h"
-#include "base/Error.h"
 #include "text/qt/QtConvert.h"
 
 #include <QFontMetrics>
@@ -271,7 +272,8 @@ TEST_P(SpecialMessageFile, IsRefusedAtOnceWithTheUsersMessage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, SpecialMessageFile,
-                         ::testing::Values("fifo", "folder", "/dev/zero", "larger"));
+                         ::testing::Values("fifo", "folder", "/dev/zero", "larger"),
+                         [](const auto& kind) { return test::nameOf(kind.param); });
 
 TEST_F(MessageFile, MissingFileRaisesTheUsersMessage) {
     try {

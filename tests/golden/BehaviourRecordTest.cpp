@@ -13,6 +13,7 @@
 #include "support/Controls.h"
 #include "support/FixedSystemInfo.h"
 #include "support/ProgramFilesIn.h"
+#include "support/QtSettingsFolder.h"
 #include "support/RecordingMessageService.h"
 #include "support/TempFolder.h"
 #include "support/TestEnvironment.h"
@@ -21,9 +22,12 @@
 #include "ui/Main.h"
 
 #include <QApplication>
+#include <QColor>
 #include <QPushButton>
+#include <algorithm>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace zbpg {
 namespace {
@@ -40,6 +44,52 @@ std::string replaced(std::string text, const std::string& from, const std::strin
     for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
         text.replace(at, from.size(), to);
     return text;
+}
+
+// The lines around the given one, numbered, the given one marked; code page 932 shown as text.
+std::string linesAround(const std::string& bytes, long line) {
+    const bool utf8 = bytes.starts_with(kUtf8Bom);
+    std::istringstream lines(bytes);
+    std::ostringstream shown;
+    long number = 0;
+    for (std::string text; std::getline(lines, text);) {
+        if (++number < line - 2 || number > line + 2)
+            continue;
+        if (text.ends_with('\r'))
+            text.pop_back();
+        shown << (number == line ? "> " : "  ") << number << ": "
+              << (utf8 ? text : cp932ToUtf8(text).value_or(text)) << "\n";
+    }
+    return shown.str();
+}
+
+// Where written bytes first part from their record, with the lines around it in both.
+::testing::AssertionResult sameBytes(const std::string& written, const std::string& recorded) {
+    if (written == recorded)
+        return ::testing::AssertionSuccess();
+    const auto at = std::mismatch(written.begin(), written.end(), recorded.begin(), recorded.end());
+    const auto offset = at.first - written.begin();
+    const long line = std::count(written.begin(), at.first, '\n') + 1;
+    return ::testing::AssertionFailure() << "differs from its record first at byte " << offset
+                                         << ", line " << line << "\nrecord:\n"
+                                         << linesAround(recorded, line) << "written:\n"
+                                         << linesAround(written, line);
+}
+
+// The first pixel (by rows) that differs from the record, and how many do.
+::testing::AssertionResult samePicture(const QImage& drawn, const QImage& recorded) {
+    int differing = 0;
+    QPoint first;
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x)
+            if (drawn.pixel(x, y) != recorded.pixel(x, y) && differing++ == 0)
+                first = QPoint(x, y);
+    if (differing == 0)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << differing << " pixels differ from the record, the first at (" << first.x() << ", "
+           << first.y() << "): recorded " << QColor(recorded.pixel(first)).name().toStdString()
+           << ", drawn " << QColor(drawn.pixel(first)).name().toStdString();
 }
 
 // Settings that move every item of the drawing and most others away from the factory state.
@@ -178,7 +228,7 @@ protected:
         }
         const std::string recorded = readFile(std::string(ZBPG_RECORDS) + "/" + name);
         ASSERT_FALSE(recorded.empty()) << name;
-        EXPECT_TRUE(bytes == recorded) << name << " differs from its record";
+        EXPECT_TRUE(sameBytes(bytes, recorded)) << name;
     }
 
     test::TempFolder folder;
@@ -228,15 +278,14 @@ TEST_F(BehaviourRecord, LogonRunsAtEveryAnchorDrawTheRecordedDesktop) {
     const QImage recorded =
         QImage(QString(ZBPG_RECORDS) + "/desktop.png").convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(recorded.size(), desktopPicture.size());
-    EXPECT_TRUE(recorded == desktopPicture) << "the desktop differs from its record";
+    EXPECT_TRUE(samePicture(desktopPicture, recorded)) << "the desktop";
 }
 
 } // namespace
 } // namespace zbpg
 
 int main(int argc, char** argv) {
-    zbpg::test::TempFolder home;
-    zbpg::test::prepareTestEnvironment(home);
+    zbpg::test::TestEnvironment environment(zbpg::test::followTheHomeWithQtSettings);
     ::unsetenv("QT_QPA_PLATFORM"); // the X server, as a user's session has it
     QApplication application(argc, argv);
     zbpg::installFontSubstitutions();

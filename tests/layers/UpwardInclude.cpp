@@ -1,3 +1,4 @@
-// Built only by the layer test, which expects the include below to fail: the settings layer
-// cannot see the settings window, which lies above it.
+// Compiled when the build is configured, with the settings layer's include folders: its own
+// header must be found, the window's header above it must not.
+#include "settings/RegMng.h"
 #include "ui/Main.h"

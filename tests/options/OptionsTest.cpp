@@ -1,9 +1,9 @@
+#include "base/Error.h"
 #include "options/OptionsStore.h"
 #include "settings/Schema.h"
 #include "support/RecordingMessageService.h"
 #include "support/RichOptions.h"
 #include "support/TempFolder.h"
-#include "base/Error.h"
 
 #include <algorithm>
 #include <csignal>
@@ -200,7 +200,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "MFPositionLT=0\nMFPositionLB=0\nMFPositionRT=0\nMFPositionRB=0\n"
                   "MFPositionCenter=0\n",
                   {false, false},
-                  {false, false, true, false, false}}));
+                  {false, false, true, false, false}}),
+    [](const auto& file) { return file.param.method[1] ? "LaterOfTwoWins" : "NoneChecked"; });
 
 TEST_F(OptionsStoreTest, PlacesAreBoundedByTheScreenAndTheWaitBy999) {
     store("[Application]\nStartUpWaitSec=5000\n[SystemInfo]\nSIUserDraw=0\nSIUserLeft=810\n"
@@ -269,6 +270,13 @@ TEST_P(BadLoad, KeepsTheRowsReportsTheListAndLoadsTheRest) {
               std::vector<std::string>{"/after"});
 }
 
+std::string badLoadName(const ::testing::TestParamInfo<BadFileCase>& bad) {
+    const char* lists[] = {"Wallpaper", "Before", "After"};
+    return lists[static_cast<int>(bad.param.list)] +
+           std::string(bad.param.stat.size() > bad.param.texts.size() ? "StatusBeyondTheRows"
+                                                                      : "StatusNotANumber");
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Lists, BadLoad,
     ::testing::Values(
@@ -295,7 +303,8 @@ INSTANTIATE_TEST_SUITE_P(
                     {"/bin/a"},
                     "リストのインデックスが範囲を超えています (1) ([AppExec] AEAStat)",
                     {{"/bin/a", false}},
-                    {"0"}}));
+                    {"0"}}),
+    badLoadName);
 
 // Only the bad item keeps its value; a font keeps the name and size read before the colour.
 TEST_F(OptionsStoreTest, AFontColourThatIsNoColourLeavesOnlyThatFontsColourAndStyle) {

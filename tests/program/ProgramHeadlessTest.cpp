@@ -2,7 +2,6 @@
 // answers without one (sway's swaymsg, stood in for by a script) or says on standard error why
 // it could not, and the settings window says clearly that it needs a display.
 
-#include "platform/os/Processes.h"
 #include "platform/store/Registry.h"
 #include "support/Commands.h"
 #include "support/TestEnvironment.h"
@@ -11,7 +10,6 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 namespace zbpg {
 namespace {
@@ -49,8 +47,7 @@ protected:
     int run(const std::string& arguments) {
         const std::string command =
             "'" + program + "' " + arguments + " 2> '" + folder.file("stderr") + "'";
-        const int status = std::system(command.c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return test::runCommand(command, 60).status;
     }
 
     test::TempFolder folder;
@@ -118,8 +115,7 @@ TEST_F(ProgramWithoutDisplay, TheSettingsWindowSaysItNeedsADisplay) {
 } // namespace zbpg
 
 int main(int argc, char** argv) {
-    zbpg::test::TempFolder home;
-    zbpg::test::prepareTestEnvironment(home);
+    zbpg::test::TestEnvironment environment;
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -58,12 +58,20 @@ TEST_P(BmpRoundTrip, WritesABitmapInItsOwnFormatAndReadsItBack) {
     EXPECT_EQ(decodeBmp(encodeBmp(GetParam())), GetParam());
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryPixelFormat, BmpRoundTrip,
-                         testing::Values(sample(1, 2), sample(4, 16), sample(4, 5), sample(8, 256),
-                                         sample(16, 0), sample(16, 0, {0xF800, 0x07E0, 0x001F, 0}),
-                                         sample(24, 0), sample(32, 0),
-                                         sample(32, 0, {0xFF, 0xFF00, 0xFF0000, 0}),
-                                         sample(32, 0, {0xFF0000, 0xFF00, 0xFF, 0xFF000000})));
+INSTANTIATE_TEST_SUITE_P(
+    EveryPixelFormat, BmpRoundTrip,
+    testing::Values(sample(1, 2), sample(4, 16), sample(4, 5), sample(8, 256), sample(16, 0),
+                    sample(16, 0, {0xF800, 0x07E0, 0x001F, 0}), sample(24, 0), sample(32, 0),
+                    sample(32, 0, {0xFF, 0xFF00, 0xFF0000, 0}),
+                    sample(32, 0, {0xFF0000, 0xFF00, 0xFF, 0xFF000000})),
+    [](const auto& format) {
+        const Bitmap& b = format.param;
+        return "Bits" + std::to_string(b.bitsPerPixel) +
+               (b.palette.empty() ? "" : "Colours" + std::to_string(b.palette.size())) +
+               (!b.bitFields      ? ""
+                : b.masks[3] != 0 ? "AlphaMasks"
+                                  : "Masks");
+    });
 
 class BmpVariant : public testing::TestWithParam<std::pair<BmpParts, Bitmap>> {};
 
@@ -103,14 +111,22 @@ INSTANTIATE_TEST_SUITE_P(
                            .rows = std::string("\3\1\0\0\0\2\1\1\0\3\1\0\1\0\0\1", 16)},
                   Bitmap{
                       4, 3, 8, kTwoColourValues, false, {}, {0, 1, 0, 1, 0, 0, 0, 0, 1, 1, 1, 0}}),
-        std::pair(
-            BmpParts{.width = 5,
-                     .bits = 4,
-                     .compression = 2,
-                     .colorsUsed = 2,
-                     .palette = kTwoColours,
-                     .rows = std::string("\5\x10\0\0\0\3\1\x10\0\1", 10)},
-            Bitmap{5, 2, 4, kTwoColourValues, false, {}, {1, 0x10, 0, 0, 0x10, 0x10, 0x10, 0}})));
+        std::pair(BmpParts{.width = 5,
+                           .bits = 4,
+                           .compression = 2,
+                           .colorsUsed = 2,
+                           .palette = kTwoColours,
+                           .rows = std::string("\5\x10\0\0\0\3\1\x10\0\1", 10)},
+                  Bitmap{
+                      5, 2, 4, kTwoColourValues, false, {}, {1, 0x10, 0, 0, 0x10, 0x10, 0x10, 0}})),
+    [](const auto& variant) {
+        const BmpParts& parts = variant.param.first;
+        return parts.compression == 1   ? "Rle8"
+               : parts.compression == 2 ? "Rle4"
+               : parts.header == 12     ? "CoreHeader"
+               : parts.header == 124    ? "V5Header"
+                                        : "TopDown";
+    });
 
 class DamagedBmp : public testing::TestWithParam<std::string> {};
 
@@ -141,7 +157,9 @@ INSTANTIATE_TEST_SUITE_P(
                  .compression = 1,
                  .colorsUsed = 1,
                  .palette = kRle8,
-                 .rows = std::string("\0\4\1", 3)})));
+                 .rows = std::string("\0\4\1", 3)})),
+    // By their place in the list: their bytes make no name.
+    [](const auto& file) { return "File" + std::to_string(file.index); });
 
 } // namespace
 } // namespace zbpg

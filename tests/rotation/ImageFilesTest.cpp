@@ -1,9 +1,10 @@
 #include "rotation/ImageFiles.h"
 
+#include "base/Error.h"
 #include "support/JpegEncoding.h"
+#include "support/ParamNames.h"
 #include "support/TempFolder.h"
 #include "support/UnusualFiles.h"
-#include "base/Error.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -30,7 +31,8 @@ INSTANTIATE_TEST_SUITE_P(
                     ImageCase{"/p/a.gif", false}, ImageCase{"/p/a.png", false},
                     ImageCase{"/p/a.jpg.txt", false}, ImageCase{"/p/jpg", false},
                     ImageCase{"/p.jpg/name", false}, ImageCase{"/p/.jpg", true},
-                    ImageCase{"/p/写真.ＪＰＧ", false}, ImageCase{"/p/写真.jpeg", true}));
+                    ImageCase{"/p/写真.ＪＰＧ", false}, ImageCase{"/p/写真.jpeg", true}),
+    [](const auto& name) { return test::nameOf(name.param.path); });
 
 TEST(LowerFileExtension, LowersOnlyAToZAndIsEmptyWithoutADotInTheName) {
     EXPECT_EQ(lowerFileExtension("/Folder.D/Name.TxT"), ".txt");
@@ -78,7 +80,8 @@ TEST_P(ConvertImageFile, WritesWhatLoadingAndSavingWrite) {
               test::readFile(folder.file("loaded.bmp")));
 }
 
-INSTANTIATE_TEST_SUITE_P(BmpAndJpeg, ConvertImageFile, testing::Values("a.BMP", "a.jpe"));
+INSTANTIATE_TEST_SUITE_P(BmpAndJpeg, ConvertImageFile, testing::Values("a.BMP", "a.jpe"),
+                         [](const auto& name) { return test::nameOf(name.param); });
 
 TEST(ConvertImageFile, LeavesOtherPicturesAlone) {
     const test::TempFolder folder;

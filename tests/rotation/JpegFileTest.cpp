@@ -1,7 +1,7 @@
 #include "rotation/JpegFile.h"
 
-#include "support/JpegEncoding.h"
 #include "base/Error.h"
+#include "support/JpegEncoding.h"
 
 #include <gtest/gtest.h>
 // After jpeglib.h: the message numbers.
@@ -35,7 +35,13 @@ INSTANTIATE_TEST_SUITE_P(ColourSpaces, JpegColours,
                          testing::Values(JpegCase{{200, 40, 90}, {90, 40, 200}},
                                          JpegCase{{77}, {77, 77, 77}},
                                          JpegCase{{200, 100, 50, 255}, {50, 100, 200}},
-                                         JpegCase{{200, 100, 50, 128}, {25, 50, 100}}));
+                                         JpegCase{{200, 100, 50, 128}, {25, 50, 100}}),
+                         [](const auto& colours) {
+                             const auto& samples = colours.param.samples;
+                             return samples.size() == 1   ? std::string("Grey")
+                                    : samples.size() == 3 ? std::string("Rgb")
+                                                          : "Cmyk" + std::to_string(samples[3]);
+                         });
 
 std::string errorOf(const std::string& bytes) {
     std::string toBitmap = "decoded", toFile = "decoded";

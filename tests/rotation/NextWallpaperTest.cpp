@@ -39,7 +39,10 @@ TEST_P(WallpaperCandidates, AreThePictureFilesOfTheEntriesEachTimeTheyCoverThem)
     EXPECT_EQ(found, expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(SubFoldersOnAndOff, WallpaperCandidates, testing::Bool());
+INSTANTIATE_TEST_SUITE_P(SubFoldersOnAndOff, WallpaperCandidates, testing::Bool(),
+                         [](const auto& on) {
+                             return on.param ? "WithSubFolders" : "WithoutThem";
+                         });
 
 struct ChoiceCase {
     bool onlyDraw;
@@ -63,7 +66,12 @@ INSTANTIATE_TEST_SUITE_P(
                     ChoiceCase{true, false, -5, 0}, ChoiceCase{true, false, INT_MAX, 0},
                     ChoiceCase{false, false, -1, 0}, ChoiceCase{false, false, 2, 2},
                     ChoiceCase{false, true, 1, 1}, ChoiceCase{false, false, 3, 0},
-                    ChoiceCase{false, false, -7, 0}));
+                    ChoiceCase{false, false, -7, 0}),
+    [](const auto& choice) {
+        const ChoiceCase& c = choice.param;
+        return std::string(c.onlyDraw ? "Logon" : "Trial") + (c.random ? "Random" : "InOrder") +
+               "After" + (c.stored < 0 ? "Minus" : "") + std::to_string(std::abs(c.stored));
+    });
 
 TEST(NextWallpaperIndex, ALogonRunInRandomOrderDrawsAnyIndexFromTheGenerator) {
     std::mt19937 generator(3);

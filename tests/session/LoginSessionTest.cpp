@@ -1,14 +1,13 @@
 // The built program in login sessions of their own: each run gets an X server of its own
 // (xvfb-run), so that the next run really is a new session. GNOME's settings live in a key file
 // of the test's home (GSETTINGS_BACKEND=keyfile), changed with gsettings as a user would.
-#include "platform/store/Registry.h"
 #include "platform/os/XdgPaths.h"
+#include "platform/store/Registry.h"
 #include "support/Commands.h"
 
 #include <QImage>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 namespace zbpg {
 namespace {
@@ -41,8 +40,8 @@ protected:
         const std::string command =
             "cd '" + m_folder.path() + "' && xvfb-run -a -s '-noreset -screen 0 " + screen +
             "' sh -c \"" + sessionStart + " && ./ZorbelPaneglyph -OnlyDraw\"";
-        const int result = std::system(command.c_str());
-        ASSERT_EQ(WIFEXITED(result) ? WEXITSTATUS(result) : -1, status) << command;
+        const auto run = test::runCommand(command, 60);
+        ASSERT_EQ(run.status, status) << command << "\n" << run.output;
     }
     std::string picture(QRgb colour, const std::string& name) const {
         QImage image(1024, 768, QImage::Format_RGB32);
@@ -68,9 +67,9 @@ QImage gnomePicture() {
 
 void chooseInGnome(const std::string& file) {
     ASSERT_EQ(
-        std::system(("gsettings set org.gnome.desktop.background picture-uri 'file://" + file +
-                     "' && gsettings set org.gnome.desktop.background picture-options zoom")
-                        .c_str()),
+        test::runCommand("gsettings set org.gnome.desktop.background picture-uri 'file://" + file +
+                         "' && gsettings set org.gnome.desktop.background picture-options zoom")
+            .status,
         0);
 }
 
@@ -138,7 +137,12 @@ TEST_P(HighDensityScreen, TheDrawingCoversTheScreensOwnPixels) {
 
 INSTANTIATE_TEST_SUITE_P(Scalings, HighDensityScreen,
                          ::testing::Values("echo Xft.dpi: 192 | xrdb -nocpp -merge",
-                                           "export QT_SCALE_FACTOR=2"));
+                                           "export QT_SCALE_FACTOR=2"),
+                         [](const auto& scaling) {
+                             return std::string(scaling.param).starts_with("echo")
+                                        ? "XResources"
+                                        : "QtScaleFactor";
+                         });
 
 } // namespace
 } // namespace zbpg

@@ -2,24 +2,54 @@
 
 #include "support/TempFolder.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <vector>
 
 namespace zbpg::test {
 
+// How a shell command ended and what it printed. Every command runs under a deadline: one still
+// running then is ended together with everything it started, and the test fails naming it,
+// instead of the whole suite waiting for it.
+struct CommandRun {
+    int status = -1; // the exit status; -1 when the command did not end by itself
+    std::string output;
+};
+
+inline CommandRun runCommand(const std::string& command, int seconds = 30) {
+    std::string quoted;
+    for (const char c : command)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    // timeout runs the command in a process group of its own and ends the whole group.
+    const std::string limited =
+        "timeout -k 5 " + std::to_string(seconds) + " sh -c '" + quoted + "'";
+    CommandRun run;
+    FILE* pipe = ::popen(limited.c_str(), "r");
+    if (pipe == nullptr) {
+        ADD_FAILURE() << "cannot start: " << command;
+        return run;
+    }
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, pipe))
+        run.output += buffer;
+    const int status = ::pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (run.status == 124 || run.status == 128 + SIGKILL) {
+        ADD_FAILURE() << "timed out after " << seconds << " s: " << command;
+        run.status = -1;
+    }
+    return run;
+}
+
 // What a shell command prints, its last line break taken off.
 inline std::string commandOutput(const std::string& command) {
-    std::string text;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[512];
-        while (std::fgets(buffer, sizeof buffer, pipe))
-            text += buffer;
-        ::pclose(pipe);
-    }
+    std::string text = runCommand(command).output;
     if (!text.empty() && text.back() == '\n')
         text.pop_back();
     return text;

@@ -1,3 +1,4 @@
+#include "support/QtSettingsFolder.h"
 #include "support/TestEnvironment.h"
 #include "text/qt/QtConvert.h"
 
@@ -6,8 +7,7 @@
 
 // Widget tests: a headless application with the program's font substitutions.
 int main(int argc, char** argv) {
-    zbpg::test::TempFolder home;
-    zbpg::test::prepareTestEnvironment(home);
+    zbpg::test::TestEnvironment environment(zbpg::test::followTheHomeWithQtSettings);
     QApplication application(argc, argv);
     zbpg::installFontSubstitutions();
     ::testing::InitGoogleTest(&argc, argv);

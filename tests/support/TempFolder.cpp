@@ -5,10 +5,11 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <unistd.h>
 
 namespace zbpg::test {
 
-TempFolder::TempFolder() {
+TempFolder::TempFolder() : m_owner(::getpid()) {
     const char* base = std::getenv("TMPDIR");
     std::string pattern = std::string(base && *base ? base : "/tmp") + "/zbpg-test-XXXXXX";
     if (::mkdtemp(pattern.data()) == nullptr)
@@ -17,6 +18,8 @@ TempFolder::TempFolder() {
 }
 
 TempFolder::~TempFolder() {
+    if (::getpid() != m_owner)
+        return;
     std::error_code ignored;
     std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::add, ignored);

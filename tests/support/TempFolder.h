@@ -1,10 +1,12 @@
 #pragma once
 
 #include <string>
+#include <sys/types.h>
 
 namespace zbpg::test {
 
-// A fresh folder below the system's temporary folder, removed with everything in it.
+// A fresh folder below the system's temporary folder, removed with everything in it by the
+// process that made it (never by a forked child that ends).
 class TempFolder {
 public:
     TempFolder();
@@ -17,6 +19,7 @@ public:
 
 private:
     std::string m_path;
+    pid_t m_owner;
 };
 
 // Writes bytes to a file, replacing it; reads a whole file ("" when missing).

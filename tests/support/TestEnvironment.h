@@ -2,21 +2,23 @@
 
 #include "support/TempFolder.h"
 
-#include <cstdlib>
+#include <functional>
 
 namespace zbpg::test {
 
-// Points HOME and the XDG folders into the given folder (tests never touch the real home)
-// and makes Qt draw offscreen. The session's desktop is forgotten, so that no test reaches the
-// wallpaper of the desktop it runs on.
-inline void prepareTestEnvironment(const TempFolder& home) {
-    for (const char* name :
-         {"XDG_CURRENT_DESKTOP", "XDG_SESSION_DESKTOP", "DESKTOP_SESSION", "SWAYSOCK"})
-        ::unsetenv(name);
-    ::setenv("HOME", home.path().c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", home.file(".config").c_str(), 1);
-    ::setenv("XDG_CACHE_HOME", home.file(".cache").c_str(), 1);
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-}
+// Made first in every test main, before anything reads the environment (a QApplication, the
+// first test). The process, and then each test on its own, gets a fresh temporary folder as
+// HOME and as every XDG folder, so that tests never touch the real home and never see what an
+// earlier test left there; whatever a test changes in the environment is undone after it. Qt
+// draws offscreen, and the session's desktop is forgotten, so that no test reaches the
+// wallpaper of the desktop it runs on. forEachHome is called whenever HOME has moved, for the
+// libraries that take their folders from it only once.
+class TestEnvironment final {
+public:
+    explicit TestEnvironment(std::function<void()> forEachHome = {});
+
+private:
+    TempFolder m_processHome;
+};
 
 } // namespace zbpg::test

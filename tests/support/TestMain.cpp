@@ -3,8 +3,7 @@
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
-    zbpg::test::TempFolder home;
-    zbpg::test::prepareTestEnvironment(home);
+    zbpg::test::TestEnvironment environment;
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -314,8 +314,7 @@ TEST_F(DesktopPictureX11Test, APictureThatCannotBeKeptIsShownAndThenReported) {
 } // namespace
 
 int main(int argc, char** argv) {
-    TempFolder home;
-    zbpg::test::prepareTestEnvironment(home);
+    zbpg::test::TestEnvironment environment;
     QGuiApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

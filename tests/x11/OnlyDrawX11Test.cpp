@@ -7,6 +7,7 @@
 #include "platform/desktop/qt/DesktopPicture.h"
 #include "platform/os/Processes.h"
 #include "platform/store/Registry.h"
+#include "support/Commands.h"
 #include "support/JpegEncoding.h"
 #include "support/TempFolder.h"
 #include "text/Encoding.h"
@@ -41,10 +42,12 @@ std::string installProgram(const test::TempFolder& folder) {
     return program;
 }
 
-// One logon run of the copy. A run that fails waits on its message box, so it is given a minute
-// and then ended: a failing run fails its test instead of holding the whole suite.
-bool runOnlyDraw(const std::string& program, const test::TempFolder& folder) {
-    return platform::runAndWait({"timeout", "60", program, "-OnlyDraw"}, folder.path());
+// One logon run of the copy, successful. A run that fails waits on its message box, so it is
+// given a minute and then ended: a failing run fails its test instead of holding the suite.
+void runOnlyDraw(const std::string& program, const test::TempFolder& folder) {
+    const auto run =
+        test::runCommand("cd '" + folder.path() + "' && '" + program + "' -OnlyDraw", 60);
+    ASSERT_EQ(run.status, 0) << run.output;
 }
 
 bool allPixelsAre(const QImage& image, const QRect& area, QRgb colour) {
@@ -80,7 +83,7 @@ TEST(OnlyDrawOnX11, DrawsFramesAndSystemInformationOntoTheDesktop) {
     test::writeFile(folder.file("ZorbelPaneglyph.ini"), kOnlyTheSmallestFrame);
 
     ::unsetenv("QT_QPA_PLATFORM"); // the program sees the X server as a user's session would
-    ASSERT_TRUE(runOnlyDraw(program, folder));
+    ASSERT_NO_FATAL_FAILURE(runOnlyDraw(program, folder));
 
     const QImage desktop = platform::DesktopPicture::paintDesktop(QSize(1024, 768))
                                .convertToFormat(QImage::Format_RGB32);
@@ -123,7 +126,9 @@ TEST(OnlyDrawOnX11, ANewSessionStartsFromTheRecordedWallpaperInItsStyle) {
     XCloseDisplay(display);
     QImage drawing(1024, 768, QImage::Format_RGB32);
     drawing.fill(qRgb(1, 2, 3));
-    ASSERT_TRUE(drawing.save(QString::fromStdString(platform::DesktopPicture::keptPicturePath())));
+    const std::string kept = platform::DesktopPicture::keptPicturePath();
+    fs::create_directories(fs::path(kept).parent_path());
+    ASSERT_TRUE(drawing.save(QString::fromStdString(kept)));
     QImage tile(5, 3, QImage::Format_RGB32);
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 5; ++x)
@@ -136,7 +141,7 @@ TEST(OnlyDrawOnX11, ANewSessionStartsFromTheRecordedWallpaperInItsStyle) {
 
     test::writeFile(folder.file("ZorbelPaneglyph.ini"), kOnlyTheSmallestFrame);
     ::unsetenv("QT_QPA_PLATFORM");
-    ASSERT_TRUE(runOnlyDraw(program, folder));
+    ASSERT_NO_FATAL_FAILURE(runOnlyDraw(program, folder));
 
     const QImage desktop = platform::DesktopPicture::paintDesktop(QSize(1024, 768));
     EXPECT_EQ(desktop.pixel(0, 100), kFrame);
@@ -186,7 +191,7 @@ TEST(OnlyDrawOnX11, SuccessiveRunsShowTheWallpaperListInTurnWithTheFramesOnTop) 
     ::unsetenv("QT_QPA_PLATFORM");
     std::vector<QRgb> shown;
     for (const int index : {0, 1, 2, 0}) {
-        ASSERT_TRUE(runOnlyDraw(program, folder));
+        ASSERT_NO_FATAL_FAILURE(runOnlyDraw(program, folder));
         const QImage desktop = platform::DesktopPicture::paintDesktop(QSize(1024, 768));
         shown.push_back(desktop.pixel(512, 384));
         EXPECT_EQ(desktop.pixel(0, 100), kFrame) << index;

@@ -5,6 +5,7 @@
 #include "support/Controls.h"
 #include "support/ImageChecks.h"
 #include "support/ProgramFilesIn.h"
+#include "support/QtSettingsFolder.h"
 #include "support/RecordingDesktopService.h"
 #include "support/RecordingDialogService.h"
 #include "support/TestEnvironment.h"
@@ -126,8 +127,7 @@ INSTANTIATE_TEST_SUITE_P(
 } // namespace zbpg
 
 int main(int argc, char** argv) {
-    zbpg::test::TempFolder home;
-    zbpg::test::prepareTestEnvironment(home);
+    zbpg::test::TestEnvironment environment(zbpg::test::followTheHomeWithQtSettings);
     // The pointer and the windows are the X server's.
     ::setenv("QT_QPA_PLATFORM", "xcb", 1);
     QApplication application(argc, argv);

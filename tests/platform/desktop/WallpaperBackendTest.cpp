@@ -4,11 +4,13 @@
 // its own (dbus-run-session); the home folder is the test's temporary one.
 #include "platform/desktop/WallpaperBackend.h"
 
+#include "base/ScopeExit.h"
 #include "platform/desktop/qt/PlasmaBackend.h"
 #include "platform/desktop/qt/SessionDesktop.h"
 #include "platform/os/Processes.h"
 #include "platform/os/XdgPaths.h"
 #include "support/Commands.h"
+#include "support/ParamNames.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -17,6 +19,7 @@
 #include <QThread>
 #include <cstdlib>
 #include <filesystem>
+#include <gio/gio.h>
 #include <gtest/gtest.h>
 
 namespace zbpg::platform {
@@ -69,6 +72,42 @@ TEST(FileUris, HoldAnyPathAndComeBackUnchanged) {
 
 // ---- GSettings -----------------------------------------------------------------------------
 
+// GLib takes its folders once, when first asked, and GSettings keeps its one key file in the
+// configuration folder of then: it is taken in the process's home before the first test, whose
+// home goes after it. gsettings is run on that key file, and every test starts from the
+// schemas' defaults.
+class GLibFolders final : public ::testing::Environment {
+    void SetUp() override { (void)g_get_user_config_dir(); }
+};
+const auto* const kGLibFolders = ::testing::AddGlobalTestEnvironment(new GLibFolders);
+
+std::string gsettings(const std::string& words) {
+    return "XDG_CONFIG_HOME='" + std::string(g_get_user_config_dir()) + "' gsettings " + words;
+}
+
+class GSettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* schema : {"org.gnome.desktop.background", "org.gnome.desktop.interface",
+                                   "org.cinnamon.desktop.background", "org.mate.background"})
+            resetToDefaults(schema);
+    }
+    static void resetToDefaults(const char* schemaId) {
+        GSettings* settings = g_settings_new(schemaId);
+        GSettingsSchema* schema = nullptr;
+        g_object_get(settings, "settings-schema", &schema, nullptr);
+        gchar** keys = g_settings_schema_list_keys(schema);
+        for (gchar** key = keys; *key != nullptr; ++key)
+            g_settings_reset(settings, *key);
+        g_strfreev(keys);
+        g_settings_schema_unref(schema);
+        g_settings_sync();
+        g_object_unref(settings);
+    }
+
+    test::TempFolder m_folder;
+};
+
 struct GSettingsDesktop {
     DesktopFamily family;
     const char* schema;
@@ -76,15 +115,15 @@ struct GSettingsDesktop {
     bool uri;
 };
 
-class GSettingsBackendTest : public ::testing::TestWithParam<GSettingsDesktop> {
+class GSettingsBackendTest : public GSettingsTest,
+                             public ::testing::WithParamInterface<GSettingsDesktop> {
 protected:
     std::string get(const char* key) const {
-        return test::commandOutput(std::string("gsettings get ") + GetParam().schema + " " + key);
+        return test::commandOutput(gsettings(std::string("get ") + GetParam().schema + " " + key));
     }
     std::string quoted(const std::string& path) const {
         return "'" + (GetParam().uri ? fileUriOf(path) : path) + "'";
     }
-    test::TempFolder m_folder;
 };
 
 TEST_P(GSettingsBackendTest, ShowsTheFileAndTellsWhatTheUserChoseWithGsettings) {
@@ -96,10 +135,12 @@ TEST_P(GSettingsBackendTest, ShowsTheFileAndTellsWhatTheUserChoseWithGsettings) 
     EXPECT_EQ(get("picture-options"), "'zoom'");
 
     const std::string chosen = pictureIn(m_folder, "chosen.png");
-    ASSERT_EQ(std::system((std::string("gsettings set ") + GetParam().schema + " " +
-                           GetParam().key + " \"" + quoted(chosen) + "\" && gsettings set " +
-                           GetParam().schema + " picture-options wallpaper")
-                              .c_str()),
+    ASSERT_EQ(test::runCommand(
+                  gsettings(std::string("set ") + GetParam().schema + " " + GetParam().key + " \"" +
+                            quoted(chosen) + "\"") +
+                  " && " +
+                  gsettings(std::string("set ") + GetParam().schema + " picture-options wallpaper"))
+                  .status,
               0);
     ASSERT_TRUE(eventually([&] { return backend->current()->file == chosen; }));
     EXPECT_EQ(backend->current()->style, WallpaperStyle::Tile);
@@ -111,50 +152,62 @@ INSTANTIATE_TEST_SUITE_P(
         GSettingsDesktop{DesktopFamily::Gnome, "org.gnome.desktop.background", "picture-uri", true},
         GSettingsDesktop{DesktopFamily::Cinnamon, "org.cinnamon.desktop.background", "picture-uri",
                          true},
-        GSettingsDesktop{DesktopFamily::Mate, "org.mate.background", "picture-filename", false}));
+        GSettingsDesktop{DesktopFamily::Mate, "org.mate.background", "picture-filename", false}),
+    [](const auto& desktop) { return test::nameOf(desktop.param.schema); });
 
-TEST(GnomeBackend, ShowsBothVariantsTellsTheDarkOneInDarkModeAndKeepsTheUsersPair) {
-    test::TempFolder folder;
+class GnomeBackend : public GSettingsTest {};
+
+TEST_F(GnomeBackend, ShowsBothVariantsTellsTheDarkOneInDarkModeAndKeepsTheUsersPair) {
     const auto backend = makeGSettingsBackend(DesktopFamily::Gnome);
-    const std::string file = pictureIn(folder);
+    const std::string file = pictureIn(m_folder);
     ASSERT_TRUE(backend->show(file, WallpaperStyle::Center));
-    EXPECT_EQ(test::commandOutput("gsettings get org.gnome.desktop.background picture-uri-dark"),
-              "'" + fileUriOf(file) + "'");
+    const std::string getDark = gsettings("get org.gnome.desktop.background picture-uri-dark");
+    EXPECT_EQ(test::commandOutput(getDark), "'" + fileUriOf(file) + "'");
 
-    const std::string dark = pictureIn(folder, "dark.png");
-    ASSERT_EQ(std::system(("gsettings set org.gnome.desktop.background picture-uri-dark '" +
-                           fileUriOf(dark) +
-                           "' && gsettings set org.gnome.desktop.interface color-scheme "
-                           "prefer-dark")
-                              .c_str()),
+    const std::string dark = pictureIn(m_folder, "dark.png");
+    ASSERT_EQ(test::runCommand(gsettings("set org.gnome.desktop.background picture-uri-dark '" +
+                                         fileUriOf(dark) + "'") +
+                               " && " +
+                               gsettings("set org.gnome.desktop.interface color-scheme "
+                                         "prefer-dark"))
+                  .status,
               0);
     EXPECT_TRUE(eventually([&] { return backend->current()->file == dark; }));
-    ASSERT_EQ(std::system("gsettings reset org.gnome.desktop.interface color-scheme"), 0);
+    ASSERT_EQ(test::runCommand(gsettings("reset org.gnome.desktop.interface color-scheme")).status,
+              0);
     EXPECT_TRUE(eventually([&] { return backend->current()->file == file; }));
 
     // A drawing covers both; putting either of the user's pair back brings the pair back.
-    ASSERT_TRUE(backend->show(pictureIn(folder, "drawing.png"), WallpaperStyle::Screen));
+    ASSERT_TRUE(backend->show(pictureIn(m_folder, "drawing.png"), WallpaperStyle::Screen));
     ASSERT_TRUE(backend->show(dark, WallpaperStyle::Stretch));
-    EXPECT_EQ(test::commandOutput("gsettings get org.gnome.desktop.background picture-uri"),
+    EXPECT_EQ(test::commandOutput(gsettings("get org.gnome.desktop.background picture-uri")),
               "'" + fileUriOf(file) + "'");
-    EXPECT_EQ(test::commandOutput("gsettings get org.gnome.desktop.background picture-uri-dark"),
-              "'" + fileUriOf(dark) + "'");
+    EXPECT_EQ(test::commandOutput(getDark), "'" + fileUriOf(dark) + "'");
 }
 
 // ---- xfconf --------------------------------------------------------------------------------
 
 TEST(XfconfBackend, SetsEveryBackdropsImageAndStyle) {
+    // The daemon writes its files as it ends: it is ended while the test's home is still there.
+    const ScopeExit endTheDaemon([] {
+        test::runCommand("daemon=$(dbus-send --session --print-reply=literal "
+                         "--dest=org.freedesktop.DBus /org/freedesktop/DBus "
+                         "org.freedesktop.DBus.GetConnectionUnixProcessID string:org.xfce.Xfconf "
+                         "| awk '{print $2}') && kill $daemon && "
+                         "while kill -0 $daemon 2>/dev/null; do sleep 0.05; done");
+    });
     // The daemon the bus starts must keep its files in the test's home, not the user's.
-    ASSERT_EQ(std::system("dbus-update-activation-environment HOME XDG_CONFIG_HOME "
-                          "XDG_CACHE_HOME XDG_DATA_HOME"),
+    ASSERT_EQ(test::runCommand("dbus-update-activation-environment HOME XDG_CONFIG_HOME "
+                               "XDG_CACHE_HOME XDG_DATA_HOME")
+                  .status,
               0);
     const std::string base = "xfconf-query -c xfce4-desktop -p /backdrop/screen0/";
     for (const char* monitor : {"monitor0", "monitorHDMI-1"})
-        ASSERT_EQ(
-            std::system((base + monitor + "/workspace0/last-image -n -t string -s /old.png && " +
-                         base + monitor + "/workspace0/image-style -n -t int -s 2")
-                            .c_str()),
-            0);
+        ASSERT_EQ(test::runCommand(base + monitor +
+                                   "/workspace0/last-image -n -t string -s /old.png && " + base +
+                                   monitor + "/workspace0/image-style -n -t int -s 2")
+                      .status,
+                  0);
     const auto backend = makeXfconfBackend();
     ASSERT_TRUE(backend->available());
     EXPECT_EQ(backend->current()->file, "/old.png");

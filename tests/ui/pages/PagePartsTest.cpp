@@ -23,7 +23,10 @@ TEST_P(GlyphButton, ShowsTheStylesGlyphAtTheSameSize) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Glyphs, GlyphButton,
-                         testing::Values(QStyle::SP_ArrowUp, QStyle::SP_TrashIcon));
+                         testing::Values(QStyle::SP_ArrowUp, QStyle::SP_TrashIcon),
+                         [](const auto& glyph) {
+                             return glyph.param == QStyle::SP_ArrowUp ? "ArrowUp" : "TrashIcon";
+                         });
 
 } // namespace
 } // namespace zbpg

@@ -6,6 +6,7 @@
 #include "controls/SHBFFEX.h"
 #include "options/OptionsStore.h"
 #include "support/Controls.h"
+#include "support/ParamNames.h"
 #include "support/RecordingDesktopService.h"
 #include "support/RecordingDialogService.h"
 #include "support/RecordingMessageService.h"
@@ -209,7 +210,8 @@ TEST_P(WallpaperFolderChooserTest, StartsInTheRememberedFolderOnlyWhileItIsOne) 
 }
 
 INSTANTIATE_TEST_SUITE_P(RememberedFolders, WallpaperFolderChooserTest,
-                         ::testing::Values("", "gone", "notes.txt", "pics"));
+                         ::testing::Values("", "gone", "notes.txt", "pics"),
+                         [](const auto& stored) { return test::nameOf(stored.param); });
 
 TEST_F(WallpaperPageTest, TheFileChooserAddsThePicturesAndRemembersFolderAndFilter) {
     settings.ItemFiler("WPFileDir").WriteString(folder.path());
@@ -248,6 +250,14 @@ TEST_P(WallpaperListEditTest, ChangesAllThreeListsAndMarksOnlyAChange) {
               std::tuple(after, selectedAfter, marks));
 }
 
+// The edit, whether it changes the list, and by button or menu.
+std::string listEditName(const ::testing::TestParamInfo<std::tuple<ListEdit, bool>>& edit) {
+    const std::string& name = std::get<0>(std::get<0>(edit.param));
+    const int marks = std::get<5>(std::get<0>(edit.param));
+    return name + (marks != 0 ? "Changed" : "Unchanged") +
+           (std::get<1>(edit.param) ? "ByMenu" : "ByButton");
+}
+
 INSTANTIATE_TEST_SUITE_P(
     ButtonsAndMenu, WallpaperListEditTest,
     ::testing::Combine(::testing::Values(ListEdit{"WPUp", "+a -b", 0, "+a -b", 0, 0},
@@ -260,7 +270,8 @@ INSTANTIATE_TEST_SUITE_P(
                                          ListEdit{"WPAllOn", "+a +b", 0, "+a +b", 0, 0},
                                          ListEdit{"WPAllOn", "-a +b", 0, "+a +b", 0, 1},
                                          ListEdit{"WPAllOff", "-a +b", 1, "-a -b", 1, 1}),
-                       ::testing::Bool()));
+                       ::testing::Bool()),
+    listEditName);
 
 // A file line without a row (a hand-edited file) is dropped at the first edit, so that an added
 // row is not read back as that line.

@@ -3,6 +3,7 @@
 #include "platform/desktop/qt/DesktopPictureFixture.h"
 #include "platform/os/AtomicFile.h"
 #include "support/ImageChecks.h"
+#include "support/ParamNames.h"
 #include "support/UnusualFiles.h"
 
 #include <QGuiApplication>
@@ -11,7 +12,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <optional>
 
 using namespace zbpg::platform;
 using namespace zbpg::test;
@@ -22,23 +22,10 @@ namespace {
 class DesktopPictureTest : public DesktopPictureFixture {
 protected:
     void SetUp() override {
-        for (const char* name : kVariables) {
-            const char* value = std::getenv(name);
-            m_saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
-        }
         DesktopPictureFixture::SetUp();
         ::setenv("HOME", m_home.path().c_str(), 1);
         ::unsetenv("DISPLAY");
     }
-    void TearDown() override {
-        for (const auto& [name, value] : m_saved)
-            value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
-    }
-
-private:
-    static constexpr const char* kVariables[] = {"HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME",
-                                                 "DISPLAY"};
-    std::vector<std::pair<const char*, std::optional<std::string>>> m_saved;
 };
 
 // ---- compose ------------------------------------------------------------------------------
@@ -300,7 +287,8 @@ TEST_P(SpecialPictureFile, IsNeverWaitedForAndCountsAsNoPicture) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, SpecialPictureFile,
-                         ::testing::Values("fifo", "folder", "/dev/zero", "larger"));
+                         ::testing::Values("fifo", "folder", "/dev/zero", "larger"),
+                         [](const auto& kind) { return nameOf(kind.param); });
 
 TEST_F(DesktopPictureTest, AKeptPictureThatIsAFifoIsNeitherReadNorWaitedFor) {
     ASSERT_TRUE(makeFolders(parentFolder(DesktopPicture::keptPicturePath())));

@@ -51,7 +51,11 @@ TEST_P(ScreenPngTest, ReadsBackAsTheSamePixelsWithQtAndWithoutIt) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, ScreenPngTest,
-                         testing::Values(QSize(1, 1), QSize(30000, 1), QSize(701, 613)));
+                         testing::Values(QSize(1, 1), QSize(30000, 1), QSize(701, 613)),
+                         [](const auto& size) {
+                             return std::to_string(size.param.width()) + "x" +
+                                    std::to_string(size.param.height());
+                         });
 
 // Anything but a whole file of the program's own layout is left to Qt's decoder.
 TEST(ScreenPictureFileTest, OtherFilesAreNotReadWithoutQt) {
