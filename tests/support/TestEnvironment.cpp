@@ -99,6 +99,12 @@ TestEnvironment::TestEnvironment(std::function<void()> forEachHome) {
         ::unsetenv(name);
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     keepSchemasReachable();
+    // A runtime folder of the process's own: no socket of the session the tests run in is
+    // reached through it, and Qt has the folder it expects.
+    const std::string runtime = m_processHome.file("runtime");
+    std::filesystem::create_directory(runtime);
+    std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
+    ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     pointHomeAt(m_processHome, forEachHome);
     ::testing::UnitTest::GetInstance()->listeners().Append(
         new FreshHomeForEachTest(std::move(forEachHome)));
