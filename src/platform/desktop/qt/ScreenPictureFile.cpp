@@ -367,9 +367,9 @@ bool writeScreenPicture(const QImage& picture, const std::string& path) {
     if (prepared && prepared->key == picture.cacheKey()) {
         const std::string bytes = prepared->bytes.get();
         prepared.reset();
-        return writeFileAtomically(path, bytes);
+        return writeFileAtomically(path, bytes, Durability::RemadeAtNextRun);
     }
-    return writeFileAtomically(path, encodeScreenPng(picture));
+    return writeFileAtomically(path, encodeScreenPng(picture), Durability::RemadeAtNextRun);
 }
 
 void prepareScreenPicture(const QImage& picture) {
