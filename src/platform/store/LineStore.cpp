@@ -4,6 +4,7 @@
 #include "text/Encoding.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <utility>
 
 namespace zbpg::platform {
