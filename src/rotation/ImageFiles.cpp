@@ -1,8 +1,8 @@
 #include "rotation/ImageFiles.h"
 
+#include "base/Error.h"
 #include "platform/os/AtomicFile.h"
 #include "platform/os/RegularFile.h"
-#include "base/Error.h"
 #include "text/Texts.h"
 #include "rotation/JpegFile.h"
 
@@ -24,7 +24,7 @@ std::string readPicture(const std::string& path) {
 }
 
 void writeBitmapFile(const std::string& content, const std::string& path) {
-    if (!platform::writeFileAtomically(path, content))
+    if (!platform::writeFileAtomically(path, content, platform::Durability::RemadeAtNextRun))
         throw Error(formatMessage(texts::kCannotCreateFile, path));
 }
 

@@ -137,6 +137,23 @@ bool isUniqueSuffix(std::string_view text) {
     return true;
 }
 
+bool syncFile(int fd) {
+    int rc = 0;
+    while ((rc = ::fsync(fd)) != 0 && errno == EINTR) {
+    }
+    return rc == 0;
+}
+
+// Makes the rename itself survive a power loss. The new content is in place whatever this
+// gives, so a folder the file system cannot sync does not fail the replacement.
+void syncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    (void)syncFile(fd);
+    ::close(fd);
+}
+
 // Only called with the folder lock held: every writer of the file holds it from creating its
 // temporary file to renaming it, so one that is there now belongs to a writer that died.
 void removeStaleTemporaryFiles(const std::string& target) {
@@ -164,7 +181,9 @@ std::string temporaryFilePrefix(const std::string& path) {
     return path + std::string(kTemporaryInfix);
 }
 
-bool writeFileAtomically(const std::string& path, const std::string& content) {
+bool writeFileAtomically(const std::string& path, const std::string& content,
+                         Durability durability) {
+    const bool synced = durability == Durability::SurvivesPowerLoss;
     const std::string target = resolveLinks(path);
     const FolderLock lock(target);
     if (!lock.held())
@@ -183,12 +202,15 @@ bool writeFileAtomically(const std::string& path, const std::string& content) {
     if (fd < 0)
         return false;
     const mode_t mode = regular ? (old.st_mode & 07777) : 0644;
-    const bool written = ::fchmod(fd, mode) == 0 && writeAll(fd, content);
+    const bool written =
+        ::fchmod(fd, mode) == 0 && writeAll(fd, content) && (!synced || syncFile(fd));
     const bool closed = ::close(fd) == 0;
     if (!written || !closed || ::rename(temp.c_str(), target.c_str()) != 0) {
         ::unlink(temp.c_str());
         return false;
     }
+    if (synced)
+        syncFolder(parentFolder(target));
     return true;
 }
 

@@ -64,7 +64,8 @@ bool writeDesktopEntry(const std::string& entryPath, const std::string& target,
                                 escapeValue(workingFolder) +
                                 "\n"
                                 "Terminal=false\n";
-    return makeFolders(parentFolder(entryPath)) && writeFileAtomically(entryPath, content);
+    return makeFolders(parentFolder(entryPath)) &&
+           writeFileAtomically(entryPath, content, Durability::SurvivesPowerLoss);
 }
 
 } // namespace zbpg::platform

@@ -1,28 +1,22 @@
 #pragma once
 
+#include "platform/store/LineStore.h"
+
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 namespace zbpg::platform {
 
-// How the text of a settings file is stored. The program's own form is code page 932; a file
-// that must hold a text CP932 cannot represent becomes UTF-8 with a byte order mark, and goes
-// back to CP932 once all of its text fits again. Only the mark makes a file UTF-8: without it
-// the file is CP932, also when its bytes happen to be valid UTF-8 (as half-width katakana often
-// are).
-enum class ProfileEncoding { Cp932, Utf8WithBom };
-
 // A read or a read-modify-write of a profile (INI) file: a line "[Section]" opens a section,
-// lines "key=value" follow. Sections and keys match without regard to ASCII case; the first
-// of duplicate sections or keys counts. Lines the program does not change are written back
-// byte for byte.
+// lines "key=value" follow (see ProfileSyntax). Sections and keys match without regard to ASCII
+// case; the first of duplicate sections or keys counts. Lines the program does not change are
+// written back byte for byte, and the file's encoding follows StoreEncoding.
 //
 // The file is read once when the session opens; changes are written when it is committed,
-// as one atomic replacement of the file, so that many keys cost one file access. Something at
-// the path that cannot be read as a settings file (see readStoreFile) makes opening raise its
-// Error, so that it is never taken as empty and replaced.
+// as one atomic replacement of the file, so that many keys cost one file access (see
+// LineStore). Something at the path that cannot be read as a settings file (see readStoreFile)
+// makes opening raise its Error, so that it is never taken as empty and replaced.
 class ProfileSession final {
 public:
     ~ProfileSession();
@@ -47,7 +41,7 @@ public:
     bool remove(const std::string& section, const std::string& key);
 
     bool changed() const;
-    ProfileEncoding encoding() const;
+    StoreEncoding encoding() const;
 
     // Writes the changes, if any. False when the file could not be written; the old file is
     // then left as it was.
@@ -57,11 +51,8 @@ public:
 
 private:
     friend class ProfileFile;
-    struct State;
-    explicit ProfileSession(std::unique_ptr<State> state);
-    static ProfileSession open(const std::string& path, const std::string& seedPath,
-                               bool forUpdate);
-    std::unique_ptr<State> m_state;
+    explicit ProfileSession(std::unique_ptr<LineStore> store);
+    std::unique_ptr<LineStore> m_store;
 };
 
 class ProfileFile final {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/store/LineStore.h"
+
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -32,15 +34,16 @@ struct RegValue {
 // match without regard to ASCII case and keep the case they were created with.
 //
 // The file is code page 932 unless it starts with the UTF-8 byte order mark, and becomes UTF-8
-// with the mark while it holds a text CP932 cannot represent. Every line the program does not
-// change stays byte for byte: comments, values of types it does not use, lines it does not
-// understand, and keys under other roots, which are keys of their own that it never reads.
+// with the mark while it holds a text CP932 cannot represent (see StoreEncoding). Every line the
+// program does not change stays byte for byte: comments, values of types it does not use, lines it
+// does not understand, and keys under other roots, which are keys of their own that it never reads.
 // Writing a value changes only that value's line (or adds one to its key, or adds the key at
 // the end); deleting removes only its lines. Of several lines of one name, the last one whose
 // data is understood is the value.
 //
 // A session reads the file once; its changes are written when it is committed, as one atomic
-// replacement of the file under the folder lock, so several operations cost one file access.
+// replacement of the file under the folder lock, so several operations cost one file access
+// (see LineStore; the lines themselves are RegistrySyntax's).
 // Something at the path that cannot be read as a registry file (see readStoreFile) makes
 // opening raise its Error, so that it is never taken as empty and replaced.
 class RegistrySession final {
@@ -66,9 +69,8 @@ public:
 
 private:
     friend class Registry;
-    struct State;
-    explicit RegistrySession(std::unique_ptr<State> state);
-    std::unique_ptr<State> m_state;
+    explicit RegistrySession(std::unique_ptr<LineStore> store);
+    std::unique_ptr<LineStore> m_store;
 };
 
 class Registry final {

@@ -7,10 +7,15 @@
 #include <cstdint>
 #include <vector>
 
-namespace zbpg::platform::regformat {
+namespace zbpg::platform {
+
+using namespace regformat;
+
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+
+constexpr std::string_view kFileHeader = "Windows Registry Editor Version 5.00";
 
 // Keys nest at most this deep in the registry. A deeper path in the file is taken for a key
 // the program does not read, so that a damaged file cannot build a tree without end.
@@ -30,6 +35,8 @@ Bytes utf8ToUtf16WithTerminator(std::string_view text) {
     return out;
 }
 
+// UTF-16LE is the form of strings kept as hex. One terminating zero is dropped; what is not
+// UTF-16 text is kept as replacement characters.
 std::string utf16ToUtf8DroppingTerminator(const Bytes& bytes) {
     std::string_view units(reinterpret_cast<const char*>(bytes.data()),
                            bytes.size() & ~std::size_t{1});
@@ -72,6 +79,7 @@ bool consumePrefix(std::string_view& text, std::string_view prefix) {
     return true;
 }
 
+// A quoted string with "\\" and "\"" escapes at the start of the text, consumed.
 std::optional<std::string> consumeQuoted(std::string_view& text) {
     if (text.empty() || text.front() != '"')
         return std::nullopt;
@@ -152,56 +160,7 @@ std::optional<RegValue> parseValueData(std::string_view data) {
     return parseHexValue(asciiLower(data.substr(0, colon)), data.substr(colon + 1));
 }
 
-} // namespace
-
-// ---- Key paths and names ----
-
-// A line break or NUL would split the line a path or name is written on and spoil the file.
-bool fitsOnOneLine(std::string_view text) {
-    return text.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
-}
-
-// "\A\\B\" and "A\B" are the same key: empty parts are dropped.
-std::string normaliseKeyPath(std::string_view path) {
-    std::string result;
-    std::size_t start = 0;
-    while (start <= path.size()) {
-        const std::size_t end = std::min(path.find('\\', start), path.size());
-        if (end > start) {
-            if (!result.empty())
-                result += '\\';
-            result.append(path.substr(start, end - start));
-        }
-        start = end + 1;
-    }
-    return result;
-}
-
-// A path the file can hold: on one line, and not deeper than a registry key can be.
-bool isStorablePath(std::string_view path) {
-    return fitsOnOneLine(path) && isWithinDepth(normaliseKeyPath(path));
-}
-
-// Only the part of a value its type uses, so that a value reads back equal after a reload.
-RegValue essentialPart(const RegValue& value) {
-    switch (value.type) {
-    case RegValueType::String:
-        return RegValue::string(value.text);
-    case RegValueType::ExpandString:
-        return RegValue::expandString(value.text);
-    case RegValueType::Binary:
-        return RegValue::binary(value.bytes);
-    case RegValueType::Dword:
-        return RegValue::number(value.dword);
-    }
-    return value;
-}
-
-// ---- UTF-16LE, the form of strings kept as hex ----
-
-// One terminating zero is dropped; what is not UTF-16 text is kept as replacement characters.
-// ---- Writing ----
-
+// A name or a string value in double quotes, as the file writes them.
 std::string quoted(std::string_view text) {
     std::string out = "\"";
     for (const char c : text) {
@@ -213,6 +172,7 @@ std::string quoted(std::string_view text) {
     return out;
 }
 
+// The data of a value line, after its "=".
 std::string valueData(const RegValue& value) {
     switch (value.type) {
     case RegValueType::String:
@@ -228,17 +188,6 @@ std::string valueData(const RegValue& value) {
     }
     return {};
 }
-
-std::string keyHeader(const std::string& path) {
-    std::string header = "[" + std::string(kRootName);
-    if (!path.empty())
-        header += "\\" + path;
-    return header + "]";
-}
-
-// ---- Reading ----
-
-// A quoted string with "\\" and "\"" escapes at the start of the text, consumed.
 
 // The value a line "name"=data (or @=data) holds; nothing when its data is not understood.
 std::optional<RegValue> parseValueLine(std::string_view line) {
@@ -264,6 +213,7 @@ std::optional<std::string> parseValueName(std::string_view line) {
     return name;
 }
 
+// The text without blanks and tabs at its ends.
 std::string_view trimmedBlanks(std::string_view text) {
     skipSpaces(text);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
@@ -316,4 +266,100 @@ std::string logicalText(std::string_view text) {
     }
 }
 
-} // namespace zbpg::platform::regformat
+} // namespace
+
+// ---- Key paths and names ----
+
+namespace regformat {
+
+// A line break or NUL would split the line a path or name is written on and spoil the file.
+bool fitsOnOneLine(std::string_view text) {
+    return text.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
+}
+
+// "\A\\B\" and "A\B" are the same key: empty parts are dropped.
+std::string normaliseKeyPath(std::string_view path) {
+    std::string result;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        const std::size_t end = std::min(path.find('\\', start), path.size());
+        if (end > start) {
+            if (!result.empty())
+                result += '\\';
+            result.append(path.substr(start, end - start));
+        }
+        start = end + 1;
+    }
+    return result;
+}
+
+// A path the file can hold: on one line, and not deeper than a registry key can be.
+bool isStorablePath(std::string_view path) {
+    return fitsOnOneLine(path) && isWithinDepth(normaliseKeyPath(path));
+}
+
+// Only the part of a value its type uses, so that a value reads back equal after a reload.
+RegValue essentialPart(const RegValue& value) {
+    switch (value.type) {
+    case RegValueType::String:
+        return RegValue::string(value.text);
+    case RegValueType::ExpandString:
+        return RegValue::expandString(value.text);
+    case RegValueType::Binary:
+        return RegValue::binary(value.bytes);
+    case RegValueType::Dword:
+        return RegValue::number(value.dword);
+    }
+    return value;
+}
+
+} // namespace regformat
+
+// ---- The syntax ----
+
+RegistrySyntax::RegistrySyntax()
+    : LineSyntax(Layout{"\n", '\\', RepeatedNames::LastCounts, kFileHeader, true}) {}
+
+const RegistrySyntax& RegistrySyntax::instance() {
+    static const RegistrySyntax syntax;
+    return syntax;
+}
+
+LineMeaning RegistrySyntax::meaning(std::string_view text) const {
+    const std::string logical = logicalText(text);
+    if (isKeyHeader(logical))
+        return {LineMeaning::Kind::Header, parseKeyHeader(logical)};
+    if (auto name = parseValueName(logical))
+        return {LineMeaning::Kind::Value, std::move(name)};
+    return {};
+}
+
+bool RegistrySyntax::continuesOnNextLine(std::string_view text) const {
+    return text.ends_with('\\');
+}
+
+bool RegistrySyntax::holdsValue(std::string_view valueLine) const {
+    return valueOf(valueLine).has_value();
+}
+
+// The "[HKEY_CURRENT_USER\…]" line of a key.
+std::string RegistrySyntax::headerLine(std::string_view keyPath) const {
+    std::string header = "[" + std::string(kRootName);
+    if (!keyPath.empty())
+        header += "\\" + std::string(keyPath);
+    return header + "]";
+}
+
+std::string RegistrySyntax::valueLine(std::string_view name, std::string_view data) const {
+    return (name.empty() ? "@" : quoted(name)) + "=" + std::string(data);
+}
+
+std::optional<RegValue> RegistrySyntax::valueOf(std::string_view valueLine) {
+    return parseValueLine(logicalText(valueLine));
+}
+
+std::string RegistrySyntax::dataOf(const RegValue& value) {
+    return valueData(value);
+}
+
+} // namespace zbpg::platform

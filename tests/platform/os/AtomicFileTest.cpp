@@ -16,23 +16,26 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(AtomicFile, ReplacesContentAndLeavesNoTemporaryFile) {
+// Every rule of a replacement holds whether or not it is synced to the disk.
+class AtomicFileTest : public ::testing::TestWithParam<Durability> {};
+
+TEST_P(AtomicFileTest, ReplacesContentAndLeavesNoTemporaryFile) {
     test::TempFolder folder;
     const auto path = folder.file("a.ini");
-    ASSERT_TRUE(writeFileAtomically(path, "one"));
-    ASSERT_TRUE(writeFileAtomically(path, "two"));
+    ASSERT_TRUE(writeFileAtomically(path, "one", GetParam()));
+    ASSERT_TRUE(writeFileAtomically(path, "two", GetParam()));
     EXPECT_EQ(test::readFile(path), "two");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
 }
 
-TEST(AtomicFile, KeepsPermissionsAndFollowsLinks) {
+TEST_P(AtomicFileTest, KeepsPermissionsAndFollowsLinks) {
     test::TempFolder folder;
     const auto target = folder.file("target.ini");
     const auto link = folder.file("link.ini");
-    ASSERT_TRUE(writeFileAtomically(target, "old"));
+    ASSERT_TRUE(writeFileAtomically(target, "old", GetParam()));
     ::chmod(target.c_str(), 0600);
     fs::create_symlink(target, link);
-    ASSERT_TRUE(writeFileAtomically(link, "new"));
+    ASSERT_TRUE(writeFileAtomically(link, "new", GetParam()));
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(test::readFile(target), "new");
     struct stat info {};
@@ -40,18 +43,18 @@ TEST(AtomicFile, KeepsPermissionsAndFollowsLinks) {
     EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 
-TEST(AtomicFile, RefusesReadOnlyFilesAndMissingFolders) {
+TEST_P(AtomicFileTest, RefusesReadOnlyFilesAndMissingFolders) {
     test::TempFolder folder;
     const auto path = folder.file("ro.ini");
-    ASSERT_TRUE(writeFileAtomically(path, "kept"));
+    ASSERT_TRUE(writeFileAtomically(path, "kept", GetParam()));
     ::chmod(path.c_str(), 0444);
     EXPECT_TRUE(isReadOnlyFile(path));
-    EXPECT_FALSE(writeFileAtomically(path, "lost"));
+    EXPECT_FALSE(writeFileAtomically(path, "lost", GetParam()));
     EXPECT_EQ(test::readFile(path), "kept");
-    EXPECT_FALSE(writeFileAtomically(folder.file("missing/x.ini"), "x"));
+    EXPECT_FALSE(writeFileAtomically(folder.file("missing/x.ini"), "x", GetParam()));
 }
 
-TEST(AtomicFile, RemovesTheTemporaryFileAKilledWriterLeft) {
+TEST_P(AtomicFileTest, RemovesTheTemporaryFileAKilledWriterLeft) {
     test::TempFolder folder;
     const auto path = folder.file("a.ini");
     const auto stale = temporaryFilePrefix(path) + "Ab12Cd";
@@ -61,14 +64,14 @@ TEST(AtomicFile, RemovesTheTemporaryFileAKilledWriterLeft) {
     for (const auto& file : kept)
         test::writeFile(file, "not ours to remove");
     test::writeFile(stale, "half written");
-    ASSERT_TRUE(writeFileAtomically(path, "whole"));
+    ASSERT_TRUE(writeFileAtomically(path, "whole", GetParam()));
     EXPECT_FALSE(fs::exists(stale));
     for (const auto& file : kept)
         EXPECT_TRUE(fs::exists(file)) << file;
 }
 
 // A writer that holds the folder lock sees no temporary file of another writer appear.
-TEST(AtomicFile, CreatesItsTemporaryFileOnlyUnderTheFolderLock) {
+TEST_P(AtomicFileTest, CreatesItsTemporaryFileOnlyUnderTheFolderLock) {
     test::TempFolder folder;
     const auto path = folder.file("a.ini");
     int ready[2];
@@ -85,7 +88,7 @@ TEST(AtomicFile, CreatesItsTemporaryFileOnlyUnderTheFolderLock) {
     }
     char byte = 0;
     ASSERT_EQ(::read(ready[0], &byte, 1), 1);
-    EXPECT_TRUE(writeFileAtomically(path, "after the holder"));
+    EXPECT_TRUE(writeFileAtomically(path, "after the holder", GetParam()));
     int status = 0;
     ::waitpid(holder, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
@@ -93,6 +96,10 @@ TEST(AtomicFile, CreatesItsTemporaryFileOnlyUnderTheFolderLock) {
     ::close(ready[0]);
     ::close(ready[1]);
 }
+
+INSTANTIATE_TEST_SUITE_P(Durabilities, AtomicFileTest,
+                         ::testing::Values(Durability::SurvivesPowerLoss,
+                                           Durability::RemadeAtNextRun));
 
 TEST(AtomicFile, MakesNestedFolders) {
     test::TempFolder folder;

@@ -1,11 +1,12 @@
-// What the INI file and the registry file share: how they are opened, locked and read.
+// What the INI file and the registry file share: how they are opened, locked and read, and
+// the rules of the lines they keep.
 
+#include "base/Error.h"
 #include "platform/os/AtomicFile.h"
-#include "platform/store/StoreFile.h"
 #include "platform/store/ProfileFile.h"
 #include "platform/store/Registry.h"
+#include "platform/store/StoreFile.h"
 #include "support/TempFolder.h"
-#include "base/Error.h"
 #include "text/Texts.h"
 
 #include <algorithm>
@@ -23,6 +24,7 @@
 namespace zbpg::platform {
 namespace {
 
+using test::readFile;
 using test::writeFile;
 
 enum class Store { Ini, Registry };
@@ -46,6 +48,20 @@ bool writeOneValue(Store store, const std::string& path, const std::string& valu
     return Registry(path).writeValue(kKey, "k", RegValue::string(value));
 }
 
+std::string readOneValue(Store store, const std::string& path, const std::string& name) {
+    if (store == Store::Ini)
+        return ProfileFile(path).read("S", name, "none");
+    const auto value = Registry(path).readValue(kKey, name);
+    return value ? value->text : "none";
+}
+
+bool removeOneValue(Store store, const std::string& path, const std::string& name) {
+    if (store == Store::Ini)
+        return ProfileFile(path).remove("S", name);
+    auto session = Registry(path).openForUpdate();
+    return session.deleteValue(kKey, name) && session.commit();
+}
+
 // Runs check while an update session on the file is open, then writes one value through it.
 bool updateWhile(Store store, const std::string& path, const std::function<void()>& check) {
     if (store == Store::Ini) {
@@ -65,6 +81,38 @@ protected:
     test::TempFolder folder;
     std::string path = folder.file(GetParam() == Store::Ini ? "ZorbelPaneglyph.ini" : "user.reg");
 };
+
+// ---- The lines ----
+
+// Of a section or key named twice, the profile functions read the first, the export format
+// every header and the last line it understands; removing a value removes only the line read
+// in the first, every line of the name in the second.
+TEST_P(StoreSessionTest, RepeatedNamesFollowTheFormatsOwnRule) {
+    const bool ini = GetParam() == Store::Ini;
+    writeFile(path, ini ? "[S]\r\nk=first\r\nk=second\r\n[s]\r\nj=later\r\n"
+                        : "[HKEY_CURRENT_USER\\Software\\Test]\r\n\"k\"=\"first\"\r\n"
+                          "\"k\"=\"second\"\r\n\"k\"=hex(b):00\r\n"
+                          "[HKEY_CURRENT_USER\\software\\test]\r\n\"j\"=\"later\"\r\n");
+    EXPECT_EQ(readOneValue(GetParam(), path, "k"), ini ? "first" : "second");
+    EXPECT_EQ(readOneValue(GetParam(), path, "J"), ini ? "none" : "later");
+    ASSERT_TRUE(removeOneValue(GetParam(), path, "K"));
+    EXPECT_EQ(readOneValue(GetParam(), path, "k"), ini ? "second" : "none");
+}
+
+// A line whose bytes decode in neither form keeps them while the file changes its form.
+TEST_P(StoreSessionTest, UndecodableLinesKeepTheirBytesThroughBothEncodings) {
+    const bool ini = GetParam() == Store::Ini;
+    const std::string head = ini ? "[S]\r\n" : "[HKEY_CURRENT_USER\\Software\\Test]\r\n";
+    const std::string undecodable = "\x81\x20 neither CP932 nor UTF-8\r\n";
+    const auto valueLine = [ini](const std::string& value) {
+        return (ini ? "k=" + value : "\"k\"=\"" + value + "\"") + "\r\n";
+    };
+    writeFile(path, head + undecodable);
+    ASSERT_TRUE(writeOneValue(GetParam(), path, "zoë"));
+    EXPECT_EQ(readFile(path), "\xEF\xBB\xBF" + head + undecodable + valueLine("zoë"));
+    ASSERT_TRUE(writeOneValue(GetParam(), path, "zoe"));
+    EXPECT_EQ(readFile(path), head + undecodable + valueLine("zoe"));
+}
 
 // ---- What cannot be read is an error, and is never replaced ----
 

@@ -37,7 +37,8 @@ constexpr std::size_t kMaxPictureBytes = std::size_t{256} * 1024 * 1024;
 
 bool keepPicture(const std::string& encoded) {
     return makeFolders(appCacheFolder()) &&
-           writeFileAtomically(DesktopPicture::keptPicturePath(), encoded);
+           writeFileAtomically(DesktopPicture::keptPicturePath(), encoded,
+                               Durability::RemadeAtNextRun);
 }
 
 } // namespace

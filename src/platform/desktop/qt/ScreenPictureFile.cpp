@@ -348,7 +348,8 @@ QImage decodePlainBmp(const std::string& bytes, std::size_t maxImageBytes) {
 }
 
 bool writeScreenPicture(const QImage& picture, const std::string& path) {
-    return !picture.isNull() && writeFileAtomically(path, encodeScreenPng(picture));
+    return !picture.isNull() &&
+           writeFileAtomically(path, encodeScreenPng(picture), Durability::RemadeAtNextRun);
 }
 
 } // namespace zbpg::platform
