@@ -88,11 +88,6 @@ FolderLock::~FolderLock() {
     g_heldLocks.erase(held);
 }
 
-bool fileExists(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
 bool isReadOnlyFile(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && (info.st_mode & S_IWUSR) == 0;

@@ -25,8 +25,6 @@ private:
     bool m_held = false;
 };
 
-bool fileExists(const std::string& path);
-
 // Whether a replaced file must survive a power loss that comes right after the replacement.
 enum class Durability {
     // The settings, the registry file, shortcuts: what the user set must never come back empty.
