@@ -6,8 +6,8 @@
 //                                       frames, the three lines and a typed ten-line message
 
 #include "options/OptionsStore.h"
-#include "platform/store/ProfileFile.h"
 #include "platform/os/RegularFile.h"
+#include "platform/store/ProfileFile.h"
 
 #include <algorithm>
 #include <chrono>

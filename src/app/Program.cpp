@@ -4,16 +4,16 @@
 #include "common/zbpg_common.h"
 #include "draw/DrawRun.h"
 #include "options/OptionsStore.h"
-#include "platform/dialogs/MessageService.h"
-#include "platform/os/Processes.h"
 #include "platform/desktop/qt/QtDesktopService.h"
+#include "platform/dialogs/MessageService.h"
 #include "platform/dialogs/qt/QtDialogService.h"
 #include "platform/dialogs/qt/QtMessageService.h"
+#include "platform/os/Processes.h"
+#include "rotation/NextWallpaper.h"
 #include "text/Texts.h"
 #include "text/qt/QtConvert.h"
 #include "ui/Main.h"
 #include "ui/pages/PageWidgets.h"
-#include "rotation/NextWallpaper.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 #include "draw/Renderers.h"
 
+#include "base/Error.h"
 #include "platform/os/RegularFile.h"
 #include "text/Encoding.h"
-#include "base/Error.h"
 #include "text/Texts.h"
 #include "text/qt/QtConvert.h"
 

@@ -3,8 +3,8 @@
 #include "base/Error.h"
 #include "platform/os/AtomicFile.h"
 #include "platform/os/RegularFile.h"
-#include "text/Texts.h"
 #include "rotation/JpegFile.h"
+#include "text/Texts.h"
 
 #include <array>
 #include <string_view>

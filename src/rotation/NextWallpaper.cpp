@@ -1,10 +1,10 @@
 #include "rotation/NextWallpaper.h"
 
-#include "common/zbpg_common.h"
 #include "base/Error.h"
-#include "text/Texts.h"
+#include "common/zbpg_common.h"
 #include "rotation/FileList.h"
 #include "rotation/ImageFiles.h"
+#include "text/Texts.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,10 +1,10 @@
 #include "settings/RegMng.h"
 
+#include "base/Error.h"
 #include "platform/dialogs/MessageService.h"
 #include "settings/HexLines.h"
 #include "text/ColorText.h"
 #include "text/Encoding.h"
-#include "base/Error.h"
 #include "text/IntegerText.h"
 #include "text/Texts.h"
 

@@ -1,7 +1,7 @@
 #include "text/ColorText.h"
 
-#include "text/Encoding.h"
 #include "base/Error.h"
+#include "text/Encoding.h"
 #include "text/IntegerText.h"
 #include "text/Texts.h"
 

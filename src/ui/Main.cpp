@@ -1,5 +1,7 @@
 #include "ui/Main.h"
 
+#include "base/Error.h"
+#include "base/ScopeExit.h"
 #include "common/zbpg_common.h"
 #include "controls/OpenDialogEx.h"
 #include "controls/SHBFFEX.h"
@@ -8,9 +10,8 @@
 #include "options/OptionsStore.h"
 #include "platform/desktop/DesktopService.h"
 #include "platform/dialogs/MessageService.h"
+#include "rotation/NextWallpaper.h"
 #include "settings/Schema.h"
-#include "base/Error.h"
-#include "base/ScopeExit.h"
 #include "text/Texts.h"
 #include "ui/Guarded.h"
 #include "ui/MultiRowTabWidget.h"
@@ -23,7 +24,6 @@
 #include "ui/pages/SysInfoPage.h"
 #include "ui/pages/VersionPage.h"
 #include "ui/pages/WallpaperPage.h"
-#include "rotation/NextWallpaper.h"
 
 #include <QHBoxLayout>
 #include <QPainter>

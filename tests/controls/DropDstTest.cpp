@@ -1,7 +1,7 @@
 #include "controls/DROPDST.h"
 
-#include "support/RecordingMessageService.h"
 #include "base/Error.h"
+#include "support/RecordingMessageService.h"
 
 #include <QCoreApplication>
 #include <QDropEvent>

@@ -1,5 +1,5 @@
-#include "settings/SettingsFixture.h"
 #include "base/Error.h"
+#include "settings/SettingsFixture.h"
 
 #include <filesystem>
 #include <sys/stat.h>

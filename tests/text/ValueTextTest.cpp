@@ -1,5 +1,5 @@
-#include "text/ColorText.h"
 #include "base/Error.h"
+#include "text/ColorText.h"
 #include "text/FontDescription.h"
 #include "text/IntegerText.h"
 

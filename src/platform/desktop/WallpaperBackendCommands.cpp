@@ -1,8 +1,8 @@
 // The desktops whose wallpaper is set by a command: the desktop managers of LXQt and LXDE
 // (pcmanfm-qt, pcmanfm), and sway and its kin (swaymsg).
+#include "platform/desktop/WallpaperBackend.h"
 #include "platform/os/Processes.h"
 #include "platform/os/RegularFile.h"
-#include "platform/desktop/WallpaperBackend.h"
 #include "platform/os/XdgPaths.h"
 
 #include <array>

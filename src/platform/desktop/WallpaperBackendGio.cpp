@@ -1,7 +1,7 @@
 // The desktops whose settings GLib reaches: GSettings for GNOME and its kin, Cinnamon and
 // MATE; xfconf over D-Bus for XFCE. GLib stays inside this file.
-#include "platform/store/Registry.h"
 #include "platform/desktop/WallpaperBackend.h"
+#include "platform/store/Registry.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,10 +1,10 @@
 #include "ui/pages/AppExecPage.h"
 
+#include "base/Error.h"
+#include "base/ScopeExit.h"
 #include "controls/DROPDST.h"
 #include "settings/RegMng.h"
-#include "base/Error.h"
 #include "text/IntegerText.h"
-#include "base/ScopeExit.h"
 #include "text/Texts.h"
 #include "ui/AppExec.h"
 #include "ui/Guarded.h"

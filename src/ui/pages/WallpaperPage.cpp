@@ -6,12 +6,12 @@
 #include "controls/PanelEx.h"
 #include "controls/SHBFFEX.h"
 #include "platform/desktop/DesktopService.h"
+#include "rotation/ImageFiles.h"
 #include "settings/RegMng.h"
 #include "settings/Schema.h"
 #include "text/Texts.h"
 #include "ui/Guarded.h"
 #include "ui/pages/PageWidgets.h"
-#include "rotation/ImageFiles.h"
 
 #include <QCheckBox>
 #include <QCursor>
