@@ -8,10 +8,23 @@
 #include <unistd.h>
 
 namespace zbpg::test {
+namespace {
+
+// TMPDIR when it is set; else the machine's memory file system where it has one: every
+// settings save is synced to the disk, and hundreds of test processes saving settings would
+// spend seconds waiting for the disk; else /tmp.
+std::string temporaryBase() {
+    if (const char* base = std::getenv("TMPDIR"); base != nullptr && *base != '\0')
+        return base;
+    if (::access("/dev/shm", W_OK | X_OK) == 0 && std::filesystem::is_directory("/dev/shm"))
+        return "/dev/shm";
+    return "/tmp";
+}
+
+} // namespace
 
 TempFolder::TempFolder() : m_owner(::getpid()) {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/zbpg-test-XXXXXX";
+    std::string pattern = temporaryBase() + "/zbpg-test-XXXXXX";
     if (::mkdtemp(pattern.data()) == nullptr)
         throw std::runtime_error("cannot create a temporary folder");
     m_path = pattern;
