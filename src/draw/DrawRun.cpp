@@ -99,9 +99,11 @@ void DrawRun::DrawDesktop() {
     }
     RunApplications(AppList::Before);
     GetWallpaperFile(FBaseWallpaper);
-    PrepareDesktopCanvas();
+    // Re-showing the clean wallpaper before the desktop is taken makes this mode draw on it
+    // every time; overwriting draws over what is shown, earlier drawings included.
     if (FOptions.drawing.method.isDown(DrawMethod::Rewrite))
         ShowWallpaper(FBaseWallpaper, FBaseWallpaper);
+    PrepareDesktopCanvas();
     for (const DrawItem item : FOptions.drawing.sequence()) {
         switch (item) {
         case DrawItem::ScreenSize:

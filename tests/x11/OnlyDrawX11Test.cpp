@@ -66,20 +66,25 @@ int pixelsOtherThan(const QImage& image, const QRect& area, QRgb colour) {
     return count;
 }
 
+// A wallpaper of one colour, shown and recorded as the user's.
+std::string showCleanWallpaper(const test::TempFolder& folder) {
+    const std::string clean = folder.file("clean.bmp");
+    QImage wallpaper(1024, 768, QImage::Format_RGB32);
+    wallpaper.fill(kWallpaper);
+    EXPECT_TRUE(wallpaper.save(QString::fromStdString(clean), "BMP"));
+    EXPECT_TRUE(
+        platform::DesktopPicture::setDeskWallpaper(clean, platform::WallpaperStyle::Center));
+    EXPECT_TRUE(platform::writeWallpaperValue(platform::WallpaperValue::Wallpaper, clean));
+    return clean;
+}
+
 TEST(OnlyDrawOnX11, DrawsFramesAndSystemInformationOntoTheDesktop) {
     ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "run under xvfb-run";
     test::TempFolder folder;
     const std::string program = installProgram(folder);
     ASSERT_FALSE(program.empty()) << "ZBPG_PROGRAM names the built program";
 
-    const std::string clean = folder.file("clean.bmp");
-    QImage wallpaper(1024, 768, QImage::Format_RGB32);
-    wallpaper.fill(kWallpaper);
-    ASSERT_TRUE(wallpaper.save(QString::fromStdString(clean), "BMP"));
-    ASSERT_TRUE(
-        platform::DesktopPicture::setDeskWallpaper(clean, platform::WallpaperStyle::Center));
-    ASSERT_TRUE(platform::writeWallpaperValue(platform::WallpaperValue::Wallpaper, clean));
-
+    const std::string clean = showCleanWallpaper(folder);
     test::writeFile(folder.file("ZorbelPaneglyph.ini"), kOnlyTheSmallestFrame);
 
     ::unsetenv("QT_QPA_PLATFORM"); // the program sees the X server as a user's session would
@@ -110,6 +115,28 @@ TEST(OnlyDrawOnX11, DrawsFramesAndSystemInformationOntoTheDesktop) {
         platform::Registry::currentUser().readValue("Control Panel\\Desktop", "Wallpaper");
     ASSERT_TRUE(recorded);
     EXPECT_EQ(recorded->text, clean);
+}
+
+// "壁紙を再表示してから描画" draws on the clean wallpaper every time: two runs in a row leave the
+// same picture. Drawing over the desktop as shown piles the text's soft edges up run by run.
+TEST(OnlyDrawOnX11, OnlyTheRewriteModeDrawsOnTheCleanWallpaperEveryTime) {
+    ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "run under xvfb-run";
+    ::unsetenv("QT_QPA_PLATFORM");
+    for (const bool rewrite : {true, false}) {
+        test::TempFolder folder;
+        const std::string program = installProgram(folder);
+        ASSERT_FALSE(program.empty()) << "ZBPG_PROGRAM names the built program";
+        (void)showCleanWallpaper(folder);
+        test::writeFile(folder.file("ZorbelPaneglyph.ini"),
+                        std::string("[Application]\r\nDrawTypeOverwrite=") + (rewrite ? "0" : "1") +
+                            "\r\nDrawTypeRewrite=" + (rewrite ? "1" : "0") + "\r\n");
+        QImage desktops[2];
+        for (QImage& desktop : desktops) {
+            ASSERT_NO_FATAL_FAILURE(runOnlyDraw(program, folder));
+            desktop = platform::DesktopPicture::paintDesktop(QSize(1024, 768));
+        }
+        EXPECT_EQ(desktops[0] == desktops[1], rewrite) << (rewrite ? "rewrite" : "overwrite");
+    }
 }
 
 TEST(OnlyDrawOnX11, ANewSessionStartsFromTheRecordedWallpaperInItsStyle) {
