@@ -1,8 +1,12 @@
 // Runs against a real X server (a virtual one of 1024x768 at depth 24 will do); Qt itself stays
 // offscreen, only the wallpaper code talks to X.
 #include "base/Error.h"
+#include "base/ScopeExit.h"
+#include "common/zbpg_common.h"
 #include "platform/desktop/DesktopService.h"
 #include "platform/desktop/qt/DesktopPictureFixture.h"
+#include "platform/desktop/qt/QtDesktopService.h"
+#include "support/Commands.h"
 #include "support/ImageChecks.h"
 #include "support/TestEnvironment.h"
 
@@ -309,6 +313,27 @@ TEST_F(DesktopPictureX11Test, APictureThatCannotBeKeptIsShownAndThenReported) {
     EXPECT_EQ(
         DesktopPicture::paintDesktop(QSize(1024, 768)),
         DesktopPicture::compose(wallpaper, QSize(1024, 768), WallpaperStyle::Center, Qt::black));
+}
+
+// "元に戻す" on a bare X server where no wallpaper is recorded: the program's own drawing goes,
+// while a wallpaper hsetroot set stays, as the user's from then on, also for the next session.
+TEST_F(DesktopPictureX11Test, RestoreKeepsOnlyAWallpaperAnotherProgramSet) {
+    QtDesktopService service;
+    setDesktopService(&service);
+    const zbpg::ScopeExit uninstall([] { setDesktopService(nullptr); });
+    for (const bool theirs : {false, true}) {
+        ASSERT_TRUE(DesktopPicture::setDeskWallpaper(writeBmp(numberedImage(5, 3)), kTiled));
+        ASSERT_EQ(runCommand(theirs ? "hsetroot -solid '#3a6ea5'" : "true").status, 0);
+        const QImage shown = DesktopPicture::paintDesktop(QSize(1024, 768));
+        std::string clean; // as the button does it
+        zbpg::GetWallpaperFile(clean);
+        zbpg::showWallpaperOrRaise(clean, clean);
+        EXPECT_EQ(DesktopPicture::paintDesktop(QSize(1024, 768)) == shown, theirs);
+    }
+    XDeleteProperty(m_display, DefaultRootWindow(m_display),
+                    XInternAtom(m_display, "_XROOTPMAP_ID", False)); // the next session
+    EXPECT_EQ(countPixels(DesktopPicture::paintDesktop(QSize(1024, 768)), qRgb(58, 110, 165)),
+              1024 * 768);
 }
 
 } // namespace

@@ -141,6 +141,19 @@ bool DesktopPicture::showScreenPicture(const QImage& picture) {
     throw PictureNotKept(problem);
 }
 
+std::optional<DesktopWallpaper> DesktopPicture::keepOtherProgramsWallpaper() {
+    if (!readWallpaperValue(WallpaperValue::Wallpaper).empty() ||
+        rootWallpaperSetter() != RootWallpaperSetter::AnotherProgram)
+        return std::nullopt;
+    const auto shown = rootWallpaper(screenSize(), backgroundColor());
+    const std::string path = appCacheFolder() + "/" + texts::kAdoptedWallpaperName;
+    // Once the other program's pixmap is gone, this file is the only copy of the user's picture.
+    if (!shown || !makeFolders(appCacheFolder()) ||
+        !writeFileAtomically(path, encodeScreenPng(*shown), Durability::SurvivesPowerLoss))
+        return std::nullopt;
+    return DesktopWallpaper{path, WallpaperStyle::Screen, std::nullopt};
+}
+
 QImage DesktopPicture::paintDesktop(QSize screen) {
     if (SessionDesktop session; session.kind() == SessionDesktop::Kind::Desktop) {
         // The desktop paints its own background: a root pixmap is none of its business.

@@ -357,7 +357,8 @@ Atom atomIfExists(Display* display, const char* name) {
     return XInternAtom(display, name, True);
 }
 
-std::optional<Pixmap> rootPixmapProperty(Display* display, Window root, const char* name) {
+// A property of the window that names one resource (a pixmap, a window) of the type given.
+std::optional<XID> idProperty(Display* display, Window window, const char* name, Atom wanted) {
     const Atom property = atomIfExists(display, name);
     if (property == None)
         return std::nullopt;
@@ -365,22 +366,30 @@ std::optional<Pixmap> rootPixmapProperty(Display* display, Window root, const ch
     int format = 0;
     unsigned long count = 0, remaining = 0;
     unsigned char* data = nullptr;
-    std::optional<Pixmap> result;
-    if (XGetWindowProperty(display, root, property, 0, 1, False, XA_PIXMAP, &type, &format, &count,
+    std::optional<XID> result;
+    if (XGetWindowProperty(display, window, property, 0, 1, False, wanted, &type, &format, &count,
                            &remaining, &data) == Success &&
-        type == XA_PIXMAP && format == 32 && count == 1 && data != nullptr)
-        result = static_cast<Pixmap>(*reinterpret_cast<unsigned long*>(data));
+        type == wanted && format == 32 && count == 1 && data != nullptr)
+        result = static_cast<XID>(*reinterpret_cast<unsigned long*>(data));
     if (data != nullptr)
         XFree(data);
     return result;
 }
 
-void setRootPixmapProperty(Display* display, Window root, const char* name, Pixmap pixmap) {
+std::optional<Pixmap> rootPixmapProperty(Display* display, Window root, const char* name) {
+    return idProperty(display, root, name, XA_PIXMAP);
+}
+
+void setIdProperty(Display* display, Window window, const char* name, Atom type, XID id) {
     const Atom property = XInternAtom(display, name, False);
     // Format 32 data is handed to Xlib as longs, whatever their size.
-    const unsigned long value = pixmap;
-    XChangeProperty(display, root, property, XA_PIXMAP, 32, PropModeReplace,
+    const unsigned long value = id;
+    XChangeProperty(display, window, property, type, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(&value), 1);
+}
+
+void setRootPixmapProperty(Display* display, Window root, const char* name, Pixmap pixmap) {
+    setIdProperty(display, root, name, XA_PIXMAP, pixmap);
 }
 
 struct PixmapGeometry {
@@ -460,6 +469,21 @@ QImage onRootWindow(Display* display, const QImage& picture, const QColor& backg
     return whole;
 }
 
+// Each pixmap the program sets is vouched for by a window of the same retained client: the root
+// window's mark names that window, and the window's mark names the pixmap. Both go when the next
+// setter frees the client. Ids alone would not tell: a setter that takes a freed client's slot
+// makes its pixmap with the same few requests each time, so its ids repeat; its window, even
+// one of the same id, has no mark.
+constexpr const char* kSetterMark = "_ZORBELPANEGLYPH_WALLPAPER";
+
+void markAsOurs(Display* display, Window root, Pixmap pixmap) {
+    XSetWindowAttributes attributes{};
+    const Window witness =
+        XCreateWindow(display, root, -1, -1, 1, 1, 0, 0, InputOnly, CopyFromParent, 0, &attributes);
+    setIdProperty(display, witness, kSetterMark, XA_PIXMAP, pixmap);
+    setIdProperty(display, root, kSetterMark, XA_WINDOW, witness);
+}
+
 } // namespace
 
 RootWindow showOnRootWindow(const QImage& picture, const QColor& background) {
@@ -478,6 +502,7 @@ RootWindow showOnRootWindow(const QImage& picture, const QColor& background) {
     freePreviousWallpaper(display, trap, root, pixmap);
     setRootPixmapProperty(display, root, "_XROOTPMAP_ID", pixmap);
     setRootPixmapProperty(display, root, "ESETROOT_PMAP_ID", pixmap);
+    markAsOurs(display, root, pixmap);
     // The pixmap must outlive this connection, or the desktop loses it when we close.
     XSetCloseDownMode(display, RetainPermanent);
     XFlush(display);
@@ -538,6 +563,24 @@ std::optional<QImage> rootWallpaper(QSize screen, const QColor& background) {
     }
     XDestroyImage(image);
     return result;
+}
+
+RootWallpaperSetter rootWallpaperSetter() {
+    const Connection connection;
+    if (!connection)
+        return RootWallpaperSetter::Nobody;
+    Display* display = connection.get();
+    const Window root = DefaultRootWindow(display);
+    ErrorTrap trap(display);
+    const auto pixmap = rootPixmapProperty(display, root, "_XROOTPMAP_ID");
+    if (!pixmap || *pixmap == None || !geometryOf(display, trap, *pixmap))
+        return RootWallpaperSetter::Nobody;
+    const auto witness = idProperty(display, root, kSetterMark, XA_WINDOW);
+    const auto vouched =
+        witness ? idProperty(display, *witness, kSetterMark, XA_PIXMAP) : std::nullopt;
+    trap.caught(); // a BadWindow only means the witness went with its client
+    return vouched == pixmap ? RootWallpaperSetter::ThisProgram
+                             : RootWallpaperSetter::AnotherProgram;
 }
 
 std::optional<std::string> xSessionMark() {

@@ -19,6 +19,11 @@ enum class RootWindow { Absent, Shown, Refused };
 // connection closes, the previous setter's freed.
 RootWindow showOnRootWindow(const QImage& picture, const QColor& background);
 
+// Who set the wallpaper the root window shows now: nobody (no pixmap, or one that is gone),
+// this program (in any run) or another program.
+enum class RootWallpaperSetter { Nobody, ThisProgram, AnotherProgram };
+RootWallpaperSetter rootWallpaperSetter();
+
 // The primary monitor's part of the root window's background pixmap (_XROOTPMAP_ID), as large
 // as screen, the background colour where the pixmap is smaller; nothing without one.
 std::optional<QImage> rootWallpaper(QSize screen, const QColor& background);
