@@ -32,7 +32,9 @@ public:
     // showScreenPicture for the picture that cannot be kept.
     [[nodiscard]] static bool setDeskWallpaper(const std::string& path, WallpaperStyle style);
 
-    // Shows a picture made for the screen on the X root window, and keeps it. A picture that
+    // Shows a picture made for the screen on the X root window's primary monitor, and keeps it;
+    // every other monitor keeps what it shows (at a session's start, when it shows nothing yet:
+    // the recorded wallpaper, and for setDeskWallpaper the new one, in its style). A picture that
     // cannot be kept raises "ファイル %s を作成できません" with the kept picture's path: on an
     // X server after it has been shown (PictureNotKept), without one as an Error, since nothing
     // could be shown. False when the X server refuses it.
