@@ -14,6 +14,7 @@ inline constexpr const char* kTmpBitmapFileName = "ZorbelPaneglyphTmp.bmp";
 inline constexpr const char* kWallpaperBitmapFileName = "ZorbelPaneglyph.bmp";
 inline constexpr const char* kHelpPage = "help/index.html";
 inline constexpr const char* kKeptPictureName = "desktop.png";
+inline constexpr const char* kAdoptedWallpaperName = "wallpaper.png";
 
 // ---- the items of the draw sequence, as stored and shown (also the captions of their pages) ----
 inline constexpr const char* kScreenSizeItem = "画面サイズ";

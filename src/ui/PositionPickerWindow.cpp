@@ -6,10 +6,12 @@
 #include "text/Texts.h"
 
 #include <QCursor>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 
 namespace zbpg {
 namespace {
@@ -31,6 +33,13 @@ FontDescription atScreenDensity(const FontDescription& font) {
 QSize screenSize() {
     auto& desktop = platform::desktopService();
     return {desktop.screenWidth(), desktop.screenHeight()};
+}
+
+// Where the primary monitor starts: the run lays its drawing out there, whatever monitors lie
+// to its left or above it.
+QPoint primaryOrigin() {
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    return primary != nullptr ? primary->geometry().topLeft() : QPoint(0, 0);
 }
 
 } // namespace
@@ -69,7 +78,8 @@ void TFormWallpaper::PickLinesPosition(const std::vector<std::string>& lines,
 
 void TFormWallpaper::startPick(TEditUpDown& editX, TEditUpDown& editY) {
     const QSize screen = screenSize();
-    setGeometry(QRect(QPoint(0, 0), screen));
+    const QPoint origin = primaryOrigin();
+    setGeometry(QRect(origin, screen));
     ImageObj->setPixmap(QPixmap::fromImage(FTextBitmap));
     ImageObj->resize(FTextBitmap.size());
     editX.SetMax(static_cast<std::int16_t>(screen.width() - 1));
@@ -87,7 +97,7 @@ void TFormWallpaper::startPick(TEditUpDown& editX, TEditUpDown& editY) {
     // before any move.
     const QPoint pointer(editX.Position(), editY.Position());
     FormMouseMove(pointer.x(), pointer.y());
-    QCursor::setPos(pointer);
+    QCursor::setPos(origin + pointer);
 }
 
 void TFormWallpaper::paintEvent(QPaintEvent* event) {

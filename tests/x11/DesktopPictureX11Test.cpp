@@ -1,8 +1,12 @@
 // Runs against a real X server (a virtual one of 1024x768 at depth 24 will do); Qt itself stays
 // offscreen, only the wallpaper code talks to X.
 #include "base/Error.h"
+#include "base/ScopeExit.h"
+#include "common/zbpg_common.h"
 #include "platform/desktop/DesktopService.h"
 #include "platform/desktop/qt/DesktopPictureFixture.h"
+#include "platform/desktop/qt/QtDesktopService.h"
+#include "support/Commands.h"
 #include "support/ImageChecks.h"
 #include "support/TestEnvironment.h"
 
@@ -17,6 +21,7 @@
 // Xlib macros (None, Bool, ...) would break the headers above, so it comes last.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 using namespace zbpg::platform;
 using namespace zbpg::test;
@@ -309,6 +314,53 @@ TEST_F(DesktopPictureX11Test, APictureThatCannotBeKeptIsShownAndThenReported) {
     EXPECT_EQ(
         DesktopPicture::paintDesktop(QSize(1024, 768)),
         DesktopPicture::compose(wallpaper, QSize(1024, 768), WallpaperStyle::Center, Qt::black));
+}
+
+// "元に戻す" on a bare X server where no wallpaper is recorded: the program's own drawing goes,
+// while a wallpaper hsetroot set stays, as the user's from then on, also for the next session.
+TEST_F(DesktopPictureX11Test, RestoreKeepsOnlyAWallpaperAnotherProgramSet) {
+    QtDesktopService service;
+    setDesktopService(&service);
+    const zbpg::ScopeExit uninstall([] { setDesktopService(nullptr); });
+    for (const bool theirs : {false, true}) {
+        ASSERT_TRUE(DesktopPicture::setDeskWallpaper(writeBmp(numberedImage(5, 3)), kTiled));
+        ASSERT_EQ(runCommand(theirs ? "hsetroot -solid '#3a6ea5'" : "true").status, 0);
+        const QImage shown = DesktopPicture::paintDesktop(QSize(1024, 768));
+        std::string clean; // as the button does it
+        zbpg::GetWallpaperFile(clean);
+        zbpg::showWallpaperOrRaise(clean, clean);
+        EXPECT_EQ(DesktopPicture::paintDesktop(QSize(1024, 768)) == shown, theirs);
+    }
+    XDeleteProperty(m_display, DefaultRootWindow(m_display),
+                    XInternAtom(m_display, "_XROOTPMAP_ID", False)); // the next session
+    EXPECT_EQ(countPixels(DesktopPicture::paintDesktop(QSize(1024, 768)), qRgb(58, 110, 165)),
+              1024 * 768);
+}
+
+// On two monitors (see tests/CMakeLists.txt) the picture goes on the primary one; the other keeps
+// its part of another tool's wallpaper, or at a session's start shows the recorded wallpaper.
+TEST_F(DesktopPictureX11Test, OnTwoMonitorsThePictureGoesOnThePrimaryAndTheOtherKeepsItsOwn) {
+    const QRect primary(1280, 0, 1024, 768);
+    QImage picture(1280, 900, QImage::Format_RGB32);
+    picture.fill(qRgb(20, 160, 40));
+    setRegistry(kDesktopKey, "Wallpaper", writeBmp(picture));
+    picture = QImage(primary.size(), QImage::Format_RGB32);
+    picture.fill(qRgb(255, 0, 0));
+    for (const auto& [start, kept] :
+         {std::pair("hsetroot -solid '#3a6ea5'", qRgb(58, 110, 165)),
+          std::pair("xprop -root -remove _XROOTPMAP_ID", qRgb(20, 160, 40))}) {
+        ASSERT_EQ(runCommand(start).status, 0);
+        ASSERT_TRUE(DesktopPicture::showScreenPicture(picture));
+        for (const QPoint point :
+             {QPoint(0, 0), QPoint(1279, 899), primary.topLeft(), primary.bottomRight()}) {
+            XImage* image = XGetImage(m_display, DefaultRootWindow(m_display), point.x(), point.y(),
+                                      1, 1, AllPlanes, ZPixmap);
+            EXPECT_EQ(XGetPixel(image, 0, 0) | 0xff000000u,
+                      primary.contains(point) ? qRgb(255, 0, 0) : kept)
+                << start;
+            XDestroyImage(image);
+        }
+    }
 }
 
 } // namespace

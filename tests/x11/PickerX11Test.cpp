@@ -92,6 +92,13 @@ TEST_F(PickerOnX11, ThreeLinesWithAnIntervalOfFiveAreThreeLineHeightsAndTenPixel
     EXPECT_EQ(preview.height(), 3 * textHeight(factoryOptions().freeMessage.font, "一") + 10);
 }
 
+// On two monitors (see tests/CMakeLists.txt), the primary one right of the other.
+TEST_F(PickerOnX11, OnTwoMonitorsItCoversThePrimaryOneOnly) {
+    const QRect primary(1280, 0, 1024, 768);
+    EXPECT_EQ(picker.geometry(), primary);
+    EXPECT_EQ(QCursor::pos(), primary.topLeft() + QPoint(810, 610));
+}
+
 // Escape and the right button end the pick with the fields as they were; other keys and
 // buttons leave the pick going on.
 struct Input {

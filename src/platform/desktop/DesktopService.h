@@ -39,8 +39,8 @@ public:
     // does.
     [[nodiscard]] virtual bool showScreenPicture(const ScreenPicture& picture) = 0;
     // The wallpaper the user has chosen in the desktop's own settings since the program last
-    // showed a picture there; nothing when the desktop shows the program's picture or cannot
-    // tell.
+    // showed a picture there (on a bare X server: one another program set while no wallpaper is
+    // recorded); nothing when the desktop shows the program's picture or cannot tell.
     virtual std::optional<DesktopWallpaper> chosenWallpaper() { return std::nullopt; }
 };
 

@@ -41,6 +41,27 @@ bool keepPicture(const std::string& encoded) {
                                Durability::RemadeAtNextRun);
 }
 
+// Shows the picture on the root window and keeps it; paintMonitor paints the other monitors
+// when the root window has no wallpaper yet.
+bool showAndKeep(const QImage& picture, const MonitorPainter& paintMonitor) {
+    // The kept file is encoded while the X server takes the picture. The thread holds its own
+    // reference, so the pixels stay as they are while it reads them.
+    auto encoded = std::async(std::launch::async, [picture] { return encodeScreenPng(picture); });
+    const RootWindow root =
+        showOnRootWindow(picture, DesktopPicture::backgroundColor(), paintMonitor);
+    if (root == RootWindow::Refused)
+        return false;
+    if (keepPicture(encoded.get()))
+        return true;
+    const std::string problem =
+        formatMessage(texts::kCannotCreateFile, DesktopPicture::keptPicturePath());
+    // The X desktop shows the picture whether or not it can be kept; without an X server the
+    // kept picture is all there is, and nothing has been shown.
+    if (root == RootWindow::Absent)
+        throw Error(problem);
+    throw PictureNotKept(problem);
+}
+
 } // namespace
 
 // A picture file the user names: read only when it is a regular file within the bytes Qt
@@ -121,24 +142,28 @@ bool DesktopPicture::setDeskWallpaper(const std::string& path, WallpaperStyle st
     const QImage wallpaper = path.empty() ? QImage() : loadPicture(path);
     if (!path.empty() && wallpaper.isNull())
         return false;
-    return showScreenPicture(compose(wallpaper, screenSize(), style, backgroundColor()));
+    const QColor background = backgroundColor();
+    // A new wallpaper is what every monitor shows when nothing is shown yet.
+    return showAndKeep(compose(wallpaper, screenSize(), style, background), [&](QSize monitor) {
+        return compose(wallpaper, monitor, style, background);
+    });
 }
 
 bool DesktopPicture::showScreenPicture(const QImage& picture) {
-    // The kept file is encoded while the X server takes the picture. The thread holds its own
-    // reference, so the pixels stay as they are while it reads them.
-    auto encoded = std::async(std::launch::async, [picture] { return encodeScreenPng(picture); });
-    const RootWindow root = showOnRootWindow(picture, backgroundColor());
-    if (root == RootWindow::Refused)
-        return false;
-    if (keepPicture(encoded.get()))
-        return true;
-    const std::string problem = formatMessage(texts::kCannotCreateFile, keptPicturePath());
-    // The X desktop shows the picture whether or not it can be kept; without an X server the
-    // kept picture is all there is, and nothing has been shown.
-    if (root == RootWindow::Absent)
-        throw Error(problem);
-    throw PictureNotKept(problem);
+    return showAndKeep(picture, paintRecorded);
+}
+
+std::optional<DesktopWallpaper> DesktopPicture::keepOtherProgramsWallpaper() {
+    if (!readWallpaperValue(WallpaperValue::Wallpaper).empty() ||
+        rootWallpaperSetter() != RootWallpaperSetter::AnotherProgram)
+        return std::nullopt;
+    const auto shown = rootWallpaper(screenSize(), backgroundColor());
+    const std::string path = appCacheFolder() + "/" + texts::kAdoptedWallpaperName;
+    // Once the other program's pixmap is gone, this file is the only copy of the user's picture.
+    if (!shown || !makeFolders(appCacheFolder()) ||
+        !writeFileAtomically(path, encodeScreenPng(*shown), Durability::SurvivesPowerLoss))
+        return std::nullopt;
+    return DesktopWallpaper{path, WallpaperStyle::Screen, std::nullopt};
 }
 
 QImage DesktopPicture::paintDesktop(QSize screen) {

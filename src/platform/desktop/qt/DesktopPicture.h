@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QImage>
 #include <QSize>
+#include <optional>
 #include <string>
 
 namespace zbpg::platform {
@@ -31,11 +32,20 @@ public:
     // showScreenPicture for the picture that cannot be kept.
     [[nodiscard]] static bool setDeskWallpaper(const std::string& path, WallpaperStyle style);
 
-    // Shows a picture made for the screen on the X root window, and keeps it. A picture that
+    // Shows a picture made for the screen on the X root window's primary monitor, and keeps it;
+    // every other monitor keeps what it shows (at a session's start, when it shows nothing yet:
+    // the recorded wallpaper, and for setDeskWallpaper the new one, in its style). A picture that
     // cannot be kept raises "ファイル %s を作成できません" with the kept picture's path: on an
     // X server after it has been shown (PictureNotKept), without one as an Error, since nothing
     // could be shown. False when the X server refuses it.
     [[nodiscard]] static bool showScreenPicture(const QImage& picture);
+
+    // The wallpaper another program (hsetroot, feh, nitrogen) set on the root window while no
+    // wallpaper is recorded: its primary monitor's part, kept in the cache folder as
+    // wallpaper.png and returned as a picture made for the screen, so that it can be recorded as
+    // the user's clean wallpaper. Nothing when a wallpaper is recorded, when the root window
+    // shows none or one of this program's, or when it cannot be kept.
+    static std::optional<DesktopWallpaper> keepOtherProgramsWallpaper();
 
     // The desktop as displayed now, at screen size. On a desktop that paints its own
     // background: the program's picture when it was shown there in this session, else the

@@ -73,7 +73,11 @@ bool QtDesktopService::showScreenPicture(const ScreenPicture& picture) {
 }
 
 std::optional<DesktopWallpaper> QtDesktopService::chosenWallpaper() {
-    return SessionDesktop().chosenWallpaper();
+    SessionDesktop session;
+    // A bare X server has no settings to choose in: the wallpaper tools set there is the user's.
+    if (session.kind() == SessionDesktop::Kind::RootWindow)
+        return DesktopPicture::keepOtherProgramsWallpaper();
+    return session.chosenWallpaper();
 }
 
 } // namespace zbpg::platform

@@ -1,6 +1,5 @@
 #include "platform/desktop/qt/XRootWindow.h"
 
-#include <QPainter>
 #include <QRect>
 #include <algorithm>
 #include <bit>
@@ -9,6 +8,8 @@
 #include <map>
 #include <random>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 // Xlib defines macros (Bool, None, Status, ...) that collide with Qt names, so it comes after
 // every Qt header and is used only in this file.
@@ -248,9 +249,9 @@ private:
     bool m_attached = false;
 };
 
-// Sends the picture's pixels through shared memory when they live there and the server keeps
-// them alike; false when the socket has to carry them.
-bool putShared(Display* display, ErrorTrap& trap, Pixmap pixmap, const QImage& picture) {
+// Sends the picture's pixels to the pixmap at the point through shared memory when they live
+// there and the server keeps them alike; false when the socket has to carry them.
+bool putShared(Display* display, ErrorTrap& trap, Pixmap pixmap, const QImage& picture, QPoint at) {
     const int screen = DefaultScreen(display);
     const int depth = DefaultDepth(display, screen);
     const auto format = PixelFormat::forDepth(display, screen, depth);
@@ -259,8 +260,9 @@ bool putShared(Display* display, ErrorTrap& trap, Pixmap pixmap, const QImage& p
     if (!format || image == nullptr || !isRgb32Layout(*image, *format))
         return false;
     GC gc = XCreateGC(display, pixmap, 0, nullptr);
-    XShmPutImage(display, pixmap, gc, image, 0, 0, 0, 0, static_cast<unsigned>(picture.width()),
-                 static_cast<unsigned>(picture.height()), False);
+    XShmPutImage(display, pixmap, gc, image, 0, 0, at.x(), at.y(),
+                 static_cast<unsigned>(picture.width()), static_cast<unsigned>(picture.height()),
+                 False);
     XFreeGC(display, gc);
     // The server must be done with the pixels before they are detached.
     return !trap.caught();
@@ -284,9 +286,10 @@ std::optional<QImage> getShared(Display* display, ErrorTrap& trap, Pixmap pixmap
     return picture;
 }
 
-// Sends the picture through the socket: its own rows when the server keeps its pixels alike
-// (no copy of a screen-sized picture is made), else pixel by pixel in the server's layout.
-bool putThroughSocket(Display* display, Pixmap pixmap, const QImage& picture) {
+// Sends the picture to the pixmap at the point through the socket: its own rows when the server
+// keeps its pixels alike (no copy of a screen-sized picture is made), else pixel by pixel in the
+// server's layout.
+bool putThroughSocket(Display* display, Pixmap pixmap, const QImage& picture, QPoint at) {
     const int screen = DefaultScreen(display);
     const int depth = DefaultDepth(display, screen);
     const auto width = static_cast<unsigned>(picture.width());
@@ -306,7 +309,7 @@ bool putThroughSocket(Display* display, Pixmap pixmap, const QImage& picture) {
         return false;
     }
     GC gc = XCreateGC(display, pixmap, 0, nullptr);
-    XPutImage(display, pixmap, gc, image, 0, 0, 0, 0, width, height);
+    XPutImage(display, pixmap, gc, image, 0, 0, at.x(), at.y(), width, height);
     XFreeGC(display, gc);
     if (borrowed)
         image->data = nullptr; // the picture's: XDestroyImage must not free it
@@ -338,16 +341,26 @@ Pixmap sharedPixmap(Display* display, ErrorTrap& trap, const QImage& picture) {
     return trap.caught() ? 0 : pixmap;
 }
 
-Pixmap pixmapOfPicture(Display* display, ErrorTrap& trap, const QImage& anyPicture) {
+bool putPicture(Display* display, ErrorTrap& trap, Pixmap pixmap, const QImage& anyPicture,
+                QPoint at) {
+    const QImage picture = anyPicture.convertToFormat(QImage::Format_RGB32);
+    return putShared(display, trap, pixmap, picture, at) ||
+           putThroughSocket(display, pixmap, picture, at);
+}
+
+Pixmap newRootPixmap(Display* display, QSize size) {
     const int screen = DefaultScreen(display);
+    return XCreatePixmap(display, RootWindow(display, screen), static_cast<unsigned>(size.width()),
+                         static_cast<unsigned>(size.height()),
+                         static_cast<unsigned>(DefaultDepth(display, screen)));
+}
+
+Pixmap pixmapOfPicture(Display* display, ErrorTrap& trap, const QImage& anyPicture) {
     const QImage picture = anyPicture.convertToFormat(QImage::Format_RGB32);
     if (const Pixmap shared = sharedPixmap(display, trap, picture))
         return shared;
-    const Pixmap pixmap =
-        XCreatePixmap(display, RootWindow(display, screen), static_cast<unsigned>(picture.width()),
-                      static_cast<unsigned>(picture.height()),
-                      static_cast<unsigned>(DefaultDepth(display, screen)));
-    if (putShared(display, trap, pixmap, picture) || putThroughSocket(display, pixmap, picture))
+    const Pixmap pixmap = newRootPixmap(display, picture.size());
+    if (putPicture(display, trap, pixmap, picture, QPoint(0, 0)))
         return pixmap;
     XFreePixmap(display, pixmap);
     return 0;
@@ -357,7 +370,8 @@ Atom atomIfExists(Display* display, const char* name) {
     return XInternAtom(display, name, True);
 }
 
-std::optional<Pixmap> rootPixmapProperty(Display* display, Window root, const char* name) {
+// A property of the window that names one resource (a pixmap, a window) of the type given.
+std::optional<XID> idProperty(Display* display, Window window, const char* name, Atom wanted) {
     const Atom property = atomIfExists(display, name);
     if (property == None)
         return std::nullopt;
@@ -365,22 +379,30 @@ std::optional<Pixmap> rootPixmapProperty(Display* display, Window root, const ch
     int format = 0;
     unsigned long count = 0, remaining = 0;
     unsigned char* data = nullptr;
-    std::optional<Pixmap> result;
-    if (XGetWindowProperty(display, root, property, 0, 1, False, XA_PIXMAP, &type, &format, &count,
+    std::optional<XID> result;
+    if (XGetWindowProperty(display, window, property, 0, 1, False, wanted, &type, &format, &count,
                            &remaining, &data) == Success &&
-        type == XA_PIXMAP && format == 32 && count == 1 && data != nullptr)
-        result = static_cast<Pixmap>(*reinterpret_cast<unsigned long*>(data));
+        type == wanted && format == 32 && count == 1 && data != nullptr)
+        result = static_cast<XID>(*reinterpret_cast<unsigned long*>(data));
     if (data != nullptr)
         XFree(data);
     return result;
 }
 
-void setRootPixmapProperty(Display* display, Window root, const char* name, Pixmap pixmap) {
+std::optional<Pixmap> rootPixmapProperty(Display* display, Window root, const char* name) {
+    return idProperty(display, root, name, XA_PIXMAP);
+}
+
+void setIdProperty(Display* display, Window window, const char* name, Atom type, XID id) {
     const Atom property = XInternAtom(display, name, False);
     // Format 32 data is handed to Xlib as longs, whatever their size.
-    const unsigned long value = pixmap;
-    XChangeProperty(display, root, property, XA_PIXMAP, 32, PropModeReplace,
+    const unsigned long value = id;
+    XChangeProperty(display, window, property, type, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(&value), 1);
+}
+
+void setRootPixmapProperty(Display* display, Window root, const char* name, Pixmap pixmap) {
+    setIdProperty(display, root, name, XA_PIXMAP, pixmap);
 }
 
 struct PixmapGeometry {
@@ -414,63 +436,117 @@ void freePreviousWallpaper(Display* display, ErrorTrap& trap, Window root, Pixma
     trap.caught(); // a BadValue here only means it was gone already
 }
 
-// The primary monitor on the X screen (the first active one when none is primary); nothing
-// without RandR 1.5, when the whole X screen is the one screen there is.
-std::optional<QRect> primaryMonitor(Display* display) {
+// The active monitors on the X screen, the primary one first (the first listed when none is);
+// none without RandR 1.5, when the whole X screen is the one screen there is.
+std::vector<QRect> monitorAreas(Display* display) {
     int event = 0, error = 0, major = 0, minor = 0;
     if (!XRRQueryExtension(display, &event, &error) || !XRRQueryVersion(display, &major, &minor) ||
         major < 1 || (major == 1 && minor < 5))
-        return std::nullopt;
+        return {};
     int count = 0;
     XRRMonitorInfo* monitors = XRRGetMonitors(display, DefaultRootWindow(display), True, &count);
     if (monitors == nullptr)
-        return std::nullopt;
-    std::optional<QRect> result;
+        return {};
+    std::vector<QRect> areas;
     for (int i = 0; i < count; ++i) {
         const QRect area(monitors[i].x, monitors[i].y, monitors[i].width, monitors[i].height);
-        if (monitors[i].primary) {
-            result = area;
-            break;
-        }
-        if (!result)
-            result = area;
+        areas.insert(monitors[i].primary ? areas.begin() : areas.end(), area);
     }
     XRRFreeMonitors(monitors);
-    return result;
+    return areas;
+}
+
+QRect wholeScreen(Display* display) {
+    const int screen = DefaultScreen(display);
+    return {0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)};
 }
 
 QRect primaryArea(Display* display) {
-    const int screen = DefaultScreen(display);
-    const QRect whole(0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen));
-    const auto primary = primaryMonitor(display);
-    return primary && whole.contains(*primary) ? *primary : whole;
+    const QRect whole = wholeScreen(display);
+    const auto monitors = monitorAreas(display);
+    return !monitors.empty() && whole.contains(monitors.front()) ? monitors.front() : whole;
 }
 
-// The root window spans every monitor: the picture of the primary screen goes where that
-// monitor is, the others show the background colour, and nothing is tiled.
-QImage onRootWindow(Display* display, const QImage& picture, const QColor& background) {
+// The pixmap the root window shows now, when it still exists at the root's depth.
+std::optional<std::pair<Pixmap, QSize>> currentWallpaper(Display* display, ErrorTrap& trap) {
+    const auto pixmap = rootPixmapProperty(display, DefaultRootWindow(display), "_XROOTPMAP_ID");
+    if (!pixmap || *pixmap == None)
+        return std::nullopt;
+    const auto geometry = geometryOf(display, trap, *pixmap);
+    if (!geometry ||
+        geometry->depth != static_cast<unsigned>(DefaultDepth(display, DefaultScreen(display))))
+        return std::nullopt;
+    return std::pair(*pixmap,
+                     QSize(static_cast<int>(geometry->width), static_cast<int>(geometry->height)));
+}
+
+// A pixmap for a root window over several monitors: the picture on the primary one, the others
+// as they were. The wallpaper before is copied within the server, so only the primary
+// monitor's picture travels, as it does on one monitor; a monitor it does not cover (none at a
+// session's start) gets its own picture from paintMonitor.
+Pixmap pixmapAcrossMonitors(Display* display, ErrorTrap& trap, const QImage& picture, QRect primary,
+                            const QColor& background, const MonitorPainter& paintMonitor) {
+    const QRect whole = wholeScreen(display);
+    const Pixmap pixmap = newRootPixmap(display, whole.size());
+    XGCValues values{};
+    values.graphics_exposures = False; // a copy between pixmaps has nothing to expose
+    GC gc = XCreateGC(display, pixmap, GCGraphicsExposures, &values);
     const int screen = DefaultScreen(display);
-    const QSize root(DisplayWidth(display, screen), DisplayHeight(display, screen));
-    const QRect primary = primaryArea(display);
-    if (primary == QRect(QPoint(0, 0), root))
-        return picture;
-    QImage whole(root, QImage::Format_RGB32);
-    whole.fill(background);
-    QPainter(&whole).drawImage(primary.topLeft(), picture);
-    return whole;
+    const auto format = PixelFormat::forDepth(display, screen, DefaultDepth(display, screen));
+    XSetForeground(display, gc,
+                   format ? format->pixel(background.rgb())
+                          : paletteFallback(display, screen, background.rgb()));
+    XFillRectangle(display, pixmap, gc, 0, 0, static_cast<unsigned>(whole.width()),
+                   static_cast<unsigned>(whole.height()));
+    QRect kept;
+    if (const auto before = currentWallpaper(display, trap)) {
+        kept = QRect(QPoint(0, 0), before->second.boundedTo(whole.size()));
+        XCopyArea(display, before->first, pixmap, gc, 0, 0, static_cast<unsigned>(kept.width()),
+                  static_cast<unsigned>(kept.height()), 0, 0);
+    }
+    XFreeGC(display, gc);
+    bool complete = true;
+    for (const QRect& monitor : monitorAreas(display)) {
+        if (monitor != primary && !kept.contains(monitor))
+            complete = complete && putPicture(display, trap, pixmap, paintMonitor(monitor.size()),
+                                              monitor.topLeft());
+    }
+    if (complete && putPicture(display, trap, pixmap, picture, primary.topLeft()))
+        return pixmap;
+    XFreePixmap(display, pixmap);
+    return 0;
+}
+
+// Each pixmap the program sets is vouched for by a window of the same retained client: the root
+// window's mark names that window, and the window's mark names the pixmap. Both go when the next
+// setter frees the client. Ids alone would not tell: a setter that takes a freed client's slot
+// makes its pixmap with the same few requests each time, so its ids repeat; its window, even
+// one of the same id, has no mark.
+constexpr const char* kSetterMark = "_ZORBELPANEGLYPH_WALLPAPER";
+
+void markAsOurs(Display* display, Window root, Pixmap pixmap) {
+    XSetWindowAttributes attributes{};
+    const Window witness =
+        XCreateWindow(display, root, -1, -1, 1, 1, 0, 0, InputOnly, CopyFromParent, 0, &attributes);
+    setIdProperty(display, witness, kSetterMark, XA_PIXMAP, pixmap);
+    setIdProperty(display, root, kSetterMark, XA_WINDOW, witness);
 }
 
 } // namespace
 
-RootWindow showOnRootWindow(const QImage& picture, const QColor& background) {
+RootWindow showOnRootWindow(const QImage& picture, const QColor& background,
+                            const MonitorPainter& paintMonitor) {
     const Connection connection;
     if (!connection)
         return RootWindow::Absent; // no X server: the kept picture is the desktop
     Display* display = connection.get();
     const Window root = DefaultRootWindow(display);
     ErrorTrap trap(display);
+    const QRect primary = primaryArea(display);
     const Pixmap pixmap =
-        pixmapOfPicture(display, trap, onRootWindow(display, picture, background));
+        primary == wholeScreen(display)
+            ? pixmapOfPicture(display, trap, picture)
+            : pixmapAcrossMonitors(display, trap, picture, primary, background, paintMonitor);
     if (pixmap == 0 || trap.caught())
         return RootWindow::Refused;
     XSetWindowBackgroundPixmap(display, root, pixmap);
@@ -478,6 +554,7 @@ RootWindow showOnRootWindow(const QImage& picture, const QColor& background) {
     freePreviousWallpaper(display, trap, root, pixmap);
     setRootPixmapProperty(display, root, "_XROOTPMAP_ID", pixmap);
     setRootPixmapProperty(display, root, "ESETROOT_PMAP_ID", pixmap);
+    markAsOurs(display, root, pixmap);
     // The pixmap must outlive this connection, or the desktop loses it when we close.
     XSetCloseDownMode(display, RetainPermanent);
     XFlush(display);
@@ -538,6 +615,24 @@ std::optional<QImage> rootWallpaper(QSize screen, const QColor& background) {
     }
     XDestroyImage(image);
     return result;
+}
+
+RootWallpaperSetter rootWallpaperSetter() {
+    const Connection connection;
+    if (!connection)
+        return RootWallpaperSetter::Nobody;
+    Display* display = connection.get();
+    const Window root = DefaultRootWindow(display);
+    ErrorTrap trap(display);
+    const auto pixmap = rootPixmapProperty(display, root, "_XROOTPMAP_ID");
+    if (!pixmap || *pixmap == None || !geometryOf(display, trap, *pixmap))
+        return RootWallpaperSetter::Nobody;
+    const auto witness = idProperty(display, root, kSetterMark, XA_WINDOW);
+    const auto vouched =
+        witness ? idProperty(display, *witness, kSetterMark, XA_PIXMAP) : std::nullopt;
+    trap.caught(); // a BadWindow only means the witness went with its client
+    return vouched == pixmap ? RootWallpaperSetter::ThisProgram
+                             : RootWallpaperSetter::AnotherProgram;
 }
 
 std::optional<std::string> xSessionMark() {

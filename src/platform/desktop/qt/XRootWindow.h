@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QImage>
 #include <QSize>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -14,10 +15,20 @@ namespace zbpg::platform {
 
 enum class RootWindow { Absent, Shown, Refused };
 
-// Makes the picture the root window's background on the primary monitor, the rest of the root
-// window in the background colour; a new pixmap of the root depth each time, kept after the
-// connection closes, the previous setter's freed.
-RootWindow showOnRootWindow(const QImage& picture, const QColor& background);
+// What a monitor of the size given shows when the root window has no wallpaper yet.
+using MonitorPainter = std::function<QImage(QSize)>;
+
+// Makes the picture the root window's background on the primary monitor; a new pixmap of the
+// root depth each time, kept after the connection closes, the previous setter's freed. Every
+// other monitor keeps its part of the wallpaper before; at a session's start, when there is
+// none, it shows what paintMonitor paints for it. The rest is the background colour.
+RootWindow showOnRootWindow(const QImage& picture, const QColor& background,
+                            const MonitorPainter& paintMonitor);
+
+// Who set the wallpaper the root window shows now: nobody (no pixmap, or one that is gone),
+// this program (in any run) or another program.
+enum class RootWallpaperSetter { Nobody, ThisProgram, AnotherProgram };
+RootWallpaperSetter rootWallpaperSetter();
 
 // The primary monitor's part of the root window's background pixmap (_XROOTPMAP_ID), as large
 // as screen, the background colour where the pixmap is smaller; nothing without one.
