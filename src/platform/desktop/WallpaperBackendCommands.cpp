@@ -6,12 +6,8 @@
 #include "platform/os/XdgPaths.h"
 
 #include <array>
-#include <cerrno>
+#include <chrono>
 #include <cstdlib>
-#include <spawn.h>
-#include <sys/wait.h>
-
-extern char** environ;
 
 namespace zbpg::platform {
 namespace {
@@ -34,23 +30,14 @@ const char* commandMode(WallpaperStyle style, const char* screenMode) {
     return screenMode;
 }
 
-// Runs a program to its end; true when it exited with status 0.
+// A desktop's tool that waits for its desktop (pcmanfm-qt asks the running desktop manager over
+// the session bus, swaymsg asks sway) waits as long as that desktop does not answer: a logon run
+// cannot wait that long. Starting a Qt program on a busy machine takes a few seconds itself.
+constexpr std::chrono::seconds kToolTimeLimit(10);
+
+// Runs a desktop's tool to its end; true when it exited with status 0 in time.
 bool succeeds(const std::vector<std::string>& arguments) {
-    const std::string program = findExecutable(arguments.front());
-    if (program.empty())
-        return false;
-    std::vector<char*> argv;
-    for (const auto& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    if (::posix_spawn(&child, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
-        return false;
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0)
-        if (errno != EINTR)
-            return false;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return runWithDeadline(arguments, kToolTimeLimit) == 0;
 }
 
 // One value of an INI-style file of the desktop's own (UTF-8, "[Section]" and "key=value").

@@ -178,6 +178,30 @@ TEST(StartDetached, RunsInASessionOfItsOwnAndIsNotOurChild) {
     EXPECT_NE(stat.find("\n/dev/null\n"), std::string::npos);
 }
 
+// Gone, or a zombie its new parent has not reaped yet: either way no longer running.
+bool isRunning(pid_t pid) {
+    const std::string stat = test::readFile("/proc/" + std::to_string(pid) + "/stat");
+    return !stat.empty() && stat.substr(stat.rfind(')') + 2, 1) != "Z";
+}
+
+TEST(RunWithDeadline, GivesTheExitStatusOfAProgramThatEndsInTime) {
+    EXPECT_EQ(runWithDeadline({"sh", "-c", "sleep 0.2; exit 3"}, std::chrono::seconds(5)), 3);
+    EXPECT_EQ(runWithDeadline({"sh", "-c", "kill -9 $$"}, std::chrono::seconds(5)), std::nullopt);
+    EXPECT_EQ(runWithDeadline({"zbpg-no-such-program"}, std::chrono::seconds(5)), std::nullopt);
+}
+
+TEST(RunWithDeadline, EndsTheProgramAndWhatItStartedWhenTheTimeIsUp) {
+    test::TempFolder folder;
+    const auto start = Clock::now();
+    // Deaf to the polite request, as is the program it starts: both have to be forced.
+    const auto status = runWithDeadline(
+        {"sh", "-c", "trap '' TERM; sleep 30 & echo $! > '" + folder.file("pid") + "'; wait"},
+        std::chrono::milliseconds(300));
+    EXPECT_EQ(status, std::nullopt);
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
+    EXPECT_FALSE(isRunning(std::stoi(test::readFile(folder.file("pid")))));
+}
+
 TEST(Sleep, ReplacedSleeperSeesThePauses) {
     std::vector<int> pauses;
     setSleeper([&pauses](int milliseconds) { pauses.push_back(milliseconds); });
