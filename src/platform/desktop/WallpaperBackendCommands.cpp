@@ -1,5 +1,6 @@
 // The desktops whose wallpaper is set by a command: the desktop managers of LXQt and LXDE
 // (pcmanfm-qt, pcmanfm), and sway and its kin (swaymsg).
+#include "platform/desktop/SessionBus.h"
 #include "platform/desktop/WallpaperBackend.h"
 #include "platform/os/Processes.h"
 #include "platform/os/RegularFile.h"
@@ -8,6 +9,7 @@
 #include <array>
 #include <chrono>
 #include <cstdlib>
+#include <string_view>
 
 namespace zbpg::platform {
 namespace {
@@ -91,7 +93,13 @@ public:
           m_fileKey(std::move(fileKey)), m_modeKey(std::move(modeKey)) {}
 
     std::string name() const override { return m_desktop.name; }
-    bool available() override { return !findExecutable(m_desktop.program).empty(); }
+    bool available() override {
+        // pcmanfm-qt tells the running desktop manager over the session bus; without a bus
+        // that answers it waits for good, or ends in success having told nobody.
+        if (std::string_view(m_desktop.program) == "pcmanfm-qt" && !sessionBusAnswers())
+            return false;
+        return !findExecutable(m_desktop.program).empty();
+    }
 
     // What the desktop manager keeps in its profile's configuration.
     std::optional<DesktopWallpaper> current() override {
