@@ -24,6 +24,7 @@
 #include <filesystem>
 #include <gio/gio.h>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace zbpg::platform {
 namespace {
@@ -333,6 +334,20 @@ TEST_F(CommandBackend, EachPictureHasANewNameAndOnlyTheShownOneStays) {
     EXPECT_FALSE(desktop.paintDesktop(QSize(8, 6)));
     ::unsetenv("XDG_CURRENT_DESKTOP");
     ::unsetenv("XDG_SESSION_ID");
+}
+
+TEST_F(CommandBackend, AWaylandLoginWithoutASessionIdIsToldByItsCompositor) {
+    ::setenv("XDG_CURRENT_DESKTOP", "sway", 1);
+    ::setenv("WAYLAND_DISPLAY", m_folder.file("wayland-0").c_str(), 1);
+    auto compositor = std::make_unique<test::SilentSocket>(m_folder.file("wayland-0"));
+    SessionDesktop desktop;
+    ASSERT_TRUE(desktop.showScreenPicture(QImage(QString::fromStdString(pictureIn(m_folder)))));
+    EXPECT_TRUE(desktop.paintDesktop(QSize(8, 6))) << "this login's picture";
+    compositor.reset(); // the login ends; the next one starts its own compositor
+    compositor = std::make_unique<test::SilentSocket>(m_folder.file("wayland-0"));
+    EXPECT_FALSE(desktop.paintDesktop(QSize(8, 6))) << "the last login's picture";
+    ::unsetenv("WAYLAND_DISPLAY");
+    ::unsetenv("XDG_CURRENT_DESKTOP");
 }
 
 } // namespace
