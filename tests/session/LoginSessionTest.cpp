@@ -4,6 +4,8 @@
 #include "platform/os/XdgPaths.h"
 #include "platform/store/Registry.h"
 #include "support/Commands.h"
+#include "support/ParamNames.h"
+#include "support/SilentSocket.h"
 
 #include <QImage>
 #include <filesystem>
@@ -41,6 +43,7 @@ protected:
             "cd '" + m_folder.path() + "' && xvfb-run -a -s '-noreset -screen 0 " + screen +
             "' sh -c \"" + sessionStart + " && ./ZorbelPaneglyph -OnlyDraw\"";
         const auto run = test::runCommand(command, 60);
+        m_output = run.output;
         ASSERT_EQ(run.status, status) << command << "\n" << run.output;
     }
     std::string picture(QRgb colour, const std::string& name) const {
@@ -52,6 +55,7 @@ protected:
     }
 
     test::TempFolder m_folder;
+    std::string m_output; // of the last session
 };
 
 // The picture GNOME is told to show, light and dark alike.
@@ -110,6 +114,31 @@ TEST_F(LoginSession, OnWaylandXwaylandsRootWindowShowsNothingAndTheRunSaysSo) {
     logOn("1024x768x24", framesOnly(), "export XDG_SESSION_TYPE=wayland QT_QPA_PLATFORM=offscreen",
           1);
 }
+
+// A session bus that takes connections and never answers, also for GNOME's settings through
+// dconf, which writes over it; pcmanfm-qt, which asks the desktop manager over it, would wait
+// for good. Each desktop told over the bus is passed over within seconds, and the run shows
+// its picture the next way, on the X root window, and says so.
+class SilentBusSession : public LoginSession, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(SilentBusSession, TheRunShowsItsPictureTheNextWayWithinSeconds) {
+    const test::SilentSocket bus(m_folder.file("bus"));
+    fs::create_directories(m_folder.file("bin"));
+    test::writeFile(m_folder.file("bin/pcmanfm-qt"), "#!/bin/sh\nexec sleep 120\n");
+    fs::permissions(m_folder.file("bin/pcmanfm-qt"), fs::perms::owner_all);
+    logOn("1024x768x24", framesOnly(),
+          "export XDG_CURRENT_DESKTOP=" + std::string(GetParam()) +
+              " DBUS_SESSION_BUS_ADDRESS=unix:path=" + bus.path() +
+              " PATH=" + m_folder.file("bin") + ":$PATH; unset GSETTINGS_BACKEND; exec 2>&1");
+    EXPECT_NE(m_output.find("の壁紙設定を使えません。壁紙は X のルートウィンドウ で表示します。"),
+              std::string::npos)
+        << m_output;
+    EXPECT_TRUE(fs::exists(platform::appCacheFolder() + "/desktop.png"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Desktops, SilentBusSession,
+                         ::testing::Values("GNOME", "KDE", "XFCE", "MATE", "X-Cinnamon", "LXQt"),
+                         [](const auto& desktop) { return test::nameOf(desktop.param); });
 
 // A 3840x2160 screen scaled to 200%, by the X resources every toolkit reads or by Qt's own
 // factor: the drawing covers the screen's own pixels, and its text is twice the size, as the
