@@ -4,11 +4,13 @@
 
 #include "platform/store/Registry.h"
 #include "support/Commands.h"
+#include "support/SilentSocket.h"
 #include "support/TestEnvironment.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/stat.h>
 
 namespace zbpg {
@@ -43,10 +45,11 @@ protected:
     }
     std::string standardError() const { return test::readFile(folder.file("stderr")); }
 
-    // Runs the program with a shell only to catch its exit status and its error output.
-    int run(const std::string& arguments) {
+    // Runs the program with a shell only to catch its exit status and its error output, with
+    // the environment's assignments given ("NAME='value'").
+    int run(const std::string& arguments, const std::string& environment = "") {
         const std::string command =
-            "'" + program + "' " + arguments + " 2> '" + folder.file("stderr") + "'";
+            environment + " '" + program + "' " + arguments + " 2> '" + folder.file("stderr") + "'";
         return test::runCommand(command, 60).status;
     }
 
@@ -110,6 +113,43 @@ TEST_F(ProgramWithoutDisplay, TheSettingsWindowSaysItNeedsADisplay) {
     EXPECT_EQ(run(""), 1);
     EXPECT_NE(test::readFile(folder.file("stderr")).find("ディスプレイ"), std::string::npos);
 }
+
+// A display the session names that cannot be used: nothing listens there, a compositor takes
+// the connection and never answers, or Qt has no plugin for the platform. The settings window
+// and the logon run alike end with the program's own message, never with Qt's abort or a wait.
+struct UnusableDisplay {
+    const char* name;
+    const char* variable;
+    const char* value; // "silent": a socket that never answers
+    const char* told;
+};
+
+class UnusableDisplayTest : public ProgramWithoutDisplay,
+                            public ::testing::WithParamInterface<UnusableDisplay> {};
+
+TEST_P(UnusableDisplayTest, EndsWithTheProgramsOwnMessage) {
+    ::unsetenv("SWAYSOCK"); // no desktop either: the logon run has nowhere to show its picture
+    std::optional<test::SilentSocket> silent;
+    std::string value = GetParam().value;
+    if (value == "silent")
+        value = silent.emplace(folder.file("wayland-0")).path();
+    for (const char* arguments : {"", "-OnlyDraw"}) {
+        EXPECT_EQ(
+            run(std::string(arguments), std::string(GetParam().variable) + "='" + value + "'"), 1);
+        EXPECT_NE(standardError().find(GetParam().told), std::string::npos) << standardError();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Displays, UnusableDisplayTest,
+    ::testing::Values(
+        UnusableDisplay{"NoXServer", "DISPLAY", ":77", "ディスプレイ :77 に接続できません。"},
+        UnusableDisplay{"NoCompositor", "WAYLAND_DISPLAY", "/nonexistent/wayland-9",
+                        "ディスプレイ /nonexistent/wayland-9 に接続できません。"},
+        UnusableDisplay{"SilentCompositor", "WAYLAND_DISPLAY", "silent", "に接続できません。"},
+        UnusableDisplay{"NoQtPlugin", "QT_QPA_PLATFORM", "zbpg-none",
+                        "ディスプレイ zbpg-none に表示できません。"}),
+    [](const auto& display) { return std::string(display.param.name); });
 
 } // namespace
 } // namespace zbpg
