@@ -140,6 +140,57 @@ INSTANTIATE_TEST_SUITE_P(Desktops, SilentBusSession,
                          ::testing::Values("GNOME", "KDE", "XFCE", "MATE", "X-Cinnamon", "LXQt"),
                          [](const auto& desktop) { return test::nameOf(desktop.param); });
 
+// sway on a headless output, Qt on Wayland without any X server. Every login starts sway anew
+// under the same display name and without a session id, as a restarted sway session does. sway
+// refuses to run as root: it runs as nobody then, in a runtime folder of that user's.
+constexpr const char* kSwayLogin = R"sh(cd "$1" && unset DISPLAY XDG_SESSION_ID || exit 1
+if [ "$(id -u)" = 0 ]; then
+    chown -R nobody run && as="setpriv --reuid=65534 --regid=65534 --clear-groups"
+fi
+$as env -i PATH=/usr/bin:/bin HOME="$PWD/run" XDG_RUNTIME_DIR="$PWD/run" WLR_BACKENDS=headless \
+    WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c "$PWD/run/config" > sway.log 2>&1 &
+sway=$!
+for i in $(seq 100); do ls run/sway-ipc.*.sock > /dev/null 2>&1 && break; sleep 0.1; done
+WAYLAND_DISPLAY="$PWD/run/$(ls run | grep '^wayland-[0-9]*$')" SWAYSOCK="$(ls "$PWD"/run/*.sock)" \
+    XDG_CURRENT_DESKTOP=sway XDG_SESSION_TYPE=wayland ./ZorbelPaneglyph -OnlyDraw
+status=$?
+kill $sway && wait $sway
+exit $status
+)sh";
+
+class SwaySession : public LoginSession {
+protected:
+    void logOnToSway(const std::string& settings) {
+        test::writeFile(m_folder.file("ZorbelPaneglyph.ini"), settings);
+        test::writeFile(m_folder.file("login.sh"), kSwayLogin);
+        fs::create_directories(m_folder.file("run"));
+        test::writeFile(m_folder.file("run/config"), "output * resolution 1024x768\n");
+        // sway's user passes through the test's folder to its own.
+        fs::permissions(m_folder.path(), fs::perms::others_exec, fs::perm_options::add);
+        const auto run = test::runCommand(
+            "sh '" + m_folder.file("login.sh") + "' '" + m_folder.path() + "' 2>&1", 60);
+        ASSERT_EQ(run.status, 0) << run.output << test::readFile(m_folder.file("sway.log"));
+    }
+    // The one picture the program keeps for sway: the one it told sway last.
+    static QImage shown() {
+        for (const auto& entry : fs::directory_iterator(platform::appCacheFolder()))
+            return QImage(QString::fromStdString(entry.path().string()));
+        return {};
+    }
+};
+
+TEST_F(SwaySession, QtDrawsOnWaylandAtTheOutputsSizeAndEachLoginStartsClean) {
+    logOnToSway(framesOnly()); // the 640 * 480 frame at the top left
+    QImage picture = shown();
+    ASSERT_EQ(picture.size(), QSize(1024, 768));
+    EXPECT_EQ(picture.pixel(0, 100), kFrame);
+
+    logOnToSway(framesOnly("MFPositionLT=0\r\nMFPositionRB=1\r\n"));
+    picture = shown();
+    EXPECT_EQ(picture.pixel(1022, 500), kFrame) << "the new drawing";
+    EXPECT_NE(picture.pixel(0, 100), kFrame) << "without the last login's";
+}
+
 // A 3840x2160 screen scaled to 200%, by the X resources every toolkit reads or by Qt's own
 // factor: the drawing covers the screen's own pixels, and its text is twice the size, as the
 // desktop's own texts are.
