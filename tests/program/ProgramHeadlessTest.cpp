@@ -4,9 +4,11 @@
 
 #include "platform/store/Registry.h"
 #include "support/Commands.h"
+#include "support/ParamNames.h"
 #include "support/SilentSocket.h"
 #include "support/TestEnvironment.h"
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -45,11 +47,10 @@ protected:
     }
     std::string standardError() const { return test::readFile(folder.file("stderr")); }
 
-    // Runs the program with a shell only to catch its exit status and its error output, with
-    // the environment's assignments given ("NAME='value'").
-    int run(const std::string& arguments, const std::string& environment = "") {
+    // Runs the program with a shell only to catch its exit status and its error output.
+    int run(const std::string& arguments) {
         const std::string command =
-            environment + " '" + program + "' " + arguments + " 2> '" + folder.file("stderr") + "'";
+            "'" + program + "' " + arguments + " 2> '" + folder.file("stderr") + "'";
         return test::runCommand(command, 60).status;
     }
 
@@ -114,42 +115,34 @@ TEST_F(ProgramWithoutDisplay, TheSettingsWindowSaysItNeedsADisplay) {
     EXPECT_NE(test::readFile(folder.file("stderr")).find("ディスプレイ"), std::string::npos);
 }
 
-// A display the session names that cannot be used: nothing listens there, a compositor takes
-// the connection and never answers, or Qt has no plugin for the platform. The settings window
-// and the logon run alike end with the program's own message, never with Qt's abort or a wait.
-struct UnusableDisplay {
-    const char* name;
-    const char* variable;
-    const char* value; // "silent": a socket that never answers
-    const char* told;
-};
+// A display the session names that nobody answers, a compositor that never answers ("silent"),
+// a platform Qt has no plugin for: the settings window and the logon run alike end with the
+// program's own message, never with Qt's abort or a wait.
+class UnusableDisplay : public ProgramWithoutDisplay,
+                        public ::testing::WithParamInterface<std::array<const char*, 3>> {};
 
-class UnusableDisplayTest : public ProgramWithoutDisplay,
-                            public ::testing::WithParamInterface<UnusableDisplay> {};
-
-TEST_P(UnusableDisplayTest, EndsWithTheProgramsOwnMessage) {
+TEST_P(UnusableDisplay, EndsWithTheProgramsOwnMessage) {
+    const auto [variable, value, told] = GetParam();
     ::unsetenv("SWAYSOCK"); // no desktop either: the logon run has nowhere to show its picture
     std::optional<test::SilentSocket> silent;
-    std::string value = GetParam().value;
-    if (value == "silent")
-        value = silent.emplace(folder.file("wayland-0")).path();
+    if (value == std::string("silent"))
+        silent.emplace(folder.file("wayland-0"));
+    ::setenv(variable, silent ? silent->path().c_str() : value, 1);
     for (const char* arguments : {"", "-OnlyDraw"}) {
-        EXPECT_EQ(
-            run(std::string(arguments), std::string(GetParam().variable) + "='" + value + "'"), 1);
-        EXPECT_NE(standardError().find(GetParam().told), std::string::npos) << standardError();
+        EXPECT_EQ(run(arguments), 1);
+        EXPECT_NE(standardError().find(told), std::string::npos) << standardError();
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Displays, UnusableDisplayTest,
-    ::testing::Values(
-        UnusableDisplay{"NoXServer", "DISPLAY", ":77", "ディスプレイ :77 に接続できません。"},
-        UnusableDisplay{"NoCompositor", "WAYLAND_DISPLAY", "/nonexistent/wayland-9",
-                        "ディスプレイ /nonexistent/wayland-9 に接続できません。"},
-        UnusableDisplay{"SilentCompositor", "WAYLAND_DISPLAY", "silent", "に接続できません。"},
-        UnusableDisplay{"NoQtPlugin", "QT_QPA_PLATFORM", "zbpg-none",
-                        "ディスプレイ zbpg-none に表示できません。"}),
-    [](const auto& display) { return std::string(display.param.name); });
+    Displays, UnusableDisplay,
+    ::testing::Values(std::array{"DISPLAY", ":77", "ディスプレイ :77 に接続できません。"},
+                      std::array{"WAYLAND_DISPLAY", "silent", "に接続できません。"},
+                      std::array{"QT_QPA_PLATFORM", "none",
+                                 "ディスプレイ none に表示できません。"}),
+    [](const auto& display) {
+        return test::nameOf(std::string(display.param[0]) + display.param[1]);
+    });
 
 } // namespace
 } // namespace zbpg

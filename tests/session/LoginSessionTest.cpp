@@ -115,21 +115,19 @@ TEST_F(LoginSession, OnWaylandXwaylandsRootWindowShowsNothingAndTheRunSaysSo) {
           1);
 }
 
-// A session bus that takes connections and never answers, also for GNOME's settings through
-// dconf, which writes over it; pcmanfm-qt, which asks the desktop manager over it, would wait
-// for good. Each desktop told over the bus is passed over within seconds, and the run shows
-// its picture the next way, on the X root window, and says so.
+// A session bus that never answers, also for GNOME's settings through dconf; pcmanfm-qt would
+// wait on it for good. Each desktop told over the bus is passed over within seconds, and the run
+// shows its picture the next way, on the X root window, and says so.
 class SilentBusSession : public LoginSession, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(SilentBusSession, TheRunShowsItsPictureTheNextWayWithinSeconds) {
     const test::SilentSocket bus(m_folder.file("bus"));
-    fs::create_directories(m_folder.file("bin"));
-    test::writeFile(m_folder.file("bin/pcmanfm-qt"), "#!/bin/sh\nexec sleep 120\n");
-    fs::permissions(m_folder.file("bin/pcmanfm-qt"), fs::perms::owner_all);
+    test::writeFile(m_folder.file("pcmanfm-qt"), "#!/bin/sh\nexec sleep 120\n");
+    fs::permissions(m_folder.file("pcmanfm-qt"), fs::perms::owner_all);
     logOn("1024x768x24", framesOnly(),
-          "export XDG_CURRENT_DESKTOP=" + std::string(GetParam()) +
+          "export PATH=$PWD:$PATH XDG_CURRENT_DESKTOP=" + std::string(GetParam()) +
               " DBUS_SESSION_BUS_ADDRESS=unix:path=" + bus.path() +
-              " PATH=" + m_folder.file("bin") + ":$PATH; unset GSETTINGS_BACKEND; exec 2>&1");
+              "; unset GSETTINGS_BACKEND; exec 2>&1");
     EXPECT_NE(m_output.find("の壁紙設定を使えません。壁紙は X のルートウィンドウ で表示します。"),
               std::string::npos)
         << m_output;
@@ -140,55 +138,35 @@ INSTANTIATE_TEST_SUITE_P(Desktops, SilentBusSession,
                          ::testing::Values("GNOME", "KDE", "XFCE", "MATE", "X-Cinnamon", "LXQt"),
                          [](const auto& desktop) { return test::nameOf(desktop.param); });
 
-// sway on a headless output, Qt on Wayland without any X server. Every login starts sway anew
-// under the same display name and without a session id, as a restarted sway session does. sway
-// refuses to run as root: it runs as nobody then, in a runtime folder of that user's.
-constexpr const char* kSwayLogin = R"sh(cd "$1" && unset DISPLAY XDG_SESSION_ID || exit 1
-if [ "$(id -u)" = 0 ]; then
-    chown -R nobody run && as="setpriv --reuid=65534 --regid=65534 --clear-groups"
-fi
-$as env -i PATH=/usr/bin:/bin HOME="$PWD/run" XDG_RUNTIME_DIR="$PWD/run" WLR_BACKENDS=headless \
-    WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c "$PWD/run/config" > sway.log 2>&1 &
-sway=$!
-for i in $(seq 100); do ls run/sway-ipc.*.sock > /dev/null 2>&1 && break; sleep 0.1; done
-WAYLAND_DISPLAY="$PWD/run/$(ls run | grep '^wayland-[0-9]*$')" SWAYSOCK="$(ls "$PWD"/run/*.sock)" \
+// sway on a headless output, Qt on Wayland without X; each login starts sway anew under the same
+// display name and without a session id. sway refuses root: it runs as nobody then.
+constexpr const char* kSwayLogin =
+    R"sh(cd "$(dirname "$0")" && unset DISPLAY XDG_SESSION_ID || exit 1
+[ "$(id -u)" = 0 ] && chown -R nobody run && as="setpriv --reuid=65534 --regid=65534 --clear-groups"
+$as env -i PATH="$PATH" HOME="$PWD/run" XDG_RUNTIME_DIR="$PWD/run" WLR_BACKENDS=headless \
+    WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c run/config > sway.log 2>&1 & sway=$!
+for i in $(seq 100); do ls run/*.sock > /dev/null 2>&1 && break; sleep 0.1; done
+WAYLAND_DISPLAY=$(echo "$PWD"/run/wayland-?) SWAYSOCK=$(echo "$PWD"/run/*.sock) \
     XDG_CURRENT_DESKTOP=sway XDG_SESSION_TYPE=wayland ./ZorbelPaneglyph -OnlyDraw
-status=$?
-kill $sway && wait $sway
-exit $status
-)sh";
+status=$? && kill $sway && wait $sway
+exit $status)sh";
 
-class SwaySession : public LoginSession {
-protected:
-    void logOnToSway(const std::string& settings) {
-        test::writeFile(m_folder.file("ZorbelPaneglyph.ini"), settings);
-        test::writeFile(m_folder.file("login.sh"), kSwayLogin);
-        fs::create_directories(m_folder.file("run"));
-        test::writeFile(m_folder.file("run/config"), "output * resolution 1024x768\n");
-        // sway's user passes through the test's folder to its own.
-        fs::permissions(m_folder.path(), fs::perms::others_exec, fs::perm_options::add);
-        const auto run = test::runCommand(
-            "sh '" + m_folder.file("login.sh") + "' '" + m_folder.path() + "' 2>&1", 60);
+TEST_F(LoginSession, OnSwayQtDrawsOnWaylandAtTheOutputsSizeAndEachLoginStartsClean) {
+    test::writeFile(m_folder.file("login.sh"), kSwayLogin);
+    fs::create_directories(m_folder.file("run"));
+    test::writeFile(m_folder.file("run/config"), "output * resolution 1024x768\n");
+    fs::permissions(m_folder.path(), fs::perms::others_exec, fs::perm_options::add);
+    for (const std::string frames : {"", "MFPositionLT=0\r\nMFPositionRB=1\r\n"}) {
+        test::writeFile(m_folder.file("ZorbelPaneglyph.ini"), framesOnly(frames));
+        const auto run = test::runCommand("sh '" + m_folder.file("login.sh") + "' 2>&1", 60);
         ASSERT_EQ(run.status, 0) << run.output << test::readFile(m_folder.file("sway.log"));
     }
-    // The one picture the program keeps for sway: the one it told sway last.
-    static QImage shown() {
-        for (const auto& entry : fs::directory_iterator(platform::appCacheFolder()))
-            return QImage(QString::fromStdString(entry.path().string()));
-        return {};
-    }
-};
-
-TEST_F(SwaySession, QtDrawsOnWaylandAtTheOutputsSizeAndEachLoginStartsClean) {
-    logOnToSway(framesOnly()); // the 640 * 480 frame at the top left
-    QImage picture = shown();
-    ASSERT_EQ(picture.size(), QSize(1024, 768));
-    EXPECT_EQ(picture.pixel(0, 100), kFrame);
-
-    logOnToSway(framesOnly("MFPositionLT=0\r\nMFPositionRB=1\r\n"));
-    picture = shown();
-    EXPECT_EQ(picture.pixel(1022, 500), kFrame) << "the new drawing";
-    EXPECT_NE(picture.pixel(0, 100), kFrame) << "without the last login's";
+    // The one picture kept for sway, the one it was told last: the second login's own.
+    const QImage shown(QString::fromStdString(
+        fs::directory_iterator(platform::appCacheFolder())->path().string()));
+    ASSERT_EQ(shown.size(), QSize(1024, 768));
+    EXPECT_EQ(shown.pixel(1022, 500), kFrame) << "the new drawing";
+    EXPECT_NE(shown.pixel(0, 100), kFrame) << "without the last login's";
 }
 
 // A 3840x2160 screen scaled to 200%, by the X resources every toolkit reads or by Qt's own

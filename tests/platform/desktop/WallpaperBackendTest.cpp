@@ -24,7 +24,6 @@
 #include <filesystem>
 #include <gio/gio.h>
 #include <gtest/gtest.h>
-#include <memory>
 
 namespace zbpg::platform {
 namespace {
@@ -262,7 +261,6 @@ TEST(SilentSessionBus, EveryBusBackendTakesItForNoneAndItCostsTheTimeOnce) {
     test::TempFolder folder;
     const test::SilentSocket silent(folder.file("bus"));
     const std::string real = std::getenv("DBUS_SESSION_BUS_ADDRESS");
-    EXPECT_TRUE(sessionBusAnswers());
     ::setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + silent.path()).c_str(), 1);
     // pcmanfm-qt, there to be started, would ask the running desktop manager over that bus.
     const test::RecordingCommands pcmanfmQt(folder, {"pcmanfm-qt"});
@@ -273,8 +271,7 @@ TEST(SilentSessionBus, EveryBusBackendTakesItForNoneAndItCostsTheTimeOnce) {
     }
     EXPECT_LT(std::chrono::steady_clock::now() - start, kBusTimeout * 2);
     ::setenv("DBUS_SESSION_BUS_ADDRESS", real.c_str(), 1);
-    EXPECT_TRUE(sessionBusAnswers());
-    ::unsetenv("XDG_CURRENT_DESKTOP");
+    EXPECT_TRUE(sessionBusAnswers()) << "the real bus is asked for itself";
 }
 
 // ---- commands ------------------------------------------------------------------------------
@@ -334,20 +331,6 @@ TEST_F(CommandBackend, EachPictureHasANewNameAndOnlyTheShownOneStays) {
     EXPECT_FALSE(desktop.paintDesktop(QSize(8, 6)));
     ::unsetenv("XDG_CURRENT_DESKTOP");
     ::unsetenv("XDG_SESSION_ID");
-}
-
-TEST_F(CommandBackend, AWaylandLoginWithoutASessionIdIsToldByItsCompositor) {
-    ::setenv("XDG_CURRENT_DESKTOP", "sway", 1);
-    ::setenv("WAYLAND_DISPLAY", m_folder.file("wayland-0").c_str(), 1);
-    auto compositor = std::make_unique<test::SilentSocket>(m_folder.file("wayland-0"));
-    SessionDesktop desktop;
-    ASSERT_TRUE(desktop.showScreenPicture(QImage(QString::fromStdString(pictureIn(m_folder)))));
-    EXPECT_TRUE(desktop.paintDesktop(QSize(8, 6))) << "this login's picture";
-    compositor.reset(); // the login ends; the next one starts its own compositor
-    compositor = std::make_unique<test::SilentSocket>(m_folder.file("wayland-0"));
-    EXPECT_FALSE(desktop.paintDesktop(QSize(8, 6))) << "the last login's picture";
-    ::unsetenv("WAYLAND_DISPLAY");
-    ::unsetenv("XDG_CURRENT_DESKTOP");
 }
 
 } // namespace

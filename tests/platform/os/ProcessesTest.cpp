@@ -16,6 +16,7 @@ namespace {
 
 using Words = std::vector<std::string>;
 using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
 
 Words split(const std::string& text) {
     return splitShellWords(text).value_or(Words{"<open>"});
@@ -178,28 +179,19 @@ TEST(StartDetached, RunsInASessionOfItsOwnAndIsNotOurChild) {
     EXPECT_NE(stat.find("\n/dev/null\n"), std::string::npos);
 }
 
-// Gone, or a zombie its new parent has not reaped yet: either way no longer running.
-bool isRunning(pid_t pid) {
-    const std::string stat = test::readFile("/proc/" + std::to_string(pid) + "/stat");
-    return !stat.empty() && stat.substr(stat.rfind(')') + 2, 1) != "Z";
-}
-
-TEST(RunWithDeadline, GivesTheExitStatusOfAProgramThatEndsInTime) {
-    EXPECT_EQ(runWithDeadline({"sh", "-c", "sleep 0.2; exit 3"}, std::chrono::seconds(5)), 3);
-    EXPECT_EQ(runWithDeadline({"sh", "-c", "kill -9 $$"}, std::chrono::seconds(5)), std::nullopt);
-    EXPECT_EQ(runWithDeadline({"zbpg-no-such-program"}, std::chrono::seconds(5)), std::nullopt);
-}
-
-TEST(RunWithDeadline, EndsTheProgramAndWhatItStartedWhenTheTimeIsUp) {
+TEST(RunWithDeadline, GivesTheExitStatusInTimeElseEndsTheProgramAndWhatItStarted) {
+    EXPECT_EQ(runWithDeadline({"sh", "-c", "sleep 0.2; exit 3"}, 5s), 3);
+    EXPECT_EQ(runWithDeadline({"sh", "-c", "kill -9 $$"}, 5s), std::nullopt);
+    EXPECT_EQ(runWithDeadline({"zbpg-no-such-program"}, 5s), std::nullopt);
     test::TempFolder folder;
+    const std::string pid = folder.file("pid");
     const auto start = Clock::now();
     // Deaf to the polite request, as is the program it starts: both have to be forced.
-    const auto status = runWithDeadline(
-        {"sh", "-c", "trap '' TERM; sleep 30 & echo $! > '" + folder.file("pid") + "'; wait"},
-        std::chrono::milliseconds(300));
-    EXPECT_EQ(status, std::nullopt);
-    EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
-    EXPECT_FALSE(isRunning(std::stoi(test::readFile(folder.file("pid")))));
+    const Words deaf{"sh", "-c", "trap '' TERM; sleep 30 & printf %s $! > " + pid + "; wait"};
+    EXPECT_EQ(runWithDeadline(deaf, 300ms), std::nullopt);
+    EXPECT_LT(Clock::now() - start, 5s);
+    const std::string stat = test::readFile("/proc/" + test::readFile(pid) + "/stat");
+    EXPECT_TRUE(stat.empty() || stat.substr(stat.rfind(')') + 2, 1) == "Z") << "gone, or unreaped";
 }
 
 TEST(Sleep, ReplacedSleeperSeesThePauses) {
