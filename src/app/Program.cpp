@@ -108,20 +108,20 @@ bool runWithoutWindow(StartMode mode, const ProgramFiles& files) {
 int runProgram(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
     const StartMode mode = startModeOf(arguments);
-    const QtPlatform platform = chooseQtPlatform();
+    const QtPlatform qtPlatform = chooseQtPlatform();
     // A display the session names that does not answer is told also to a logon run's log:
     // the run goes on without it.
-    if (!platform.unanswered.empty())
-        tellOnStandardError(formatMessage(texts::kDisplayUnreachable, platform.unanswered));
-    const bool display = platform.onScreen;
+    if (!qtPlatform.unanswered.empty())
+        tellOnStandardError(formatMessage(texts::kDisplayUnreachable, qtPlatform.unanswered));
+    const bool display = qtPlatform.onScreen;
     if (!display && mode != StartMode::OnlyDraw) {
-        if (platform.unanswered.empty())
+        if (qtPlatform.unanswered.empty())
             tellOnStandardError(texts::kNeedsDisplay);
         return 1;
     }
     // Without any display a logon run still draws offscreen: its result is the kept picture
     // (and the X server's root window, when there is one to reach).
-    const auto application = startApplication(argc, argv, platform);
+    const auto application = startApplication(argc, argv, qtPlatform);
     installFontSubstitutions();
     const InstalledServices services(display);
     const ProgramFiles files = ProgramFiles::forProgram(GetModuleFileName());

@@ -49,16 +49,16 @@ void endFailedStart(QtMsgType type, const QMessageLogContext& context, const QSt
 } // namespace
 
 QtPlatform chooseQtPlatform() {
-    QtPlatform platform;
+    QtPlatform chosen;
     const std::string wayland = environment("WAYLAND_DISPLAY");
     const std::string x11 = environment("DISPLAY");
     for (const std::string& name : {wayland, x11})
         if (!name.empty())
-            addName(platform.named, name);
+            addName(chosen.named, name);
     if (const std::string own = environment("QT_QPA_PLATFORM"); !own.empty()) {
-        platform.request = own; // the user knows best, and tests draw offscreen
-        platform.onScreen = showsWindows(own);
-        return platform;
+        chosen.request = own; // the user knows best, and tests draw offscreen
+        chosen.onScreen = showsWindows(own);
+        return chosen;
     }
     std::vector<const char*> answering;
     const auto ask = [&](const std::string& name, const char* qtPlatform, bool (*answers)()) {
@@ -67,21 +67,21 @@ QtPlatform chooseQtPlatform() {
         if (answers())
             answering.push_back(qtPlatform);
         else
-            addName(platform.unanswered, name);
+            addName(chosen.unanswered, name);
     };
     ask(wayland, "wayland", platform::waylandCompositorAnswers);
     ask(x11, "xcb", platform::DesktopPicture::hasXServer);
-    platform.onScreen = !answering.empty();
+    chosen.onScreen = !answering.empty();
     if (answering.size() == 1)
-        platform.request = answering.front();
-    return platform;
+        chosen.request = answering.front();
+    return chosen;
 }
 
-std::unique_ptr<Application> startApplication(int& argc, char** argv, const QtPlatform& platform) {
-    const std::string request = platform.onScreen ? platform.request : "offscreen";
+std::unique_ptr<Application> startApplication(int& argc, char** argv, const QtPlatform& chosen) {
+    const std::string request = chosen.onScreen ? chosen.request : "offscreen";
     if (!request.empty())
         ::setenv("QT_QPA_PLATFORM", request.c_str(), 1);
-    g_startingOn = platform.named.empty() ? request : platform.named;
+    g_startingOn = chosen.named.empty() ? request : chosen.named;
     g_qtHandler = qInstallMessageHandler(endFailedStart);
     auto application = std::make_unique<Application>(argc, argv);
     qInstallMessageHandler(g_qtHandler);

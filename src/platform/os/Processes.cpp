@@ -261,7 +261,7 @@ Waited waitUntil(pid_t child, Clock::time_point deadline, int& status) {
         if (ended == child)
             return Waited::Ended;
         if (ended < 0 && errno != EINTR) {
-            status = SIGKILL; // it cannot be waited for: as good as gone, and not a success
+            status = SIGKILL; // it cannot be waited for: taken as ended by a signal, no success
             return Waited::Ended;
         }
         const auto now = Clock::now();
