@@ -4,11 +4,15 @@
 
 #include "platform/store/Registry.h"
 #include "support/Commands.h"
+#include "support/ParamNames.h"
+#include "support/SilentSocket.h"
 #include "support/TestEnvironment.h"
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/stat.h>
 
 namespace zbpg {
@@ -110,6 +114,35 @@ TEST_F(ProgramWithoutDisplay, TheSettingsWindowSaysItNeedsADisplay) {
     EXPECT_EQ(run(""), 1);
     EXPECT_NE(test::readFile(folder.file("stderr")).find("ディスプレイ"), std::string::npos);
 }
+
+// A display the session names that nobody answers, a compositor that never answers ("silent"),
+// a platform Qt has no plugin for: the settings window and the logon run alike end with the
+// program's own message, never with Qt's abort or a wait.
+class UnusableDisplay : public ProgramWithoutDisplay,
+                        public ::testing::WithParamInterface<std::array<const char*, 3>> {};
+
+TEST_P(UnusableDisplay, EndsWithTheProgramsOwnMessage) {
+    const auto [variable, value, told] = GetParam();
+    ::unsetenv("SWAYSOCK"); // no desktop either: the logon run has nowhere to show its picture
+    std::optional<test::SilentSocket> silent;
+    if (value == std::string("silent"))
+        silent.emplace(folder.file("wayland-0"));
+    ::setenv(variable, silent ? silent->path().c_str() : value, 1);
+    for (const char* arguments : {"", "-OnlyDraw"}) {
+        EXPECT_EQ(run(arguments), 1);
+        EXPECT_NE(standardError().find(told), std::string::npos) << standardError();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Displays, UnusableDisplay,
+    ::testing::Values(std::array{"DISPLAY", ":77", "ディスプレイ :77 に接続できません。"},
+                      std::array{"WAYLAND_DISPLAY", "silent", "に接続できません。"},
+                      std::array{"QT_QPA_PLATFORM", "none",
+                                 "ディスプレイ none に表示できません。"}),
+    [](const auto& display) {
+        return test::nameOf(std::string(display.param[0]) + display.param[1]);
+    });
 
 } // namespace
 } // namespace zbpg

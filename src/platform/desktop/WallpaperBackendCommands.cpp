@@ -1,17 +1,15 @@
 // The desktops whose wallpaper is set by a command: the desktop managers of LXQt and LXDE
 // (pcmanfm-qt, pcmanfm), and sway and its kin (swaymsg).
+#include "platform/desktop/SessionBus.h"
 #include "platform/desktop/WallpaperBackend.h"
 #include "platform/os/Processes.h"
 #include "platform/os/RegularFile.h"
 #include "platform/os/XdgPaths.h"
 
 #include <array>
-#include <cerrno>
+#include <chrono>
 #include <cstdlib>
-#include <spawn.h>
-#include <sys/wait.h>
-
-extern char** environ;
+#include <string_view>
 
 namespace zbpg::platform {
 namespace {
@@ -34,23 +32,14 @@ const char* commandMode(WallpaperStyle style, const char* screenMode) {
     return screenMode;
 }
 
-// Runs a program to its end; true when it exited with status 0.
+// A desktop's tool that waits for its desktop (pcmanfm-qt asks the running desktop manager over
+// the session bus, swaymsg asks sway) waits as long as that desktop does not answer: a logon run
+// cannot wait that long. Starting a Qt program on a busy machine takes a few seconds itself.
+constexpr std::chrono::seconds kToolTimeLimit(10);
+
+// Runs a desktop's tool to its end; true when it exited with status 0 in time.
 bool succeeds(const std::vector<std::string>& arguments) {
-    const std::string program = findExecutable(arguments.front());
-    if (program.empty())
-        return false;
-    std::vector<char*> argv;
-    for (const auto& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    if (::posix_spawn(&child, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
-        return false;
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0)
-        if (errno != EINTR)
-            return false;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return runWithDeadline(arguments, kToolTimeLimit) == 0;
 }
 
 // One value of an INI-style file of the desktop's own (UTF-8, "[Section]" and "key=value").
@@ -104,7 +93,13 @@ public:
           m_fileKey(std::move(fileKey)), m_modeKey(std::move(modeKey)) {}
 
     std::string name() const override { return m_desktop.name; }
-    bool available() override { return !findExecutable(m_desktop.program).empty(); }
+    bool available() override {
+        // pcmanfm-qt tells the running desktop manager over the session bus; without a bus
+        // that answers it waits for good, or ends in success having told nobody.
+        if (std::string_view(m_desktop.program) == "pcmanfm-qt" && !sessionBusAnswers())
+            return false;
+        return !findExecutable(m_desktop.program).empty();
+    }
 
     // What the desktop manager keeps in its profile's configuration.
     std::optional<DesktopWallpaper> current() override {

@@ -1,5 +1,6 @@
 // The desktops whose settings GLib reaches: GSettings for GNOME and its kin, Cinnamon and
 // MATE; xfconf over D-Bus for XFCE. GLib stays inside this file.
+#include "platform/desktop/SessionBus.h"
 #include "platform/desktop/WallpaperBackend.h"
 #include "platform/store/Registry.h"
 
@@ -78,13 +79,9 @@ bool isPersistentBackend() {
     g_object_unref(backend);
     if (type == "GMemorySettingsBackend" || type == "GNullSettingsBackend")
         return false;
-    if (type.find("DConf") == std::string::npos)
-        return true;
-    GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
-    if (bus == nullptr)
-        return false;
-    g_object_unref(bus);
-    return true;
+    // dconf writes through the session bus, and GSettings waits until the bus has taken each
+    // change: only a bus that answers ever will.
+    return type.find("DConf") == std::string::npos || sessionBusAnswers();
 }
 
 // The GSettings of an installed schema; none when the schema is missing (g_settings_new would
@@ -124,8 +121,10 @@ public:
     std::string name() const override { return m_desktop.name; }
 
     bool available() override {
+        if (!isPersistentBackend())
+            return false;
         GObjectHolder<GSettings> settings{settingsOf(m_desktop.schema)};
-        return settings.object != nullptr && isPersistentBackend();
+        return settings.object != nullptr;
     }
 
     std::optional<DesktopWallpaper> current() override {
@@ -211,7 +210,7 @@ private:
 constexpr const char* kXfconfService = "org.xfce.Xfconf";
 constexpr const char* kXfconfPath = "/org/xfce/Xfconf";
 constexpr const char* kXfconfChannel = "xfce4-desktop";
-constexpr int kXfconfTimeoutMs = 5000;
+constexpr int kXfconfTimeoutMs = static_cast<int>(kBusCallTimeout.count());
 
 // xfdesktop's "image-style": 0 none, 1 centred, 2 tiled, 3 stretched, 4 scaled, 5 zoomed,
 // 6 spanning.
@@ -302,7 +301,11 @@ private:
         return property.substr(0, property.find_last_of('/') + 1);
     }
 
-    static GDBusConnection* bus() { return g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr); }
+    // GIO's shared connection, once the bus has shown that it answers: connecting to a bus
+    // that does not would wait for good.
+    static GDBusConnection* bus() {
+        return sessionBusAnswers() ? g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr) : nullptr;
+    }
 
     // Every property below /backdrop, or nothing when xfconf does not answer.
     static std::optional<std::map<std::string, Value>> backdrops() {

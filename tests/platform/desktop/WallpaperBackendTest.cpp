@@ -5,18 +5,21 @@
 #include "platform/desktop/WallpaperBackend.h"
 
 #include "base/ScopeExit.h"
+#include "platform/desktop/SessionBus.h"
 #include "platform/desktop/qt/PlasmaBackend.h"
 #include "platform/desktop/qt/SessionDesktop.h"
 #include "platform/os/Processes.h"
 #include "platform/os/XdgPaths.h"
 #include "support/Commands.h"
 #include "support/ParamNames.h"
+#include "support/SilentSocket.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QImage>
 #include <QProcess>
 #include <QThread>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <gio/gio.h>
@@ -250,6 +253,25 @@ TEST(PlasmaBackend, AsksTheShellToSetTheImageOfEveryDesktop) {
         EXPECT_NE(show.find(step), std::string::npos) << show;
     shell.kill();
     shell.waitForFinished();
+}
+
+// ---- a session bus that takes connections and never answers --------------------------------
+
+TEST(SilentSessionBus, EveryBusBackendTakesItForNoneAndItCostsTheTimeOnce) {
+    test::TempFolder folder;
+    const test::SilentSocket silent(folder.file("bus"));
+    const std::string real = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+    ::setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + silent.path()).c_str(), 1);
+    // pcmanfm-qt, there to be started, would ask the running desktop manager over that bus.
+    const test::RecordingCommands pcmanfmQt(folder, {"pcmanfm-qt"});
+    const auto start = std::chrono::steady_clock::now();
+    for (const char* desktop : {"XFCE", "KDE", "LXQt", "XFCE"}) {
+        ::setenv("XDG_CURRENT_DESKTOP", desktop, 1);
+        EXPECT_EQ(SessionDesktop().kind(), SessionDesktop::Kind::None) << desktop;
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, kBusTimeout * 2);
+    ::setenv("DBUS_SESSION_BUS_ADDRESS", real.c_str(), 1);
+    EXPECT_TRUE(sessionBusAnswers()) << "the real bus is asked for itself";
 }
 
 // ---- commands ------------------------------------------------------------------------------

@@ -16,6 +16,7 @@ namespace {
 
 using Words = std::vector<std::string>;
 using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
 
 Words split(const std::string& text) {
     return splitShellWords(text).value_or(Words{"<open>"});
@@ -176,6 +177,20 @@ TEST(StartDetached, RunsInASessionOfItsOwnAndIsNotOurChild) {
     EXPECT_NE(session, ::getsid(0));
     EXPECT_NE(parent, ::getpid());
     EXPECT_NE(stat.find("\n/dev/null\n"), std::string::npos);
+}
+
+TEST(RunWithDeadline, GivesTheExitStatusInTimeElseEndsTheProgramAndWhatItStarted) {
+    EXPECT_EQ(runWithDeadline({"sh", "-c", "sleep 0.2; exit 3"}, 5s), 3);
+    EXPECT_EQ(runWithDeadline({"sh", "-c", "kill -9 $$"}, 5s), std::nullopt);
+    EXPECT_EQ(runWithDeadline({"zbpg-no-such-program"}, 5s), std::nullopt);
+    test::TempFolder folder;
+    const std::string pid = folder.file("pid");
+    // Deaf to the polite request, as is the program it starts: both have to be forced.
+    const Words deaf{"sh", "-c", "trap '' TERM; sleep 30 & printf %s $! > " + pid + "; wait"};
+    EXPECT_EQ(runWithDeadline(deaf, 1s), std::nullopt);
+    ASSERT_FALSE(test::readFile(pid).empty()) << "started in time";
+    const std::string stat = test::readFile("/proc/" + test::readFile(pid) + "/stat");
+    EXPECT_TRUE(stat.empty() || stat.substr(stat.rfind(')') + 2, 1) == "Z") << "gone, or unreaped";
 }
 
 TEST(Sleep, ReplacedSleeperSeesThePauses) {

@@ -3,6 +3,7 @@
 #include "base/Error.h"
 #include "platform/desktop/DesktopService.h"
 #include "platform/desktop/WallpaperValues.h"
+#include "platform/desktop/WaylandCompositor.h"
 #include "platform/desktop/qt/ScreenPictureFile.h"
 #include "platform/desktop/qt/SessionDesktop.h"
 #include "platform/desktop/qt/XRootWindow.h"
@@ -222,14 +223,17 @@ std::string DesktopPicture::sessionMark() {
     if (!isWaylandSession())
         if (const auto mark = xSessionMark())
             return *mark;
-    // On Wayland or without an X server: the login session of this boot.
+    // On Wayland or without an X server: the login session of this boot. A login that has no
+    // session id (a compositor started by hand, a session restarted) is told by its compositor,
+    // which every login starts anew, as the X server's mark is.
     std::ifstream bootFile("/proc/sys/kernel/random/boot_id");
     std::string boot;
     std::getline(bootFile, boot);
     const char* session = std::getenv("XDG_SESSION_ID");
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    const std::string compositor = waylandCompositorIdentity().value_or("");
     const std::size_t hash = std::hash<std::string>{}(boot + "/" + (session ? session : "") + "/" +
-                                                      (wayland ? wayland : ""));
+                                                      (wayland ? wayland : "") + "/" + compositor);
     char text[17];
     std::snprintf(text, sizeof text, "%016zx", hash);
     return text;

@@ -1,9 +1,9 @@
 #include "platform/desktop/qt/PlasmaBackend.h"
 
+#include "platform/desktop/SessionBus.h"
 #include "text/qt/QtConvert.h"
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QStringList>
 #include <QUrl>
@@ -69,14 +69,26 @@ shown.currentConfigGroup = ["Wallpaper", "org.kde.image", "General"];
 print(shown.wallpaperPlugin + "\n" + shown.readConfig("Image") + "\n" + shown.readConfig("FillMode"));
 )";
 
+// A call over Qt's connection to the session bus, within the time a desktop has to answer; only
+// once the bus has shown that it answers, since connecting to one that does not waits for good.
+std::optional<QDBusMessage> callOverBus(const QDBusMessage& call) {
+    if (!sessionBusAnswers())
+        return std::nullopt;
+    QDBusMessage reply = QDBusConnection::sessionBus().call(
+        call, QDBus::Block, static_cast<int>(kBusCallTimeout.count()));
+    if (reply.type() != QDBusMessage::ReplyMessage)
+        return std::nullopt;
+    return reply;
+}
+
 std::optional<QString> evaluate(const QString& script) {
     QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface,
                                                        QStringLiteral("evaluateScript"));
     call << script;
-    const QDBusMessage reply = QDBusConnection::sessionBus().call(call);
-    if (reply.type() != QDBusMessage::ReplyMessage)
+    const auto reply = callOverBus(call);
+    if (!reply)
         return std::nullopt;
-    const auto arguments = reply.arguments();
+    const auto arguments = reply->arguments();
     return arguments.isEmpty() ? QString() : arguments.front().toString();
 }
 
@@ -85,8 +97,12 @@ public:
     std::string name() const override { return "KDE Plasma"; }
 
     bool available() override {
-        const auto* bus = QDBusConnection::sessionBus().interface();
-        return bus != nullptr && bus->isServiceRegistered(QString::fromLatin1(kService));
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+            QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
+        call << QString::fromLatin1(kService);
+        const auto reply = callOverBus(call);
+        return reply && !reply->arguments().isEmpty() && reply->arguments().front().toBool();
     }
 
     std::optional<DesktopWallpaper> current() override {
