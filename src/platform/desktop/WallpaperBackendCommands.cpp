@@ -19,7 +19,7 @@ namespace {
 constexpr std::size_t kMaxConfigBytes = 1024 * 1024;
 
 // The word both desktop managers and sway take for a style; screenMode is theirs for a picture
-// made for the screen.
+// made for the screen, which covers it, and for the other styles that scale the picture.
 const char* commandMode(WallpaperStyle style, const char* screenMode) {
     switch (style) {
     case WallpaperStyle::Center:
@@ -29,6 +29,10 @@ const char* commandMode(WallpaperStyle style, const char* screenMode) {
     case WallpaperStyle::Stretch:
         return "stretch";
     case WallpaperStyle::Screen:
+    case WallpaperStyle::Cover:
+    case WallpaperStyle::Fit:
+    case WallpaperStyle::Span:
+    case WallpaperStyle::ColourOnly:
         break;
     }
     return screenMode;

@@ -74,7 +74,19 @@ std::string tileTextOf(WallpaperStyle style) {
 }
 
 std::string stretchTextOf(WallpaperStyle style) {
-    return style == WallpaperStyle::Stretch || style == WallpaperStyle::Screen ? "2" : "0";
+    switch (style) {
+    case WallpaperStyle::Center:
+    case WallpaperStyle::Tile:
+    case WallpaperStyle::ColourOnly:
+        return "0";
+    case WallpaperStyle::Stretch:
+    case WallpaperStyle::Screen:
+    case WallpaperStyle::Cover:
+    case WallpaperStyle::Fit:
+    case WallpaperStyle::Span:
+        break;
+    }
+    return "2";
 }
 
 DesktopWallpaper recordedWallpaper() {

@@ -29,8 +29,9 @@ std::string readWallpaperValue(WallpaperValue value);
 // stretched exactly when "WallpaperStyle" is "2", else centred. Other texts other tools may
 // have stored ("6", "1 ") count as neither.
 WallpaperStyle recordedWallpaperStyle();
-// The two style values of a style: "1"/"0" and "2"/"0"; a picture made for the screen is
-// recorded as stretched, which covers the screen as it does.
+// The two style values of a style: "1"/"0" and "2"/"0". Every style that scales the picture to
+// the screen (stretched, covering, fitted, spanned, a picture made for the screen) is recorded
+// as stretched; the colour alone as centred.
 std::string tileTextOf(WallpaperStyle style);
 std::string stretchTextOf(WallpaperStyle style);
 
