@@ -5,7 +5,10 @@
 #include "platform/desktop/WallpaperBackend.h"
 
 #include "base/ScopeExit.h"
+#include "platform/desktop/WallpaperValues.h"
+#include "platform/desktop/qt/DesktopPicture.h"
 #include "platform/desktop/qt/PlasmaBackend.h"
+#include "platform/desktop/qt/QtDesktopService.h"
 #include "platform/desktop/qt/SessionDesktop.h"
 #include "platform/os/Processes.h"
 #include "platform/os/XdgPaths.h"
@@ -70,6 +73,28 @@ TEST(FileUris, HoldAnyPathAndComeBackUnchanged) {
     EXPECT_EQ(pathOfFileUri("https://example.org/a.png"), "");
 }
 
+// ---- the user's own style, taken and given back --------------------------------------------
+
+// A style chosen in the desktop's settings (its word, style and registry stretch value) is taken
+// as the user's, a drawing is shown over it, and "元に戻す" shows the recorded wallpaper again.
+struct StyleWord {
+    const char* word;
+    WallpaperStyle style;
+    const char* stretched;
+};
+
+void takeDrawOverAndGiveBack(const std::string& file, const StyleWord& chosenStyle) {
+    QtDesktopService desktop;
+    const auto chosen = desktop.chosenWallpaper();
+    ASSERT_TRUE(chosen && chosen->file == file);
+    EXPECT_EQ(chosen->style, chosenStyle.style);
+    ASSERT_TRUE(recordChosenWallpaper(*chosen));
+    EXPECT_EQ(readWallpaperValue(WallpaperValue::WallpaperStyle), chosenStyle.stretched);
+    const QImage drawing(8, 6, QImage::Format_RGB32);
+    ASSERT_TRUE(desktop.showScreenPicture(DesktopPicture::screenPictureOf(drawing)));
+    ASSERT_TRUE(desktop.showWallpaper(recordedWallpaper()));
+}
+
 // ---- GSettings -----------------------------------------------------------------------------
 
 // GLib takes its folders once, when first asked, and GSettings keeps its one key file in the
@@ -113,6 +138,8 @@ struct GSettingsDesktop {
     const char* schema;
     const char* key;
     bool uri;
+    const char* session; // as XDG_CURRENT_DESKTOP names it
+    StyleWord own;       // a style the user chooses there
 };
 
 class GSettingsBackendTest : public GSettingsTest,
@@ -144,15 +171,29 @@ TEST_P(GSettingsBackendTest, ShowsTheFileAndTellsWhatTheUserChoseWithGsettings) 
               0);
     ASSERT_TRUE(eventually([&] { return backend->current()->file == chosen; }));
     EXPECT_EQ(backend->current()->style, WallpaperStyle::Tile);
+
+    ::setenv("XDG_CURRENT_DESKTOP", GetParam().session, 1);
+    const ScopeExit unset([] { ::unsetenv("XDG_CURRENT_DESKTOP"); });
+    const std::string own = GetParam().own.word;
+    ASSERT_EQ(test::runCommand(
+                  gsettings(std::string("set ") + GetParam().schema + " picture-options " + own))
+                  .status,
+              0);
+    ASSERT_TRUE(eventually([&] { return backend->current()->style == GetParam().own.style; }));
+    takeDrawOverAndGiveBack(chosen, GetParam().own);
+    EXPECT_EQ(get("picture-options"), "'" + own + "'") << "the user's own style is back";
+    EXPECT_EQ(get(GetParam().key), quoted(chosen));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Desktops, GSettingsBackendTest,
     ::testing::Values(
-        GSettingsDesktop{DesktopFamily::Gnome, "org.gnome.desktop.background", "picture-uri", true},
+        GSettingsDesktop{DesktopFamily::Gnome, "org.gnome.desktop.background", "picture-uri", true,
+                         "GNOME", StyleWord{"zoom", WallpaperStyle::Cover, "2"}},
         GSettingsDesktop{DesktopFamily::Cinnamon, "org.cinnamon.desktop.background", "picture-uri",
-                         true},
-        GSettingsDesktop{DesktopFamily::Mate, "org.mate.background", "picture-filename", false}),
+                         true, "X-Cinnamon", StyleWord{"none", WallpaperStyle::ColourOnly, "0"}},
+        GSettingsDesktop{DesktopFamily::Mate, "org.mate.background", "picture-filename", false,
+                         "MATE", StyleWord{"scaled", WallpaperStyle::Fit, "2"}}),
     [](const auto& desktop) { return test::nameOf(desktop.param.schema); });
 
 class GnomeBackend : public GSettingsTest {};
@@ -187,7 +228,7 @@ TEST_F(GnomeBackend, ShowsBothVariantsTellsTheDarkOneInDarkModeAndKeepsTheUsersP
 
 // ---- xfconf --------------------------------------------------------------------------------
 
-TEST(XfconfBackend, SetsEveryBackdropsImageAndStyle) {
+TEST(XfconfBackend, SetsEveryBackdropsImageAndStyleAndGivesTheUsersStyleBack) {
     // The daemon writes its files as it ends: it is ended while the test's home is still there.
     const ScopeExit endTheDaemon([] {
         test::runCommand("daemon=$(dbus-send --session --print-reply=literal "
@@ -201,16 +242,18 @@ TEST(XfconfBackend, SetsEveryBackdropsImageAndStyle) {
                                "XDG_CACHE_HOME XDG_DATA_HOME")
                   .status,
               0);
+    test::TempFolder folder;
+    const std::string old = pictureIn(folder, "old.png");
     const std::string base = "xfconf-query -c xfce4-desktop -p /backdrop/screen0/";
     for (const char* monitor : {"monitor0", "monitorHDMI-1"})
-        ASSERT_EQ(test::runCommand(base + monitor +
-                                   "/workspace0/last-image -n -t string -s /old.png && " + base +
-                                   monitor + "/workspace0/image-style -n -t int -s 2")
+        ASSERT_EQ(test::runCommand(base + monitor + "/workspace0/last-image -n -t string -s " +
+                                   old + " && " + base + monitor +
+                                   "/workspace0/image-style -n -t int -s 2")
                       .status,
                   0);
     const auto backend = makeXfconfBackend();
     ASSERT_TRUE(backend->available());
-    EXPECT_EQ(backend->current()->file, "/old.png");
+    EXPECT_EQ(backend->current()->file, old);
     EXPECT_EQ(backend->current()->style, WallpaperStyle::Tile);
 
     ASSERT_TRUE(backend->show("/new picture.png", WallpaperStyle::Screen));
@@ -219,6 +262,17 @@ TEST(XfconfBackend, SetsEveryBackdropsImageAndStyle) {
                   "/new picture.png");
         EXPECT_EQ(test::commandOutput(base + monitor + "/workspace0/image-style"), "5");
     }
+
+    // The user's own zoomed picture: 5 again after a drawing and "元に戻す".
+    ::setenv("XDG_CURRENT_DESKTOP", "XFCE", 1);
+    const ScopeExit unset([] { ::unsetenv("XDG_CURRENT_DESKTOP"); });
+    const std::string style = base + "monitor0/workspace0/image-style";
+    ASSERT_EQ(test::runCommand(base + "monitor0/workspace0/last-image -s " + old + " && " + style +
+                               " -s 5")
+                  .status,
+              0);
+    takeDrawOverAndGiveBack(old, {"5", WallpaperStyle::Cover, "2"});
+    EXPECT_EQ(test::commandOutput(style), "5");
 }
 
 // ---- Plasma --------------------------------------------------------------------------------
