@@ -114,6 +114,21 @@ bool hasKey(GSettings* settings, const char* key) {
     return has;
 }
 
+// Whether a key of text values takes the text: "picture-options" of MATE has no "none".
+bool takesText(GSettings* settings, const char* key, const char* text) {
+    GSettingsSchema* schema = nullptr;
+    g_object_get(settings, "settings-schema", &schema, nullptr);
+    if (schema == nullptr)
+        return false;
+    GSettingsSchemaKey* schemaKey = g_settings_schema_get_key(schema, key);
+    GVariant* value = g_variant_ref_sink(g_variant_new_string(text));
+    const bool takes = g_settings_schema_key_range_check(schemaKey, value);
+    g_variant_unref(value);
+    g_settings_schema_key_unref(schemaKey);
+    g_settings_schema_unref(schema);
+    return takes;
+}
+
 struct GSettingsDesktop {
     const char* name;
     const char* schema;
@@ -162,6 +177,10 @@ public:
             stored =
                 g_settings_set_string(settings.object, "picture-uri-dark", dark.c_str()) && stored;
         const char* option = file.empty() ? "none" : pictureOptionOf(style);
+        // Without "none" the desktop shows the colour alone when it has no picture file, and
+        // keeps the user's file centred.
+        if (!takesText(settings.object, "picture-options", option))
+            option = "centered";
         stored = g_settings_set_string(settings.object, "picture-options", option) && stored;
         g_settings_sync();
         // A backend may take a change and lose it on the way; what reads back is what is shown.
