@@ -13,6 +13,7 @@ packages=(
     xvfb xauth x11-utils x11-xserver-utils
     libglib2.0-dev libglib2.0-bin dbus-daemon dbus-bin
     gsettings-desktop-schemas cinnamon-desktop-data mate-desktop-common xfconf libxfconf-0-3
+    pcmanfm-qt
     fonts-ipafont-gothic fonts-ipafont-mincho
 )
 

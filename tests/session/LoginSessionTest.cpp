@@ -32,16 +32,19 @@ protected:
     }
     void TearDown() override { ::setenv("QT_QPA_PLATFORM", "offscreen", 1); }
 
-    // One login session on a new X server of the size given: the commands of the session's
-    // start, then the logon run.
+    // One login session on a new X server of the size given, with a session bus of its own:
+    // the commands of the session's start, the logon run, then the commands given for after it.
     void logOn(const std::string& screen, const std::string& settings,
-               const std::string& sessionStart = "true", int status = 0) {
+               const std::string& sessionStart = "true", int status = 0,
+               const std::string& afterRun = "true") {
         test::writeFile(m_folder.file("ZorbelPaneglyph.ini"), settings);
-        const std::string command =
-            "cd '" + m_folder.path() + "' && xvfb-run -a -s '-noreset -screen 0 " + screen +
-            "' sh -c \"" + sessionStart + " && ./ZorbelPaneglyph -OnlyDraw\"";
+        test::writeFile(m_folder.file("session.sh"),
+                        sessionStart + " && ./ZorbelPaneglyph -OnlyDraw && " + afterRun + "\n");
+        const std::string command = "cd '" + m_folder.path() +
+                                    "' && xvfb-run -a -s '-noreset -screen 0 " + screen +
+                                    "' dbus-run-session sh session.sh";
         const auto run = test::runCommand(command, 60);
-        ASSERT_EQ(run.status, status) << command << "\n" << run.output;
+        ASSERT_EQ(run.status, status) << sessionStart << "\n" << run.output;
     }
     std::string picture(QRgb colour, const std::string& name) const {
         QImage image(1024, 768, QImage::Format_RGB32);
@@ -103,6 +106,28 @@ TEST_F(LoginSession, GnomeShowsTheDrawingOnTheUsersWallpaperAndEachSessionStarts
     EXPECT_EQ(shown.pixel(0, 100), kFrame);
     EXPECT_EQ(shown.pixel(700, 500), second) << "drawn on the wallpaper chosen since";
     ::unsetenv("XDG_CURRENT_DESKTOP");
+}
+
+// LXQt's desktop manager, started as LXQt does, with "none" saved shows its colour alone: every
+// logon run must show its drawing there, drawn on that colour, also at the next login.
+TEST_F(LoginSession, LxqtShowsTheDrawingAtEveryLoginOnTheColourItShows) {
+    const std::string profile = platform::xdgConfigHome() + "/pcmanfm-qt/lxqt";
+    fs::create_directories(profile);
+    test::writeFile(profile + "/settings.conf", "[Desktop]\nWallpaperMode=none\nWallpaper=" +
+                                                    picture(qRgb(40, 60, 90), "users.png") +
+                                                    "\nBgColor=#000000\n");
+    for (int login = 0; login < 2; ++login) {
+        logOn("1024x768x24", framesOnly(),
+              "export XDG_CURRENT_DESKTOP=LXQt\n"
+              "timeout 30 pcmanfm-qt --desktop --profile=lxqt >/dev/null 2>&1 &\n"
+              "for i in $(seq 100); do dbus-send --session --print-reply "
+              "--dest=org.freedesktop.DBus /org/freedesktop/DBus org.freedesktop.DBus.NameHasOwner "
+              "string:org.pcmanfm.PCManFM | grep -q true && break; sleep 0.1; done",
+              0, "\"$ZBPG_SCREEN_GRAB\" shown.png 0 100 ff0000 10 && pcmanfm-qt --quit && wait");
+        const QImage shown(QString::fromStdString(m_folder.file("shown.png")));
+        EXPECT_EQ(shown.pixel(0, 100), kFrame) << "login " << login;
+        EXPECT_EQ(shown.pixel(700, 500), qRgb(0, 0, 0)) << "login " << login;
+    }
 }
 
 TEST_F(LoginSession, OnWaylandXwaylandsRootWindowShowsNothingAndTheRunSaysSo) {
