@@ -1,5 +1,5 @@
 // The desktops whose wallpaper is set by a command: the desktop managers of LXQt and LXDE
-// (pcmanfm-qt, pcmanfm), and sway and its kin (swaymsg).
+// (pcmanfm-qt, pcmanfm). sway's is in WallpaperBackendSway.cpp.
 #include "platform/desktop/DesktopCommands.h"
 #include "platform/desktop/WallpaperBackend.h"
 #include "platform/os/Processes.h"
@@ -100,55 +100,6 @@ private:
     Pcmanfm m_desktop;
 };
 
-// sway's word for a style; screenMode is its word for a picture made for the screen, which
-// covers it, and for the other styles that scale the picture.
-const char* commandMode(WallpaperStyle style, const char* screenMode) {
-    switch (style) {
-    case WallpaperStyle::Center:
-        return "center";
-    case WallpaperStyle::Tile:
-        return "tile";
-    case WallpaperStyle::Stretch:
-        return "stretch";
-    case WallpaperStyle::Screen:
-    case WallpaperStyle::Cover:
-    case WallpaperStyle::Fit:
-    case WallpaperStyle::Span:
-    case WallpaperStyle::ColourOnly:
-        break;
-    }
-    return screenMode;
-}
-
-// sway's command language takes a quoted word with backslash escapes.
-std::string swayWord(const std::string& text) {
-    std::string word = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\')
-            word += '\\';
-        word += c;
-    }
-    return word + "\"";
-}
-
-class SwayBackend final : public WallpaperBackend {
-public:
-    std::string name() const override { return "swaymsg"; }
-    bool available() override {
-        const char* socket = std::getenv("SWAYSOCK");
-        return socket != nullptr && *socket != '\0' && !findExecutable("swaymsg").empty();
-    }
-    // sway does not tell the background of its outputs.
-    std::optional<DesktopWallpaper> current() override { return std::nullopt; }
-    bool show(const std::string& file, WallpaperStyle style) override {
-        return commandSucceeds({"swaymsg", "output", "*", "bg", swayWord(file), modeOf(style)},
-                               kCommandSeconds);
-    }
-
-private:
-    static const char* modeOf(WallpaperStyle style) { return commandMode(style, "fill"); }
-};
-
 std::string sessionProfile(const char* fallback) {
     const char* session = std::getenv("DESKTOP_SESSION");
     return session != nullptr && *session != '\0' &&
@@ -209,10 +160,6 @@ Pcmanfm lxdeDesktop() {
 std::unique_ptr<WallpaperBackend> makePcmanfmBackend(DesktopFamily family) {
     return std::make_unique<PcmanfmBackend>(family == DesktopFamily::Lxde ? lxdeDesktop()
                                                                           : lxqtDesktop());
-}
-
-std::unique_ptr<WallpaperBackend> makeSwayBackend() {
-    return std::make_unique<SwayBackend>();
 }
 
 } // namespace zbpg::platform

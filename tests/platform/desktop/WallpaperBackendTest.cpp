@@ -370,27 +370,72 @@ TEST(Lxde, IsToldTheFileAndModeAndReadsThemBack) {
     EXPECT_EQ(backend->current(), (DesktopWallpaper{"/a b.png", WallpaperStyle::Span, {}}));
 }
 
-// ---- sway ---------------------------------------------------------------------------------
+// ---- sway -----------------------------------------------------------------------------------
 
-class CommandBackend : public ::testing::Test {
+// Stand-ins for sway's programs with this test's SWAYSOCK: swaymsg notes its words and, as sway
+// does, ends the swaybg it ran before and runs one with the new picture, which waits to be ended.
+class Sway : public ::testing::Test {
 protected:
-    void SetUp() override { ::setenv("SWAYSOCK", m_folder.file("sock").c_str(), 1); }
-    void TearDown() override { ::unsetenv("SWAYSOCK"); }
-    std::string words() const { return m_commands.words(); }
+    Sway() {
+        fs::create_symlink(std::getenv("ZBPG_SWAYBG_STANDIN"), m_folder.file("bin/swaybg"));
+        test::writeFile(m_folder.file("bin/swaymsg"),
+                        test::readFile(m_folder.file("bin/swaymsg")) +
+                            "[ \"$3\" = bg ] || exit 0\npicture=$(echo \"$4\" | sed "
+                            "'s/^\"\\(.*\\)\"$/\\1/; s/\\\\\\(.\\)/\\1/g')\n" +
+                            swaybg("-o \"$2\" -i \"$picture\" -m \"$5\""));
+        ::setenv("SWAYSOCK", m_folder.file("sway-ipc.sock").c_str(), 1);
+        ::setenv("XDG_CURRENT_DESKTOP", "sway", 1);
+    }
+    ~Sway() override {
+        (void)test::runCommand(swaybg());
+        ::unsetenv("SWAYSOCK");
+        ::unsetenv("XDG_CURRENT_DESKTOP");
+    }
+    // Ends the last swaybg and runs one with the arguments, if any.
+    std::string swaybg(const std::string& arguments = "") const {
+        const std::string pid = m_folder.file("swaybg.pid");
+        const std::string start = "swaybg " + arguments + " >/dev/null 2>&1 &\necho $! > " + pid;
+        return "[ -e " + pid + " ] && kill $(cat " + pid + ")\n" + (arguments.empty() ? "" : start);
+    }
 
     test::TempFolder m_folder;
     test::RecordingCommands m_commands{m_folder, {"swaymsg"}};
+    std::string m_mine = pictureIn(m_folder, "my wall.png");
 };
 
-TEST_F(CommandBackend, SwayIsToldTheFileAndTheMode) {
-    ASSERT_TRUE(makeSwayBackend()->show("/x \"y\".png", WallpaperStyle::Screen));
-    EXPECT_EQ(words(), "output\n*\nbg\n\"/x \\\"y\\\".png\"\nfill\n");
+TEST_F(Sway, BeforeSwaybgRunsTheConfigurationTellsTheWallpaper) {
+    fs::create_directories(xdgConfigHome() + "/sway");
+    test::writeFile(xdgConfigHome() + "/sway/config",
+                    "# the user's own\nset $pictures " + m_folder.path() +
+                        "\noutput * bg \"$pictures/my wall.png\" fit #102030\n"
+                        "output HDMI-A-1 {\n    bg ~/other.png center\n}\n");
+    SessionDesktop desktop;
+    EXPECT_EQ(desktop.chosenWallpaper(), (DesktopWallpaper{m_mine, WallpaperStyle::Fit, 0x102030}));
+    EXPECT_EQ(desktop.paintDesktop(QSize(16, 6)).value().pixel(1, 3), qRgb(0x10, 0x20, 0x30))
+        << "beside the fitted picture, not black";
+}
+
+TEST_F(Sway, SwaybgTellsWhatIsShownAndTheProgramsPictureIsNotTheUsers) {
+    SessionDesktop desktop;
+    ASSERT_TRUE(desktop.showScreenPicture(QImage(8, 6, QImage::Format_RGB32)));
+    EXPECT_FALSE(desktop.chosenWallpaper());
+    // The user's own, set later, as sway runs swaybg: every output's, then one output's.
+    ASSERT_EQ(
+        test::runCommand(swaybg("-o '*' -i '" + m_mine + "' -m fill -o HDMI-A-1 -i /o.png")).status,
+        0);
+    EXPECT_EQ(desktop.chosenWallpaper(), (DesktopWallpaper{m_mine, WallpaperStyle::Cover, {}}));
+    EXPECT_EQ(desktop.paintDesktop(QSize(16, 6)).value().pixel(0, 0), QColor(Qt::darkCyan).rgb());
+
+    fs::remove(m_folder.file("bin/swaybg")); // one that cannot show anything
+    test::writeFile(m_folder.file("bin/swaybg"), "#!/bin/sh\nexit 1\n");
+    fs::permissions(m_folder.file("bin/swaybg"), fs::perms::owner_all);
+    EXPECT_FALSE(makeSwayBackend()->show(m_mine, WallpaperStyle::Center));
+    EXPECT_EQ(m_commands.words(), "output\n*\nbg\n\"" + m_mine + "\"\ncenter\n");
 }
 
 // ---- the pictures a desktop is shown -------------------------------------------------------
 
-TEST_F(CommandBackend, EachPictureHasANewNameAndOnlyTheShownOneStays) {
-    ::setenv("XDG_CURRENT_DESKTOP", "sway", 1);
+TEST_F(Sway, EachPictureHasANewNameAndOnlyTheShownOneStays) {
     ::setenv("XDG_SESSION_ID", "first", 1);
     SessionDesktop desktop;
     ASSERT_EQ(desktop.kind(), SessionDesktop::Kind::Desktop);
@@ -398,7 +443,8 @@ TEST_F(CommandBackend, EachPictureHasANewNameAndOnlyTheShownOneStays) {
     std::vector<std::string> shown;
     for (int run = 0; run < 2; ++run) {
         ASSERT_TRUE(desktop.showScreenPicture(QImage(QString::fromStdString(drawn))));
-        shown.push_back(words().substr(words().find('"') + 1));
+        const std::string words = m_commands.words();
+        shown.push_back(words.substr(words.find('"') + 1));
         shown.back().erase(shown.back().find('"'));
     }
     EXPECT_NE(shown[0], shown[1]);
@@ -407,12 +453,11 @@ TEST_F(CommandBackend, EachPictureHasANewNameAndOnlyTheShownOneStays) {
                                                  fs::path(shown[1]).filename().string()));
     EXPECT_FALSE(fs::exists(shown[0]));
     EXPECT_EQ(std::distance(fs::directory_iterator(appCacheFolder()), fs::directory_iterator()), 1);
-    EXPECT_FALSE(desktop.chosenWallpaper()) << "sway cannot tell; nothing is adopted";
+    EXPECT_FALSE(desktop.chosenWallpaper()) << "swaybg shows the program's picture";
     EXPECT_TRUE(desktop.paintDesktop(QSize(8, 6))) << "this session's picture";
 
     ::setenv("XDG_SESSION_ID", "second", 1); // a new login session starts clean
     EXPECT_FALSE(desktop.paintDesktop(QSize(8, 6)));
-    ::unsetenv("XDG_CURRENT_DESKTOP");
     ::unsetenv("XDG_SESSION_ID");
 }
 
