@@ -129,8 +129,7 @@ TEST_F(DesktopValues, AWallpaperChosenInTheDesktopsSettingsIsRecordedInItsStyle)
     EXPECT_TRUE(IsWallpaperStretched());
 }
 
-// The desktop's own style waits beside the values for its file, so that "元に戻す" shows it as
-// the desktop did, until a position is chosen for it by hand or on the wallpaper page.
+// "元に戻す" shows a file in the desktop's own style kept for it, until a position is chosen.
 TEST_F(DesktopValues, TheDesktopsOwnStyleComesBackWithItsFileUntilAPositionIsChosen) {
     test::FakeDesktopService desktop;
     desktop.chosen = {"/mine.jpg", platform::WallpaperStyle::Cover, std::nullopt};

@@ -1,6 +1,5 @@
-// Saves what the X screen shows as a PNG file once the pixel named has the colour named, or
-// when the seconds given have passed: a desktop paints in its own time.
-//   screen_grab FILE X Y RRGGBB SECONDS
+// screen_grab FILE X Y RRGGBB SECONDS: saves the X screen as a PNG file once the pixel has the
+// colour, or when the seconds have passed: a desktop paints in its own time.
 #include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QPixmap>

@@ -85,15 +85,18 @@ struct StyleWord {
     const char* stretched;
 };
 
-void takeDrawOverAndGiveBack(const std::string& file, const StyleWord& chosenStyle) {
+void takeDrawOverAndGiveBack(const char* session, const std::string& file,
+                             const StyleWord& chosenStyle) {
+    ::setenv("XDG_CURRENT_DESKTOP", session, 1);
+    const ScopeExit unset([] { ::unsetenv("XDG_CURRENT_DESKTOP"); });
     QtDesktopService desktop;
     const auto chosen = desktop.chosenWallpaper();
     ASSERT_TRUE(chosen && chosen->file == file);
     EXPECT_EQ(chosen->style, chosenStyle.style);
     ASSERT_TRUE(recordChosenWallpaper(*chosen));
     EXPECT_EQ(readWallpaperValue(WallpaperValue::WallpaperStyle), chosenStyle.stretched);
-    const QImage drawing(8, 6, QImage::Format_RGB32);
-    ASSERT_TRUE(desktop.showScreenPicture(DesktopPicture::screenPictureOf(drawing)));
+    ASSERT_TRUE(desktop.showScreenPicture(
+        DesktopPicture::screenPictureOf(QImage(8, 6, QImage::Format_RGB32))));
     ASSERT_TRUE(desktop.showWallpaper(recordedWallpaper()));
 }
 
@@ -175,15 +178,13 @@ TEST_P(GSettingsBackendTest, ShowsTheFileAndTellsWhatTheUserChoseWithGsettings) 
     ASSERT_TRUE(eventually([&] { return backend->current()->file == chosen; }));
     EXPECT_EQ(backend->current()->style, WallpaperStyle::Tile);
 
-    ::setenv("XDG_CURRENT_DESKTOP", GetParam().session, 1);
-    const ScopeExit unset([] { ::unsetenv("XDG_CURRENT_DESKTOP"); });
     const std::string own = GetParam().own.word;
     ASSERT_EQ(test::runCommand(
-                  gsettings(std::string("set ") + GetParam().schema + " picture-options " + own))
+                  gsettings("set " + std::string(GetParam().schema) + " picture-options " + own))
                   .status,
               0);
     ASSERT_TRUE(eventually([&] { return backend->current()->style == GetParam().own.style; }));
-    takeDrawOverAndGiveBack(chosen, GetParam().own);
+    takeDrawOverAndGiveBack(GetParam().session, chosen, GetParam().own);
     EXPECT_EQ(get("picture-options"), "'" + own + "'") << "the user's own style is back";
     EXPECT_EQ(get(GetParam().key), quoted(chosen));
 }
@@ -267,14 +268,12 @@ TEST(XfconfBackend, SetsEveryBackdropsImageAndStyleAndGivesTheUsersStyleBack) {
     }
 
     // The user's own zoomed picture: 5 again after a drawing and "元に戻す".
-    ::setenv("XDG_CURRENT_DESKTOP", "XFCE", 1);
-    const ScopeExit unset([] { ::unsetenv("XDG_CURRENT_DESKTOP"); });
     const std::string style = base + "monitor0/workspace0/image-style";
     ASSERT_EQ(test::runCommand(base + "monitor0/workspace0/last-image -s " + old + " && " + style +
                                " -s 5")
                   .status,
               0);
-    takeDrawOverAndGiveBack(old, {"5", WallpaperStyle::Cover, "2"});
+    takeDrawOverAndGiveBack("XFCE", old, {"5", WallpaperStyle::Cover, "2"});
     EXPECT_EQ(test::commandOutput(style), "5");
 }
 
@@ -340,7 +339,6 @@ TEST_P(Lxqt, ShowsTheDrawingAndGivesTheUsersWallpaperBackInItsSavedMode) {
     }));
     EXPECT_EQ(backend->current(), (DesktopWallpaper{mine, GetParam().style, 0x102030}));
     ASSERT_TRUE(backend->show(drawing, WallpaperStyle::Screen));
-    EXPECT_EQ(backend->current()->file, drawing);
     ASSERT_TRUE(backend->show(mine, GetParam().style));
     TearDown(); // as the next login finds it
     EXPECT_EQ(test::commandOutput("grep -x 'Wallpaper=.*\\|WallpaperMode=.*' " + settings()),
@@ -353,8 +351,7 @@ INSTANTIATE_TEST_SUITE_P(Modes, Lxqt,
                                            StyleWord{"none", WallpaperStyle::ColourOnly, "0"}),
                          [](const auto& mode) { return std::string(mode.param.word); });
 
-// Stands in for pcmanfm, which saves the file and mode its command line names.
-TEST(Lxde, IsToldTheFileAndModeAndReadsThemBack) {
+TEST(Lxde, IsToldTheFileAndModeAndReadsThemBackAsItSavesThem) {
     test::TempFolder folder;
     const std::string config = xdgConfigHome() + "/pcmanfm/LXDE/desktop-items-0.conf";
     fs::create_directories(fs::path(config).parent_path());
@@ -372,34 +369,13 @@ TEST(Lxde, IsToldTheFileAndModeAndReadsThemBack) {
 
 // ---- sway -----------------------------------------------------------------------------------
 
-// Stand-ins for sway's programs with this test's SWAYSOCK: swaymsg notes its words and, as sway
-// does, ends the swaybg it ran before and runs one with the new picture, which waits to be ended.
 class Sway : public ::testing::Test {
 protected:
-    Sway() {
-        fs::create_symlink(std::getenv("ZBPG_SWAYBG_STANDIN"), m_folder.file("bin/swaybg"));
-        test::writeFile(m_folder.file("bin/swaymsg"),
-                        test::readFile(m_folder.file("bin/swaymsg")) +
-                            "[ \"$3\" = bg ] || exit 0\npicture=$(echo \"$4\" | sed "
-                            "'s/^\"\\(.*\\)\"$/\\1/; s/\\\\\\(.\\)/\\1/g')\n" +
-                            swaybg("-o \"$2\" -i \"$picture\" -m \"$5\""));
-        ::setenv("SWAYSOCK", m_folder.file("sway-ipc.sock").c_str(), 1);
-        ::setenv("XDG_CURRENT_DESKTOP", "sway", 1);
-    }
-    ~Sway() override {
-        (void)test::runCommand(swaybg());
-        ::unsetenv("SWAYSOCK");
-        ::unsetenv("XDG_CURRENT_DESKTOP");
-    }
-    // Ends the last swaybg and runs one with the arguments, if any.
-    std::string swaybg(const std::string& arguments = "") const {
-        const std::string pid = m_folder.file("swaybg.pid");
-        const std::string start = "swaybg " + arguments + " >/dev/null 2>&1 &\necho $! > " + pid;
-        return "[ -e " + pid + " ] && kill $(cat " + pid + ")\n" + (arguments.empty() ? "" : start);
-    }
+    Sway() { ::setenv("XDG_CURRENT_DESKTOP", "sway", 1); }
+    ~Sway() override { ::unsetenv("XDG_CURRENT_DESKTOP"); }
 
     test::TempFolder m_folder;
-    test::RecordingCommands m_commands{m_folder, {"swaymsg"}};
+    test::SwayStandIns m_sway{m_folder};
     std::string m_mine = pictureIn(m_folder, "my wall.png");
 };
 
@@ -421,7 +397,8 @@ TEST_F(Sway, SwaybgTellsWhatIsShownAndTheProgramsPictureIsNotTheUsers) {
     EXPECT_FALSE(desktop.chosenWallpaper());
     // The user's own, set later, as sway runs swaybg: every output's, then one output's.
     ASSERT_EQ(
-        test::runCommand(swaybg("-o '*' -i '" + m_mine + "' -m fill -o HDMI-A-1 -i /o.png")).status,
+        test::runCommand(m_sway.swaybg("-o '*' -i '" + m_mine + "' -m fill -o HDMI-A-1 -i /o.png"))
+            .status,
         0);
     EXPECT_EQ(desktop.chosenWallpaper(), (DesktopWallpaper{m_mine, WallpaperStyle::Cover, {}}));
     EXPECT_EQ(desktop.paintDesktop(QSize(16, 6)).value().pixel(0, 0), QColor(Qt::darkCyan).rgb());
@@ -430,7 +407,7 @@ TEST_F(Sway, SwaybgTellsWhatIsShownAndTheProgramsPictureIsNotTheUsers) {
     test::writeFile(m_folder.file("bin/swaybg"), "#!/bin/sh\nexit 1\n");
     fs::permissions(m_folder.file("bin/swaybg"), fs::perms::owner_all);
     EXPECT_FALSE(makeSwayBackend()->show(m_mine, WallpaperStyle::Center));
-    EXPECT_EQ(m_commands.words(), "output\n*\nbg\n\"" + m_mine + "\"\ncenter\n");
+    EXPECT_EQ(m_sway.words(), "output\n*\nbg\n\"" + m_mine + "\"\ncenter\n");
 }
 
 // ---- the pictures a desktop is shown -------------------------------------------------------
@@ -443,7 +420,7 @@ TEST_F(Sway, EachPictureHasANewNameAndOnlyTheShownOneStays) {
     std::vector<std::string> shown;
     for (int run = 0; run < 2; ++run) {
         ASSERT_TRUE(desktop.showScreenPicture(QImage(QString::fromStdString(drawn))));
-        const std::string words = m_commands.words();
+        const std::string words = m_sway.words();
         shown.push_back(words.substr(words.find('"') + 1));
         shown.back().erase(shown.back().find('"'));
     }
