@@ -1,5 +1,5 @@
 // The built program without any display: a logon run shows its picture through a desktop that
-// answers without one (sway's swaymsg, stood in for by a script) or says on standard error why
+// answers without one (sway's swaymsg and swaybg, stood in for) or says on standard error why
 // it could not, and the settings window says clearly that it needs a display.
 
 #include "platform/store/Registry.h"
@@ -55,7 +55,7 @@ protected:
     }
 
     test::TempFolder folder;
-    test::RecordingCommands swaymsg{folder, {"swaymsg"}};
+    test::SwayStandIns swaymsg{folder};
     std::string program;
 };
 

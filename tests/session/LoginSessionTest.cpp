@@ -34,14 +34,17 @@ protected:
     }
     void TearDown() override { ::setenv("QT_QPA_PLATFORM", "offscreen", 1); }
 
-    // One login session on a new X server of the size given: the commands of the session's
-    // start, then the logon run.
+    // One login session on a new X server of the size given, with a session bus of its own:
+    // the commands of the session's start, the logon run, then the commands given for after it.
     void logOn(const std::string& screen, const std::string& settings,
-               const std::string& sessionStart = "true", int status = 0) {
+               const std::string& sessionStart = "true", int status = 0,
+               const std::string& afterRun = "true") {
         test::writeFile(m_folder.file("ZorbelPaneglyph.ini"), settings);
-        const std::string command =
-            "cd '" + m_folder.path() + "' && xvfb-run -a -s '-noreset -screen 0 " + screen +
-            "' sh -c \"" + sessionStart + " && ./ZorbelPaneglyph -OnlyDraw\"";
+        test::writeFile(m_folder.file("session.sh"),
+                        sessionStart + " && ./ZorbelPaneglyph -OnlyDraw && " + afterRun + "\n");
+        const std::string command = "cd '" + m_folder.path() +
+                                    "' && xvfb-run -a -s '-noreset -screen 0 " + screen +
+                                    "' dbus-run-session sh session.sh";
         const auto run = test::runCommand(command, 60);
         m_output = run.output;
         ASSERT_EQ(run.status, status) << command << "\n" << run.output;
@@ -109,6 +112,26 @@ TEST_F(LoginSession, GnomeShowsTheDrawingOnTheUsersWallpaperAndEachSessionStarts
     ::unsetenv("XDG_CURRENT_DESKTOP");
 }
 
+// LXQt's desktop manager, started as LXQt does, with "none" saved (as after a change from its
+// command line) shows its colour alone at login: the logon run must show its drawing there.
+TEST_F(LoginSession, LxqtShowsTheDrawingAtLoginOnTheColourItShows) {
+    const std::string profile = platform::xdgConfigHome() + "/pcmanfm-qt/lxqt";
+    fs::create_directories(profile);
+    test::writeFile(profile + "/settings.conf", "[Desktop]\nWallpaperMode=none\nWallpaper=" +
+                                                    picture(qRgb(40, 60, 90), "users.png") +
+                                                    "\nBgColor=#000000\n");
+    logOn("1024x768x24", framesOnly(),
+          "export XDG_CURRENT_DESKTOP=LXQt\n"
+          "timeout 30 pcmanfm-qt --desktop --profile=lxqt >/dev/null 2>&1 &\n"
+          "for i in $(seq 100); do dbus-send --session --print-reply --dest=org.freedesktop.DBus "
+          "/org/freedesktop/DBus org.freedesktop.DBus.NameHasOwner string:org.pcmanfm.PCManFM "
+          "| grep -q true && break; sleep 0.1; done",
+          0, "\"$ZBPG_SCREEN_GRAB\" shown.png 0 100 ff0000 10 && pcmanfm-qt --quit && wait");
+    const QImage shown(QString::fromStdString(m_folder.file("shown.png")));
+    EXPECT_EQ(shown.pixel(0, 100), kFrame);
+    EXPECT_EQ(shown.pixel(700, 500), qRgb(0, 0, 0)) << "drawn on the colour, not the picture";
+}
+
 TEST_F(LoginSession, OnWaylandXwaylandsRootWindowShowsNothingAndTheRunSaysSo) {
     // Without Qt's windows, so that the failed run ends rather than showing the settings.
     logOn("1024x768x24", framesOnly(), "export XDG_SESSION_TYPE=wayland QT_QPA_PLATFORM=offscreen",
@@ -139,14 +162,16 @@ INSTANTIATE_TEST_SUITE_P(Desktops, SilentBusSession,
                          [](const auto& desktop) { return test::nameOf(desktop.param); });
 
 // sway on a headless output, Qt on Wayland without X; each login starts sway anew under the same
-// display name and without a session id. sway refuses root: it runs as nobody then.
+// display name and without a session id. sway refuses root: the session is nobody's then, with
+// its home in run.
 constexpr const char* kSwayLogin =
     R"sh(cd "$(dirname "$0")" && unset DISPLAY XDG_SESSION_ID || exit 1
 [ "$(id -u)" = 0 ] && chown -R nobody run && as="setpriv --reuid=65534 --regid=65534 --clear-groups"
-$as env -i PATH="$PATH" HOME="$PWD/run" XDG_RUNTIME_DIR="$PWD/run" WLR_BACKENDS=headless \
-    WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c run/config > sway.log 2>&1 & sway=$!
+session="env -i PATH=$PATH HOME=$PWD/run XDG_RUNTIME_DIR=$PWD/run"
+$as $session WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+    sway -c run/config > sway.log 2>&1 & sway=$!
 for i in $(seq 100); do ls run/*.sock > /dev/null 2>&1 && break; sleep 0.1; done
-WAYLAND_DISPLAY=$(echo "$PWD"/run/wayland-?) SWAYSOCK=$(echo "$PWD"/run/*.sock) \
+$as $session WAYLAND_DISPLAY=$(echo "$PWD"/run/wayland-?) SWAYSOCK=$(echo "$PWD"/run/*.sock) \
     XDG_CURRENT_DESKTOP=sway XDG_SESSION_TYPE=wayland ./ZorbelPaneglyph -OnlyDraw
 status=$? && kill $sway && wait $sway
 exit $status)sh";
@@ -163,7 +188,7 @@ TEST_F(LoginSession, OnSwayQtDrawsOnWaylandAtTheOutputsSizeAndEachLoginStartsCle
     }
     // The one picture kept for sway, the one it was told last: the second login's own.
     const QImage shown(QString::fromStdString(
-        fs::directory_iterator(platform::appCacheFolder())->path().string()));
+        fs::directory_iterator(m_folder.file("run/.cache/ZorbelPaneglyph"))->path().string()));
     ASSERT_EQ(shown.size(), QSize(1024, 768));
     EXPECT_EQ(shown.pixel(1022, 500), kFrame) << "the new drawing";
     EXPECT_NE(shown.pixel(0, 100), kFrame) << "without the last login's";

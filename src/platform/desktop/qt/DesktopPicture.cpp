@@ -113,18 +113,32 @@ QImage DesktopPicture::imageOf(const ScreenPicture& picture) {
 QImage DesktopPicture::compose(const QImage& wallpaper, QSize screen, WallpaperStyle style,
                                const QColor& background) {
     // A picture made for this screen covers it whatever the placement: it is shown as it is.
-    if (wallpaper.size() == screen && wallpaper.format() == QImage::Format_RGB32)
+    if (wallpaper.size() == screen && wallpaper.format() == QImage::Format_RGB32 &&
+        style != WallpaperStyle::ColourOnly)
         return wallpaper;
     QImage result(screen, QImage::Format_RGB32);
     result.fill(background);
     if (wallpaper.isNull() || result.isNull())
         return result;
     QPainter painter(&result);
+    const auto drawCentred = [&](const QImage& picture) {
+        painter.drawImage((screen.width() - picture.width()) / 2,
+                          (screen.height() - picture.height()) / 2, picture);
+    };
     switch (style) {
     case WallpaperStyle::Center:
     case WallpaperStyle::Screen:
-        painter.drawImage((screen.width() - wallpaper.width()) / 2,
-                          (screen.height() - wallpaper.height()) / 2, wallpaper);
+        drawCentred(wallpaper);
+        break;
+    case WallpaperStyle::Cover:
+    case WallpaperStyle::Span: // all monitors together; the primary screen sees its middle
+        drawCentred(
+            wallpaper.scaled(screen, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation));
+        break;
+    case WallpaperStyle::Fit:
+        drawCentred(wallpaper.scaled(screen, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        break;
+    case WallpaperStyle::ColourOnly:
         break;
     case WallpaperStyle::Tile:
         for (int y = 0; y < screen.height(); y += wallpaper.height())

@@ -16,9 +16,14 @@ constexpr const char* kPath = "/PlasmaShell";
 constexpr const char* kInterface = "org.kde.PlasmaShell";
 
 // Plasma's "FillMode" of the image wallpaper (Qt's Image.fillMode): 0 stretch, 1 fit, 2 crop,
-// 3 tile, 4 and 5 tile in one direction, 6 pad (centred).
+// 3 tile, 4 and 5 tile in one direction, 6 pad (centred). Plasma has no span and no picture-less
+// image wallpaper: the one is cropped, the other centred as the nearest it has.
 WallpaperStyle styleOfFillMode(int mode) {
     switch (mode) {
+    case 0:
+        return WallpaperStyle::Stretch;
+    case 1:
+        return WallpaperStyle::Fit;
     case 3:
     case 4:
     case 5:
@@ -26,22 +31,27 @@ WallpaperStyle styleOfFillMode(int mode) {
     case 6:
         return WallpaperStyle::Center;
     default:
-        return WallpaperStyle::Stretch;
+        return WallpaperStyle::Cover;
     }
 }
 
 int fillModeOf(WallpaperStyle style) {
     switch (style) {
     case WallpaperStyle::Center:
+    case WallpaperStyle::ColourOnly:
         return 6;
     case WallpaperStyle::Tile:
         return 3;
     case WallpaperStyle::Stretch:
         return 0;
+    case WallpaperStyle::Fit:
+        return 1;
+    case WallpaperStyle::Cover:
+    case WallpaperStyle::Span:
     case WallpaperStyle::Screen:
         break;
     }
-    return 2; // fills the primary screen exactly, others without distortion
+    return 2; // a picture for the primary screen fills it exactly, others without distortion
 }
 
 // A text as a JavaScript string literal.
