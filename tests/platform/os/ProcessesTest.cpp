@@ -24,13 +24,17 @@ Words split(const std::string& text) {
 
 // Detached programs finish on their own time: their results are written to a temporary name
 // and renamed, so a file that exists is complete.
-bool waitForFile(const std::string& path) {
+template <typename Condition> bool waitFor(Condition condition) {
     for (auto end = Clock::now() + std::chrono::seconds(5); Clock::now() < end;) {
-        if (std::filesystem::exists(path))
+        if (condition())
             return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return false;
+}
+
+bool waitForFile(const std::string& path) {
+    return waitFor([&path] { return std::filesystem::exists(path); });
 }
 
 std::string makeFile(const test::TempFolder& folder, const std::string& name, mode_t mode) {
@@ -189,8 +193,12 @@ TEST(RunWithDeadline, GivesTheExitStatusInTimeElseEndsTheProgramAndWhatItStarted
     const Words deaf{"sh", "-c", "trap '' TERM; sleep 30 & printf %s $! > " + pid + "; wait"};
     EXPECT_EQ(runWithDeadline(deaf, 1s), std::nullopt);
     ASSERT_FALSE(test::readFile(pid).empty()) << "started in time";
-    const std::string stat = test::readFile("/proc/" + test::readFile(pid) + "/stat");
-    EXPECT_TRUE(stat.empty() || stat.substr(stat.rfind(')') + 2, 1) == "Z") << "gone, or unreaped";
+    // The started program is not our child: its end is only seen a moment after the kill.
+    const auto endedOrUnreaped = [statPath = "/proc/" + test::readFile(pid) + "/stat"] {
+        const std::string stat = test::readFile(statPath);
+        return stat.empty() || stat.substr(stat.rfind(')') + 2, 1) == "Z";
+    };
+    EXPECT_TRUE(waitFor(endedOrUnreaped)) << "gone, or unreaped";
 }
 
 TEST(Sleep, ReplacedSleeperSeesThePauses) {
