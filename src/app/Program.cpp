@@ -16,6 +16,7 @@
 #include "ui/Main.h"
 #include "ui/pages/PageWidgets.h"
 
+#include <QIcon>
 #include <cstdio>
 #include <cstdlib>
 
@@ -157,6 +158,9 @@ int runProgram(int argc, char** argv) {
         return 0;
     if (!display)
         return 1; // the run failed, and there is no screen for the settings window
+    // The installed program's icon from the theme (a build tree's program goes without), looked
+    // up only for the window: a logon run shows none.
+    QApplication::setWindowIcon(QIcon::fromTheme(texts::kApplicationId));
     TFormMain window(files);
     (void)window.FormCreate(); // a settings error has been reported; the window shows anyway
     window.show();

@@ -10,7 +10,7 @@ inline constexpr const char* kProgramName = "ZorbelPaneglyph";
 inline constexpr const char* kDrawingTitle = "描画中 - ZorbelPaneglyph";
 inline constexpr const char* kOnlyDrawOption = "-OnlyDraw";
 // The name the desktop knows the program by: its menu entry, icon and metadata.
-inline constexpr const char* kApplicationId = "org.zorbelpaneglyph.ZorbelPaneglyph";
+inline constexpr const char* kApplicationId = "org.zorbelpaneglyph.zorbelpaneglyph";
 inline constexpr const char* kIniExtension = ".ini";
 inline constexpr const char* kTmpBitmapFileName = "ZorbelPaneglyphTmp.bmp";
 inline constexpr const char* kWallpaperBitmapFileName = "ZorbelPaneglyph.bmp";
