@@ -16,6 +16,7 @@ packages=(
     dconf-gsettings-backend sway pcmanfm-qt
     fonts-ipafont-gothic fonts-ipafont-mincho
     librsvg2-bin desktop-file-utils appstream man-db
+    debhelper lintian
 )
 
 missing=()

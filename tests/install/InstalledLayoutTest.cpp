@@ -129,7 +129,7 @@ TEST(InstalledMetadata, TheMenuEntryShowsTheIconOfItsOwnName) {
         std::string::npos);
 }
 
-// --version, the metadata and the manual page all carry the project's version.
+// --version, the metadata, the manual page and the package all carry the project's version.
 TEST(InstalledProgram, CarriesTheOneVersionNumberEverywhere) {
     EXPECT_EQ(test::runCommand("'" + usr("bin/ZorbelPaneglyph") + "' --version", 30).output,
               "ZorbelPaneglyph " ZBPG_VERSION "\n");
@@ -139,6 +139,8 @@ TEST(InstalledProgram, CarriesTheOneVersionNumberEverywhere) {
     const std::string page = test::readFile(usr("share/man/man1/ZorbelPaneglyph.1"));
     EXPECT_NE(page.find("\"ZorbelPaneglyph " ZBPG_VERSION "\""), std::string::npos);
     EXPECT_EQ(page.find('@'), std::string::npos) << "every placeholder is filled in";
+    const std::string changelog = test::readFile(ZBPG_SOURCE "/debian/changelog");
+    EXPECT_EQ(changelog.substr(0, changelog.find(')') + 1), "zorbelpaneglyph (" ZBPG_VERSION ")");
 }
 
 } // namespace
