@@ -19,6 +19,9 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kId = texts::kApplicationId;
+// The documentation's folder below the prefix, as the build was configured (a package names it
+// after itself).
+const std::string kDocFolder = ZBPG_DOCDIR;
 
 // The installation is made once for the whole program: it copies the built files, nothing more.
 class Installation final : public ::testing::Environment {
@@ -64,14 +67,15 @@ TEST_P(InstalledFile, IsInItsPlace) {
     EXPECT_TRUE(fs::is_regular_file(usr(GetParam()))) << GetParam();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Layout, InstalledFile,
-    ::testing::Values("bin/ZorbelPaneglyph", "share/ZorbelPaneglyph/help/index.html",
-                      "share/applications/" + kId + ".desktop",
-                      "share/icons/hicolor/scalable/apps/" + kId + ".svg",
-                      "share/metainfo/" + kId + ".metainfo.xml", "share/man/man1/ZorbelPaneglyph.1",
-                      "share/doc/ZorbelPaneglyph/examples/ZorbelPaneglyph.desktop"),
-    [](const auto& path) { return test::nameOf(path.param); });
+INSTANTIATE_TEST_SUITE_P(Layout, InstalledFile,
+                         ::testing::Values("bin/ZorbelPaneglyph",
+                                           "share/ZorbelPaneglyph/help/index.html",
+                                           "share/applications/" + kId + ".desktop",
+                                           "share/icons/hicolor/scalable/apps/" + kId + ".svg",
+                                           "share/metainfo/" + kId + ".metainfo.xml",
+                                           "share/man/man1/ZorbelPaneglyph.1",
+                                           kDocFolder + "/examples/ZorbelPaneglyph.desktop"),
+                         [](const auto& path) { return test::nameOf(path.param); });
 
 class InstalledIcon : public ::testing::TestWithParam<int> {};
 
@@ -107,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
         std::array<std::string, 2>{"desktop-file-validate {} 2>&1",
                                    "share/applications/" + kId + ".desktop"},
         std::array<std::string, 2>{"desktop-file-validate {} 2>&1",
-                                   "share/doc/ZorbelPaneglyph/examples/ZorbelPaneglyph.desktop"},
+                                   kDocFolder + "/examples/ZorbelPaneglyph.desktop"},
         // The warnings go to standard error, the formatted page is not wanted.
         std::array<std::string, 2>{
             "LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l {} 2>&1 >/dev/null",
