@@ -19,9 +19,21 @@ if [[ "$options" != *" parallel="* ]]; then
 fi
 export DEB_BUILD_OPTIONS="${options# }"
 
-# Where ccache is installed, a package built again compiles only what changed.
+# Where ccache is installed, a package built again compiles only what changed. debhelper gives
+# the build a home of its own, so ccache is told where the user's settings and cache are.
 if command -v ccache >/dev/null; then
     export CMAKE_CXX_COMPILER_LAUNCHER=ccache
+    if [ -z "${CCACHE_CONFIGPATH:-}" ] && [ -z "${CCACHE_DIR:-}" ]; then
+        for config in "${XDG_CONFIG_HOME:-$HOME/.config}/ccache/ccache.conf" \
+            "$HOME/.ccache/ccache.conf"; do
+            if [ -f "$config" ]; then
+                export CCACHE_CONFIGPATH="$config"
+                break
+            fi
+        done
+    fi
+    CCACHE_DIR="${CCACHE_DIR:-$(ccache --get-config cache_dir)}"
+    export CCACHE_DIR
 fi
 
 name="zorbelpaneglyph_$(dpkg-parsechangelog -S Version)_$(dpkg-architecture -qDEB_HOST_ARCH)"
