@@ -9,15 +9,15 @@ export ZBPG_PACKAGE_DIR=dist
 rm -rf "$ZBPG_PACKAGE_DIR"
 mkdir -p "$ZBPG_PACKAGE_DIR"
 
-options=" ${DEB_BUILD_OPTIONS:-} "
+read -r -a options <<<"${DEB_BUILD_OPTIONS:-}"
 profiles=()
-if [[ "$options" == *" nocheck "* ]]; then
+if [[ " ${options[*]} " == *" nocheck "* ]]; then
     profiles=(--build-profiles=nocheck) # and no test packages are needed to build
 fi
-if [[ "$options" != *" parallel="* ]]; then
-    options+="parallel=$(nproc)"
+if [[ " ${options[*]} " != *" parallel="* ]]; then
+    options+=("parallel=$(nproc)")
 fi
-export DEB_BUILD_OPTIONS="${options# }"
+export DEB_BUILD_OPTIONS="${options[*]}"
 
 # Where ccache is installed, a package built again compiles only what changed. debhelper gives
 # the build a home of its own, so ccache is told where the user's settings and cache are.
