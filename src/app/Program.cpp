@@ -1,6 +1,7 @@
 #include "app/Program.h"
 
 #include "app/Application.h"
+#include "app/QtPlatform.h"
 #include "common/zbpg_common.h"
 #include "draw/DrawRun.h"
 #include "options/OptionsStore.h"
@@ -58,12 +59,16 @@ private:
     platform::QtDesktopService m_desktop;
 };
 
+void tellOnStandardError(const std::string& text) {
+    std::fprintf(stderr, "%s: %s\n", texts::kProgramName, text.c_str());
+}
+
 // A logon run has nobody watching it: besides the message box, its failure goes to standard
 // error, which the session keeps in its log. Without a display the messages go there anyway.
 void reportFailedRun(const std::string& text) {
     platform::showErrorReport(text);
     if (hasDisplay())
-        std::fprintf(stderr, "%s: %s\n", texts::kProgramName, text.c_str());
+        tellOnStandardError(text);
 }
 
 } // namespace
@@ -103,18 +108,20 @@ bool runWithoutWindow(StartMode mode, const ProgramFiles& files) {
 int runProgram(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
     const StartMode mode = startModeOf(arguments);
-    const bool display = hasDisplay();
-    if (!display) {
-        if (mode != StartMode::OnlyDraw) {
-            std::fprintf(stderr, "%s: %s\n", texts::kProgramName, texts::kNeedsDisplay);
-            return 1;
-        }
-        // Without any display a logon run still draws: its result is the kept picture (and the
-        // X server's root window, when there is one to reach).
-        if (!std::getenv("QT_QPA_PLATFORM"))
-            ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    const QtPlatform qtPlatform = chooseQtPlatform();
+    // A display the session names that does not answer is told also to a logon run's log:
+    // the run goes on without it.
+    if (!qtPlatform.unanswered.empty())
+        tellOnStandardError(formatMessage(texts::kDisplayUnreachable, qtPlatform.unanswered));
+    const bool display = qtPlatform.onScreen;
+    if (!display && mode != StartMode::OnlyDraw) {
+        if (qtPlatform.unanswered.empty())
+            tellOnStandardError(texts::kNeedsDisplay);
+        return 1;
     }
-    Application application(argc, argv);
+    // Without any display a logon run still draws offscreen: its result is the kept picture
+    // (and the X server's root window, when there is one to reach).
+    const auto application = startApplication(argc, argv, qtPlatform);
     installFontSubstitutions();
     const InstalledServices services(display);
     const ProgramFiles files = ProgramFiles::forProgram(GetModuleFileName());
@@ -125,7 +132,7 @@ int runProgram(int argc, char** argv) {
     TFormMain window(files);
     (void)window.FormCreate(); // a settings error has been reported; the window shows anyway
     window.show();
-    const int status = application.exec();
+    const int status = application->exec();
     // A logon run that did not draw ends in failure however the window is then closed, so that
     // whatever started it can tell.
     return mode == StartMode::OnlyDraw ? 1 : status;

@@ -32,13 +32,16 @@ platform::DesktopWallpaper wallpaperOf(const std::string& file, bool tile, bool 
 }
 
 // Records the style values as they stand (the texts the program writes for them) and shows a
-// picture through show, then records the keep file as the user's wallpaper. The shown file's
-// path is never recorded, not even for a moment, so that a run killed at any point leaves the
-// clean wallpaper recorded. The message of what could not be done, empty when everything was.
+// picture through show, in the style the keep file is recorded in (the desktop's own style kept
+// for it, else the values' position), then records the keep file as the user's wallpaper. The
+// shown file's path is never recorded, not even for a moment, so that a run killed at any point
+// leaves the clean wallpaper recorded. The message of what could not be done, empty when
+// everything was.
 template <typename Show>
 std::string showKeeping(const std::string& keepFile, const std::string& shownName, Show show) {
     const bool stretch = IsWallpaperStretched();
     const bool tile = IsWallpaperTiled();
+    const platform::WallpaperStyle style = platform::recordedStyleOf(keepFile);
     std::string problem;
     const auto record = [&problem](platform::WallpaperValue value, const std::string& text) {
         if (!platform::recordWallpaperValue(value, text) && problem.empty())
@@ -46,7 +49,7 @@ std::string showKeeping(const std::string& keepFile, const std::string& shownNam
     };
     record(platform::WallpaperValue::TileWallpaper, tile ? "1" : "0");
     record(platform::WallpaperValue::WallpaperStyle, stretch ? "2" : "0");
-    if (!show(wallpaperOf(keepFile, tile, stretch).style))
+    if (!show(style))
         return formatMessage(texts::kCannotShowWallpaper, shownName);
     record(platform::WallpaperValue::Wallpaper, keepFile);
     return problem;
@@ -60,18 +63,12 @@ std::string showFileKeeping(const std::string& keepFile, const std::string& show
 
 // A desktop that paints its own background has settings of its own where the user chooses a
 // wallpaper. One chosen there since the program last showed its picture becomes the recorded
-// clean wallpaper, in its style, so that no run draws over it or puts an older one back. What
-// cannot be written stays as it was: the run goes on with the recorded values.
+// clean wallpaper, in the desktop's own style, so that no run draws over it or puts an older one
+// back, and "元に戻す" gives the desktop back exactly what the user chose. What cannot be
+// written stays as it was: the run goes on with the recorded values.
 void adoptChosenWallpaper() {
-    const auto chosen = platform::desktopService().chosenWallpaper();
-    if (!chosen)
-        return;
-    using platform::WallpaperValue;
-    (void)platform::recordWallpaperValue(WallpaperValue::TileWallpaper,
-                                         platform::tileTextOf(chosen->style));
-    (void)platform::recordWallpaperValue(WallpaperValue::WallpaperStyle,
-                                         platform::stretchTextOf(chosen->style));
-    (void)platform::recordWallpaperValue(WallpaperValue::Wallpaper, chosen->file);
+    if (const auto chosen = platform::desktopService().chosenWallpaper())
+        (void)platform::recordChosenWallpaper(*chosen);
 }
 
 // An address with a scheme ("https://…", "mailto:…"): a letter, then letters, digits, "+", "-"
@@ -174,7 +171,8 @@ bool SetWallpaperStretch(bool stretch) {
 }
 
 bool ChangeWallpaper(const std::string& path, bool tile, bool stretch) {
-    if (!SetWallpaperTile(tile) || !SetWallpaperStretch(stretch))
+    // The position chosen here replaces any style the desktop's own settings gave.
+    if (!SetWallpaperTile(tile) || !SetWallpaperStretch(stretch) || !platform::forgetDesktopStyle())
         return false;
     try {
         if (!platform::desktopService().showWallpaper(wallpaperOf(path, tile, stretch)))

@@ -44,12 +44,13 @@ bool IsWallpaperStretched();
 [[nodiscard]] bool SetWallpaperFile(const std::string& path);
 [[nodiscard]] bool SetWallpaperTile(bool tile);
 [[nodiscard]] bool SetWallpaperStretch(bool stretch);
-// Writes the two style values, then displays the file (an empty path: no wallpaper) and
-// records it as "Wallpaper". False when a value could not be written (nothing displayed then)
-// or the file could not be displayed.
+// Writes the two style values (which replace a desktop's own style kept beside them), then
+// displays the file (an empty path: no wallpaper) and records it as "Wallpaper". False when a value
+// could not be written (nothing displayed then) or the file could not be displayed.
 [[nodiscard]] bool ChangeWallpaper(const std::string& path, bool tile, bool stretch);
-// Displays the show file as the desktop's wallpaper with the style recorded now, then records
-// the keep file as the user's wallpaper. The show file is displayed without being recorded, so
+// Displays the show file as the desktop's wallpaper with the style recorded now (the desktop's
+// own style when one is kept for the keep file), then records the keep file as the user's
+// wallpaper. The show file is displayed without being recorded, so
 // "Wallpaper" never names a file shown only for the moment; values that hold their text already
 // are not written again. The results are not looked at: each step is done whatever the one
 // before gave.

@@ -53,7 +53,10 @@ inline constexpr const char* kCannotCreateRegistry = "can not create Registry ob
 // ---- messages ----
 inline constexpr const char* kWrongStartOption = "起動オプションが違います。";
 inline constexpr const char* kNeedsDisplay =
-    "設定画面を表示するにはディスプレイ (X11) が必要です。";
+    "設定画面を表示するにはディスプレイ (X11 または Wayland) が必要です。";
+// Takes the displays the session names ("wayland-1, :0").
+inline constexpr const char* kDisplayUnreachable = "ディスプレイ %s に接続できません。";
+inline constexpr const char* kCannotShowOnDisplay = "ディスプレイ %s に表示できません。";
 inline constexpr const char* kResetQuestion =
     "各設定内容をインストール時の状態に戻します。\rよろしいですか？";
 inline constexpr const char* kStartUpRegistered =

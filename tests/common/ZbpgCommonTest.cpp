@@ -131,6 +131,25 @@ TEST_F(DesktopValues, AWallpaperChosenInTheDesktopsSettingsIsRecordedInItsStyle)
     EXPECT_TRUE(IsWallpaperStretched());
 }
 
+// "元に戻す" shows a file in the desktop's own style kept for it, until a position is chosen.
+TEST_F(DesktopValues, TheDesktopsOwnStyleComesBackWithItsFileUntilAPositionIsChosen) {
+    test::FakeDesktopService desktop;
+    desktop.chosen = {"/mine.jpg", platform::WallpaperStyle::Cover, std::nullopt};
+    std::string path;
+    GetWallpaperFile(path);
+    desktop.chosen.reset();
+    const auto shownStyle = [&desktop](const std::string& file) {
+        ShowWallpaper(file, file);
+        return desktop.wallpapers.back().style;
+    };
+    EXPECT_EQ(shownStyle("/mine.jpg"), platform::WallpaperStyle::Cover);
+    EXPECT_EQ(shownStyle("/other.jpg"), platform::WallpaperStyle::Stretch);
+    set("TileWallpaper", "1");
+    EXPECT_EQ(shownStyle("/mine.jpg"), platform::WallpaperStyle::Tile);
+    ASSERT_TRUE(ChangeWallpaper("/mine.jpg", false, true));
+    EXPECT_EQ(shownStyle("/mine.jpg"), platform::WallpaperStyle::Stretch);
+}
+
 TEST(Launcher, FolderAndCommandLineFollowTheCommand) {
     EXPECT_EQ(LaunchFolderOf("/opt/my tools/run"), "/opt/my tools");
     EXPECT_EQ(LaunchFolderOf("/run"), "/");

@@ -1,14 +1,18 @@
 // The built program without any display: a logon run shows its picture through a desktop that
-// answers without one (sway's swaymsg, stood in for by a script) or says on standard error why
+// answers without one (sway's swaymsg and swaybg, stood in for) or says on standard error why
 // it could not, and the settings window says clearly that it needs a display.
 
 #include "platform/store/Registry.h"
 #include "support/Commands.h"
+#include "support/ParamNames.h"
+#include "support/SilentSocket.h"
 #include "support/TestEnvironment.h"
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/stat.h>
 
 namespace zbpg {
@@ -51,7 +55,7 @@ protected:
     }
 
     test::TempFolder folder;
-    test::RecordingCommands swaymsg{folder, {"swaymsg"}};
+    test::SwayStandIns swaymsg{folder};
     std::string program;
 };
 
@@ -110,6 +114,35 @@ TEST_F(ProgramWithoutDisplay, TheSettingsWindowSaysItNeedsADisplay) {
     EXPECT_EQ(run(""), 1);
     EXPECT_NE(test::readFile(folder.file("stderr")).find("ディスプレイ"), std::string::npos);
 }
+
+// A display the session names that nobody answers, a compositor that never answers ("silent"),
+// a platform Qt has no plugin for: the settings window and the logon run alike end with the
+// program's own message, never with Qt's abort or a wait.
+class UnusableDisplay : public ProgramWithoutDisplay,
+                        public ::testing::WithParamInterface<std::array<const char*, 3>> {};
+
+TEST_P(UnusableDisplay, EndsWithTheProgramsOwnMessage) {
+    const auto [variable, value, told] = GetParam();
+    ::unsetenv("SWAYSOCK"); // no desktop either: the logon run has nowhere to show its picture
+    std::optional<test::SilentSocket> silent;
+    if (value == std::string("silent"))
+        silent.emplace(folder.file("wayland-0"));
+    ::setenv(variable, silent ? silent->path().c_str() : value, 1);
+    for (const char* arguments : {"", "-OnlyDraw"}) {
+        EXPECT_EQ(run(arguments), 1);
+        EXPECT_NE(standardError().find(told), std::string::npos) << standardError();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Displays, UnusableDisplay,
+    ::testing::Values(std::array{"DISPLAY", ":77", "ディスプレイ :77 に接続できません。"},
+                      std::array{"WAYLAND_DISPLAY", "silent", "に接続できません。"},
+                      std::array{"QT_QPA_PLATFORM", "none",
+                                 "ディスプレイ none に表示できません。"}),
+    [](const auto& display) {
+        return test::nameOf(std::string(display.param[0]) + display.param[1]);
+    });
 
 } // namespace
 } // namespace zbpg

@@ -4,6 +4,8 @@
 #include "platform/os/XdgPaths.h"
 #include "platform/store/Registry.h"
 #include "support/Commands.h"
+#include "support/ParamNames.h"
+#include "support/SilentSocket.h"
 
 #include <QImage>
 #include <filesystem>
@@ -32,15 +34,19 @@ protected:
     }
     void TearDown() override { ::setenv("QT_QPA_PLATFORM", "offscreen", 1); }
 
-    // One login session on a new X server of the size given: the commands of the session's
-    // start, then the logon run.
+    // One login session on a new X server of the size given, with a session bus of its own:
+    // the commands of the session's start, the logon run, then the commands given for after it.
     void logOn(const std::string& screen, const std::string& settings,
-               const std::string& sessionStart = "true", int status = 0) {
+               const std::string& sessionStart = "true", int status = 0,
+               const std::string& afterRun = "true") {
         test::writeFile(m_folder.file("ZorbelPaneglyph.ini"), settings);
-        const std::string command =
-            "cd '" + m_folder.path() + "' && xvfb-run -a -s '-noreset -screen 0 " + screen +
-            "' sh -c \"" + sessionStart + " && ./ZorbelPaneglyph -OnlyDraw\"";
+        test::writeFile(m_folder.file("session.sh"),
+                        sessionStart + " && ./ZorbelPaneglyph -OnlyDraw && " + afterRun + "\n");
+        const std::string command = "cd '" + m_folder.path() +
+                                    "' && xvfb-run -a -s '-noreset -screen 0 " + screen +
+                                    "' dbus-run-session sh session.sh";
         const auto run = test::runCommand(command, 60);
+        m_output = run.output;
         ASSERT_EQ(run.status, status) << command << "\n" << run.output;
     }
     std::string picture(QRgb colour, const std::string& name) const {
@@ -52,6 +58,7 @@ protected:
     }
 
     test::TempFolder m_folder;
+    std::string m_output; // of the last session
 };
 
 // The picture GNOME is told to show, light and dark alike.
@@ -105,10 +112,86 @@ TEST_F(LoginSession, GnomeShowsTheDrawingOnTheUsersWallpaperAndEachSessionStarts
     ::unsetenv("XDG_CURRENT_DESKTOP");
 }
 
+// LXQt's desktop manager, started as LXQt does, with "none" saved (as after a change from its
+// command line) shows its colour alone at login: the logon run must show its drawing there.
+TEST_F(LoginSession, LxqtShowsTheDrawingAtLoginOnTheColourItShows) {
+    const std::string profile = platform::xdgConfigHome() + "/pcmanfm-qt/lxqt";
+    fs::create_directories(profile);
+    test::writeFile(profile + "/settings.conf", "[Desktop]\nWallpaperMode=none\nWallpaper=" +
+                                                    picture(qRgb(40, 60, 90), "users.png") +
+                                                    "\nBgColor=#000000\n");
+    logOn("1024x768x24", framesOnly(),
+          "export XDG_CURRENT_DESKTOP=LXQt\n"
+          "timeout 30 pcmanfm-qt --desktop --profile=lxqt >/dev/null 2>&1 &\n"
+          "for i in $(seq 100); do dbus-send --session --print-reply --dest=org.freedesktop.DBus "
+          "/org/freedesktop/DBus org.freedesktop.DBus.NameHasOwner string:org.pcmanfm.PCManFM "
+          "| grep -q true && break; sleep 0.1; done",
+          0, "\"$ZBPG_SCREEN_GRAB\" shown.png 0 100 ff0000 10 && pcmanfm-qt --quit && wait");
+    const QImage shown(QString::fromStdString(m_folder.file("shown.png")));
+    EXPECT_EQ(shown.pixel(0, 100), kFrame);
+    EXPECT_EQ(shown.pixel(700, 500), qRgb(0, 0, 0)) << "drawn on the colour, not the picture";
+}
+
 TEST_F(LoginSession, OnWaylandXwaylandsRootWindowShowsNothingAndTheRunSaysSo) {
     // Without Qt's windows, so that the failed run ends rather than showing the settings.
     logOn("1024x768x24", framesOnly(), "export XDG_SESSION_TYPE=wayland QT_QPA_PLATFORM=offscreen",
           1);
+}
+
+// A session bus that never answers, also for GNOME's settings through dconf; pcmanfm-qt would
+// wait on it for good. Each desktop told over the bus is passed over within seconds, and the run
+// shows its picture the next way, on the X root window, and says so.
+class SilentBusSession : public LoginSession, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(SilentBusSession, TheRunShowsItsPictureTheNextWayWithinSeconds) {
+    const test::SilentSocket bus(m_folder.file("bus"));
+    test::writeFile(m_folder.file("pcmanfm-qt"), "#!/bin/sh\nexec sleep 120\n");
+    fs::permissions(m_folder.file("pcmanfm-qt"), fs::perms::owner_all);
+    logOn("1024x768x24", framesOnly(),
+          "export PATH=$PWD:$PATH XDG_CURRENT_DESKTOP=" + std::string(GetParam()) +
+              " DBUS_SESSION_BUS_ADDRESS=unix:path=" + bus.path() +
+              "; unset GSETTINGS_BACKEND; exec 2>&1");
+    EXPECT_NE(m_output.find("の壁紙設定を使えません。壁紙は X のルートウィンドウ で表示します。"),
+              std::string::npos)
+        << m_output;
+    EXPECT_TRUE(fs::exists(platform::appCacheFolder() + "/desktop.png"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Desktops, SilentBusSession,
+                         ::testing::Values("GNOME", "KDE", "XFCE", "MATE", "X-Cinnamon", "LXQt"),
+                         [](const auto& desktop) { return test::nameOf(desktop.param); });
+
+// sway on a headless output, Qt on Wayland without X; each login starts sway anew under the same
+// display name and without a session id. sway refuses root: the session is nobody's then, with
+// its home in run.
+constexpr const char* kSwayLogin =
+    R"sh(cd "$(dirname "$0")" && unset DISPLAY XDG_SESSION_ID || exit 1
+[ "$(id -u)" = 0 ] && chown -R nobody run && as="setpriv --reuid=65534 --regid=65534 --clear-groups"
+session="env -i PATH=$PATH HOME=$PWD/run XDG_RUNTIME_DIR=$PWD/run"
+$as $session WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+    sway -c run/config > sway.log 2>&1 & sway=$!
+for i in $(seq 100); do ls run/*.sock > /dev/null 2>&1 && break; sleep 0.1; done
+$as $session WAYLAND_DISPLAY=$(echo "$PWD"/run/wayland-?) SWAYSOCK=$(echo "$PWD"/run/*.sock) \
+    XDG_CURRENT_DESKTOP=sway XDG_SESSION_TYPE=wayland ./ZorbelPaneglyph -OnlyDraw
+status=$? && kill $sway && wait $sway
+exit $status)sh";
+
+TEST_F(LoginSession, OnSwayQtDrawsOnWaylandAtTheOutputsSizeAndEachLoginStartsClean) {
+    test::writeFile(m_folder.file("login.sh"), kSwayLogin);
+    fs::create_directories(m_folder.file("run"));
+    test::writeFile(m_folder.file("run/config"), "output * resolution 1024x768\n");
+    fs::permissions(m_folder.path(), fs::perms::others_exec, fs::perm_options::add);
+    for (const std::string frames : {"", "MFPositionLT=0\r\nMFPositionRB=1\r\n"}) {
+        test::writeFile(m_folder.file("ZorbelPaneglyph.ini"), framesOnly(frames));
+        const auto run = test::runCommand("sh '" + m_folder.file("login.sh") + "' 2>&1", 60);
+        ASSERT_EQ(run.status, 0) << run.output << test::readFile(m_folder.file("sway.log"));
+    }
+    // The one picture kept for sway, the one it was told last: the second login's own.
+    const QImage shown(QString::fromStdString(
+        fs::directory_iterator(m_folder.file("run/.cache/ZorbelPaneglyph"))->path().string()));
+    ASSERT_EQ(shown.size(), QSize(1024, 768));
+    EXPECT_EQ(shown.pixel(1022, 500), kFrame) << "the new drawing";
+    EXPECT_NE(shown.pixel(0, 100), kFrame) << "without the last login's";
 }
 
 // A 3840x2160 screen scaled to 200%, by the X resources every toolkit reads or by Qt's own

@@ -81,4 +81,35 @@ private:
     std::string m_path = std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin";
 };
 
+// Stand-ins for sway's programs, first on PATH while this lives, with SWAYSOCK set: swaymsg notes
+// its words and, as sway does, ends its last swaybg and runs one with the new picture and mode.
+class SwayStandIns final {
+public:
+    explicit SwayStandIns(const TempFolder& folder) : m_folder(folder) {
+        std::filesystem::create_symlink(std::getenv("ZBPG_SWAYBG_STANDIN"),
+                                        folder.file("bin/swaybg"));
+        writeFile(folder.file("bin/swaymsg"),
+                  readFile(folder.file("bin/swaymsg")) +
+                      "[ \"$3\" = bg ] || exit 0\npicture=$(echo \"$4\" | sed "
+                      "'s/^\"\\(.*\\)\"$/\\1/; s/\\\\\\(.\\)/\\1/g')\n" +
+                      swaybg("-o \"$2\" -i \"$picture\" -m \"$5\""));
+        ::setenv("SWAYSOCK", folder.file("sway-ipc.sock").c_str(), 1);
+    }
+    ~SwayStandIns() {
+        (void)runCommand(swaybg());
+        ::unsetenv("SWAYSOCK");
+    }
+    // Ends the last swaybg and runs one with the arguments, if any.
+    std::string swaybg(const std::string& arguments = "") const {
+        const std::string pid = m_folder.file("swaybg.pid");
+        const std::string start = "swaybg " + arguments + " >/dev/null 2>&1 &\necho $! > " + pid;
+        return "[ -e " + pid + " ] && kill $(cat " + pid + ")\n" + (arguments.empty() ? "" : start);
+    }
+    std::string words() const { return m_commands.words(); }
+
+private:
+    const TempFolder& m_folder;
+    RecordingCommands m_commands{m_folder, {"swaymsg"}};
+};
+
 } // namespace zbpg::test

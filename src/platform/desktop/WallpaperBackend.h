@@ -7,9 +7,14 @@
 
 namespace zbpg::platform {
 
-// How a desktop places its wallpaper, in the program's terms. Screen is a picture made for the
-// primary screen: each desktop shows it pixel for pixel there, without tiling or offset.
-enum class WallpaperStyle { Center, Tile, Stretch, Screen };
+// How a desktop places its wallpaper, in the program's terms. The first three are the positions
+// the registry values record; the desktops offer more, each in words of its own:
+// Cover scales the picture keeping its shape until it covers the screen, cropping what is over;
+// Fit scales it keeping its shape until it fits, the background colour around it; Span covers
+// all monitors together, which on one screen is Cover; ColourOnly shows the background colour
+// without the picture. Screen is a picture made for the primary screen: each desktop shows it
+// pixel for pixel there, without tiling or offset.
+enum class WallpaperStyle { Center, Tile, Stretch, Screen, Cover, Fit, Span, ColourOnly };
 
 // A wallpaper as a desktop's own settings name it.
 struct DesktopWallpaper {

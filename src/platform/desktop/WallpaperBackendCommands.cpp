@@ -1,163 +1,111 @@
 // The desktops whose wallpaper is set by a command: the desktop managers of LXQt and LXDE
-// (pcmanfm-qt, pcmanfm), and sway and its kin (swaymsg).
+// (pcmanfm-qt, pcmanfm). sway's is in WallpaperBackendSway.cpp.
+#include "platform/desktop/DesktopCommands.h"
+#include "platform/desktop/SessionBus.h"
 #include "platform/desktop/WallpaperBackend.h"
 #include "platform/os/Processes.h"
-#include "platform/os/RegularFile.h"
-#include "platform/os/XdgPaths.h"
 
-#include <array>
-#include <cerrno>
 #include <cstdlib>
-#include <spawn.h>
-#include <sys/wait.h>
-
-extern char** environ;
+#include <string_view>
+#include <utility>
 
 namespace zbpg::platform {
 namespace {
 
-constexpr std::size_t kMaxConfigBytes = 1024 * 1024;
+// How long a desktop manager gets to take a change, and then to save it.
+constexpr int kCommandSeconds = 10;
+constexpr int kSaveMilliseconds = 3000;
 
-// The word both desktop managers and sway take for a style; screenMode is theirs for a picture
-// made for the screen.
-const char* commandMode(WallpaperStyle style, const char* screenMode) {
-    switch (style) {
-    case WallpaperStyle::Center:
-        return "center";
-    case WallpaperStyle::Tile:
-        return "tile";
-    case WallpaperStyle::Stretch:
-        return "stretch";
-    case WallpaperStyle::Screen:
-        break;
-    }
-    return screenMode;
-}
-
-// Runs a program to its end; true when it exited with status 0.
-bool succeeds(const std::vector<std::string>& arguments) {
-    const std::string program = findExecutable(arguments.front());
-    if (program.empty())
-        return false;
-    std::vector<char*> argv;
-    for (const auto& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    if (::posix_spawn(&child, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
-        return false;
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0)
-        if (errno != EINTR)
-            return false;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-// One value of an INI-style file of the desktop's own (UTF-8, "[Section]" and "key=value").
-std::optional<std::string> iniValue(const std::string& file, const std::string& section,
-                                    const std::string& key) {
-    const auto text = readRegularFile(file, kMaxConfigBytes);
-    if (!text)
-        return std::nullopt;
-    bool inSection = false;
-    std::size_t start = 0;
-    while (start < text->size()) {
-        std::size_t end = text->find('\n', start);
-        if (end == std::string::npos)
-            end = text->size();
-        std::string line = text->substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (!line.empty() && line.front() == '[') {
-            inSection = line == "[" + section + "]";
-            continue;
-        }
-        const auto equals = line.find('=');
-        if (inSection && equals != std::string::npos && line.substr(0, equals) == key)
-            return line.substr(equals + 1);
-    }
-    return std::nullopt;
-}
-
-// The wallpaper modes of pcmanfm and pcmanfm-qt: "color", "stretch", "fit", "crop" or "zoom",
-// "center", "tile", "screen".
-WallpaperStyle styleOfMode(const std::string& mode) {
-    if (mode == "tile")
-        return WallpaperStyle::Tile;
-    if (mode == "center" || mode == "color" || mode == "none")
-        return WallpaperStyle::Center;
-    return WallpaperStyle::Stretch;
-}
+// A mode word of a desktop manager and the program's style it means. Read, a word gives its
+// style; written, a style gives the first word that names it.
+struct ModeWord {
+    const char* word;
+    WallpaperStyle style;
+};
 
 struct Pcmanfm {
     const char* name;
     const char* program;
-    const char* screenMode; // fills the screen without distortion
+    std::string configFile; // below a configuration folder
+    const char* section;
+    const char* fileKey;
+    const char* modeKey;
+    const char* colourKey;
+    // The modes its configuration holds; a word it does not know shows the colour alone.
+    std::vector<ModeWord> savedModes;
+    // The modes its command line shows. A style without a word here is not passed: the
+    // desktop manager keeps showing the mode it has.
+    std::vector<ModeWord> commandModes;
+    // Whether the mode the command line asked for is what it saves.
+    bool savesCommandMode;
 };
+
+WallpaperStyle styleOfMode(const std::vector<ModeWord>& modes, const std::string& word) {
+    for (const auto& mode : modes)
+        if (word == mode.word)
+            return mode.style;
+    return WallpaperStyle::ColourOnly;
+}
+
+const char* modeOfStyle(const std::vector<ModeWord>& modes, WallpaperStyle style) {
+    for (const auto& mode : modes)
+        if (style == mode.style)
+            return mode.word;
+    return nullptr;
+}
 
 class PcmanfmBackend final : public WallpaperBackend {
 public:
-    PcmanfmBackend(Pcmanfm desktop, std::string configFile, std::string section,
-                   std::string fileKey, std::string modeKey)
-        : m_desktop(desktop), m_configFile(std::move(configFile)), m_section(std::move(section)),
-          m_fileKey(std::move(fileKey)), m_modeKey(std::move(modeKey)) {}
+    explicit PcmanfmBackend(Pcmanfm desktop) : m_desktop(std::move(desktop)) {}
 
     std::string name() const override { return m_desktop.name; }
-    bool available() override { return !findExecutable(m_desktop.program).empty(); }
+    bool available() override {
+        // pcmanfm-qt tells the running desktop manager over the session bus; without a bus
+        // that answers it waits for good, or ends in success having told nobody.
+        if (std::string_view(m_desktop.program) == "pcmanfm-qt" && !sessionBusAnswers())
+            return false;
+        return !findExecutable(m_desktop.program).empty();
+    }
 
-    // What the desktop manager keeps in its profile's configuration.
+    // What the desktop manager starts from: its profile's configuration, or the system's while
+    // the user has none.
     std::optional<DesktopWallpaper> current() override {
-        const auto file = iniValue(m_configFile, m_section, m_fileKey);
-        if (!file)
-            return std::nullopt;
-        const auto mode = iniValue(m_configFile, m_section, m_modeKey);
-        return DesktopWallpaper{*file, styleOfMode(mode.value_or("stretch")), std::nullopt};
+        for (const auto& path : configFilesNamed(m_desktop.configFile)) {
+            const auto text = readConfigFile(path);
+            if (!text)
+                continue;
+            const auto file = iniValue(*text, m_desktop.section, m_desktop.fileKey);
+            if (!file)
+                return std::nullopt;
+            const auto mode = iniValue(*text, m_desktop.section, m_desktop.modeKey);
+            const auto colour = iniValue(*text, m_desktop.section, m_desktop.colourKey);
+            return DesktopWallpaper{*file, styleOfMode(m_desktop.savedModes, mode.value_or("")),
+                                    colour ? colourOfHexText(*colour) : std::nullopt};
+        }
+        return std::nullopt;
     }
 
     bool show(const std::string& file, WallpaperStyle style) override {
-        return succeeds({m_desktop.program, "--set-wallpaper=" + file,
-                         std::string("--wallpaper-mode=") + modeOf(style)});
+        std::vector<std::string> command{m_desktop.program, "--set-wallpaper=" + file};
+        const char* mode = modeOfStyle(m_desktop.commandModes, style);
+        if (mode != nullptr)
+            command.push_back(std::string("--wallpaper-mode=") + mode);
+        // The command also succeeds when no desktop took the change (none runs, or it runs
+        // without its desktop): the desktop manager's saved configuration tells.
+        return commandSucceeds(command, kCommandSeconds) &&
+               holdsWithin([&] { return saved(file, mode); }, kSaveMilliseconds);
     }
 
 private:
-    const char* modeOf(WallpaperStyle style) const {
-        return commandMode(style, m_desktop.screenMode);
+    bool saved(const std::string& file, const char* mode) const {
+        const auto text = readConfigFile(configFilesNamed(m_desktop.configFile).front());
+        if (!text || iniValue(*text, m_desktop.section, m_desktop.fileKey) != file)
+            return false;
+        return !m_desktop.savesCommandMode || mode == nullptr ||
+               iniValue(*text, m_desktop.section, m_desktop.modeKey) == mode;
     }
 
     Pcmanfm m_desktop;
-    std::string m_configFile;
-    std::string m_section;
-    std::string m_fileKey;
-    std::string m_modeKey;
-};
-
-// sway's command language takes a quoted word with backslash escapes.
-std::string swayWord(const std::string& text) {
-    std::string word = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\')
-            word += '\\';
-        word += c;
-    }
-    return word + "\"";
-}
-
-class SwayBackend final : public WallpaperBackend {
-public:
-    std::string name() const override { return "swaymsg"; }
-    bool available() override {
-        const char* socket = std::getenv("SWAYSOCK");
-        return socket != nullptr && *socket != '\0' && !findExecutable("swaymsg").empty();
-    }
-    // sway does not tell the background of its outputs.
-    std::optional<DesktopWallpaper> current() override { return std::nullopt; }
-    bool show(const std::string& file, WallpaperStyle style) override {
-        return succeeds({"swaymsg", "output", "*", "bg", swayWord(file), modeOf(style)});
-    }
-
-private:
-    static const char* modeOf(WallpaperStyle style) { return commandMode(style, "fill"); }
 };
 
 std::string sessionProfile(const char* fallback) {
@@ -168,21 +116,58 @@ std::string sessionProfile(const char* fallback) {
                : fallback;
 }
 
+// pcmanfm-qt 1.2 shows the modes stretch, fit, center and tile at once when its command line
+// names them (it ignores zoom and color), but saves the mode it had before, whatever the command
+// line said: the user's own mode stays what the next login shows. A picture made for the screen
+// is fitted: exact on the primary screen, whole on the others.
+Pcmanfm lxqtDesktop() {
+    return {"LXQt (pcmanfm-qt)",
+            "pcmanfm-qt",
+            "pcmanfm-qt/lxqt/settings.conf",
+            "Desktop",
+            "Wallpaper",
+            "WallpaperMode",
+            "BgColor",
+            {{"center", WallpaperStyle::Center},
+             {"tile", WallpaperStyle::Tile},
+             {"stretch", WallpaperStyle::Stretch},
+             {"fit", WallpaperStyle::Fit},
+             {"zoom", WallpaperStyle::Cover},
+             {"none", WallpaperStyle::ColourOnly}},
+            {{"center", WallpaperStyle::Center},
+             {"tile", WallpaperStyle::Tile},
+             {"stretch", WallpaperStyle::Stretch},
+             {"fit", WallpaperStyle::Fit},
+             {"fit", WallpaperStyle::Screen}},
+            false};
+}
+
+// pcmanfm shows and saves every mode its command line names; "screen" stretches the picture
+// over all monitors together. A picture made for the screen is cropped to cover: exact on the
+// primary screen, undistorted on the others.
+Pcmanfm lxdeDesktop() {
+    std::vector<ModeWord> modes{
+        {"center", WallpaperStyle::Center},    {"tile", WallpaperStyle::Tile},
+        {"stretch", WallpaperStyle::Stretch},  {"fit", WallpaperStyle::Fit},
+        {"crop", WallpaperStyle::Cover},       {"screen", WallpaperStyle::Span},
+        {"color", WallpaperStyle::ColourOnly}, {"crop", WallpaperStyle::Screen}};
+    return {"LXDE (pcmanfm)",
+            "pcmanfm",
+            "pcmanfm/" + sessionProfile("LXDE") + "/desktop-items-0.conf",
+            "*",
+            "wallpaper",
+            "wallpaper_mode",
+            "desktop_bg",
+            modes,
+            modes,
+            true};
+}
+
 } // namespace
 
 std::unique_ptr<WallpaperBackend> makePcmanfmBackend(DesktopFamily family) {
-    if (family == DesktopFamily::Lxde)
-        return std::make_unique<PcmanfmBackend>(
-            Pcmanfm{"LXDE (pcmanfm)", "pcmanfm", "crop"},
-            xdgConfigHome() + "/pcmanfm/" + sessionProfile("LXDE") + "/desktop-items-0.conf", "*",
-            "wallpaper", "wallpaper_mode");
-    return std::make_unique<PcmanfmBackend>(Pcmanfm{"LXQt (pcmanfm-qt)", "pcmanfm-qt", "zoom"},
-                                            xdgConfigHome() + "/pcmanfm-qt/lxqt/settings.conf",
-                                            "Desktop", "Wallpaper", "WallpaperMode");
-}
-
-std::unique_ptr<WallpaperBackend> makeSwayBackend() {
-    return std::make_unique<SwayBackend>();
+    return std::make_unique<PcmanfmBackend>(family == DesktopFamily::Lxde ? lxdeDesktop()
+                                                                          : lxqtDesktop());
 }
 
 } // namespace zbpg::platform

@@ -1,9 +1,11 @@
 // The desktops whose settings GLib reaches: GSettings for GNOME and its kin, Cinnamon and
 // MATE; xfconf over D-Bus for XFCE. GLib stays inside this file.
+#include "platform/desktop/SessionBus.h"
 #include "platform/desktop/WallpaperBackend.h"
 #include "platform/store/Registry.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <map>
 #include <utility>
@@ -35,26 +37,29 @@ std::string takeString(gchar* text) {
 // Where GNOME's own pair of light and dark pictures waits while a drawing is shown.
 constexpr const char* kKeptPairKey = "Software\\ZorbelPaneglyph\\GNOME";
 
-// GNOME's "picture-options", which Cinnamon and MATE share.
+// GNOME's "picture-options", which Cinnamon and MATE share, word for word with the program's
+// styles both ways.
+constexpr std::array<std::pair<const char*, WallpaperStyle>, 7> kPictureOptions{{
+    {"centered", WallpaperStyle::Center},
+    {"wallpaper", WallpaperStyle::Tile},
+    {"stretched", WallpaperStyle::Stretch},
+    {"zoom", WallpaperStyle::Cover},
+    {"scaled", WallpaperStyle::Fit},
+    {"spanned", WallpaperStyle::Span},
+    {"none", WallpaperStyle::ColourOnly},
+}};
+
 WallpaperStyle styleOfPictureOption(const std::string& option) {
-    if (option == "wallpaper")
-        return WallpaperStyle::Tile;
-    if (option == "centered" || option == "none")
-        return WallpaperStyle::Center;
-    return WallpaperStyle::Stretch; // scaled, stretched, zoom, spanned: the screen is covered
+    for (const auto& [word, style] : kPictureOptions)
+        if (option == word)
+            return style;
+    return WallpaperStyle::Cover; // the schemas' default
 }
 
 const char* pictureOptionOf(WallpaperStyle style) {
-    switch (style) {
-    case WallpaperStyle::Center:
-        return "centered";
-    case WallpaperStyle::Tile:
-        return "wallpaper";
-    case WallpaperStyle::Stretch:
-        return "stretched";
-    case WallpaperStyle::Screen:
-        break;
-    }
+    for (const auto& [word, known] : kPictureOptions)
+        if (style == known)
+            return word;
     // A picture of the primary screen's size fills it exactly; other monitors are covered
     // without being distorted.
     return "zoom";
@@ -78,13 +83,9 @@ bool isPersistentBackend() {
     g_object_unref(backend);
     if (type == "GMemorySettingsBackend" || type == "GNullSettingsBackend")
         return false;
-    if (type.find("DConf") == std::string::npos)
-        return true;
-    GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
-    if (bus == nullptr)
-        return false;
-    g_object_unref(bus);
-    return true;
+    // dconf writes through the session bus, and GSettings waits until the bus has taken each
+    // change: only a bus that answers ever will.
+    return type.find("DConf") == std::string::npos || sessionBusAnswers();
 }
 
 // The GSettings of an installed schema; none when the schema is missing (g_settings_new would
@@ -110,6 +111,21 @@ bool hasKey(GSettings* settings, const char* key) {
     return has;
 }
 
+// Whether a key of text values takes the text: "picture-options" of MATE has no "none".
+bool takesText(GSettings* settings, const char* key, const char* text) {
+    GSettingsSchema* schema = nullptr;
+    g_object_get(settings, "settings-schema", &schema, nullptr);
+    if (schema == nullptr)
+        return false;
+    GSettingsSchemaKey* schemaKey = g_settings_schema_get_key(schema, key);
+    GVariant* value = g_variant_ref_sink(g_variant_new_string(text));
+    const bool takes = g_settings_schema_key_range_check(schemaKey, value);
+    g_variant_unref(value);
+    g_settings_schema_key_unref(schemaKey);
+    g_settings_schema_unref(schema);
+    return takes;
+}
+
 struct GSettingsDesktop {
     const char* name;
     const char* schema;
@@ -124,8 +140,10 @@ public:
     std::string name() const override { return m_desktop.name; }
 
     bool available() override {
+        if (!isPersistentBackend())
+            return false;
         GObjectHolder<GSettings> settings{settingsOf(m_desktop.schema)};
-        return settings.object != nullptr && isPersistentBackend();
+        return settings.object != nullptr;
     }
 
     std::optional<DesktopWallpaper> current() override {
@@ -157,14 +175,18 @@ public:
         if (hasDark)
             stored =
                 g_settings_set_string(settings.object, "picture-uri-dark", dark.c_str()) && stored;
-        stored = g_settings_set_string(settings.object, "picture-options",
-                                       file.empty() ? "none" : pictureOptionOf(style)) &&
-                 stored;
+        const char* option = file.empty() ? "none" : pictureOptionOf(style);
+        // Without "none" the desktop shows the colour alone when it has no picture file, and
+        // keeps the user's file centred.
+        if (!takesText(settings.object, "picture-options", option))
+            option = "centered";
+        stored = g_settings_set_string(settings.object, "picture-options", option) && stored;
         g_settings_sync();
         // A backend may take a change and lose it on the way; what reads back is what is shown.
         GObjectHolder<GSettings> check{settingsOf(m_desktop.schema)};
         return stored && check.object != nullptr &&
-               takeString(g_settings_get_string(check.object, m_desktop.pictureKey)) == light;
+               takeString(g_settings_get_string(check.object, m_desktop.pictureKey)) == light &&
+               takeString(g_settings_get_string(check.object, "picture-options")) == option;
     }
 
 private:
@@ -211,36 +233,27 @@ private:
 constexpr const char* kXfconfService = "org.xfce.Xfconf";
 constexpr const char* kXfconfPath = "/org/xfce/Xfconf";
 constexpr const char* kXfconfChannel = "xfce4-desktop";
-constexpr int kXfconfTimeoutMs = 5000;
+constexpr int kXfconfTimeoutMs = static_cast<int>(kBusCallTimeout.count());
 
-// xfdesktop's "image-style": 0 none, 1 centred, 2 tiled, 3 stretched, 4 scaled, 5 zoomed,
-// 6 spanning.
-WallpaperStyle styleOfImageStyle(int style) {
-    switch (style) {
-    case 2:
-        return WallpaperStyle::Tile;
-    case 3:
-    case 4:
-    case 5:
-    case 6:
-        return WallpaperStyle::Stretch;
-    default:
-        return WallpaperStyle::Center;
-    }
+// xfdesktop's "image-style", the number of each of the program's styles both ways: 0 none,
+// 1 centred, 2 tiled, 3 stretched, 4 scaled, 5 zoomed, 6 spanning screens.
+constexpr std::array<WallpaperStyle, 7> kImageStyles{
+    WallpaperStyle::ColourOnly, WallpaperStyle::Center, WallpaperStyle::Tile,
+    WallpaperStyle::Stretch,    WallpaperStyle::Fit,    WallpaperStyle::Cover,
+    WallpaperStyle::Span};
+constexpr int kZoomedImageStyle = 5;
+
+WallpaperStyle styleOfImageStyle(int number) {
+    return number >= 0 && number < static_cast<int>(kImageStyles.size())
+               ? kImageStyles[static_cast<std::size_t>(number)]
+               : WallpaperStyle::Cover; // xfdesktop's default
 }
 
 int imageStyleOf(WallpaperStyle style) {
-    switch (style) {
-    case WallpaperStyle::Center:
-        return 1;
-    case WallpaperStyle::Tile:
-        return 2;
-    case WallpaperStyle::Stretch:
-        return 3;
-    case WallpaperStyle::Screen:
-        break;
-    }
-    return 5;
+    const auto found = std::find(kImageStyles.begin(), kImageStyles.end(), style);
+    // A picture made for the primary screen is zoomed: exact there, undistorted elsewhere.
+    return found != kImageStyles.end() ? static_cast<int>(found - kImageStyles.begin())
+                                       : kZoomedImageStyle;
 }
 
 class XfconfBackend final : public WallpaperBackend {
@@ -258,11 +271,11 @@ public:
             if (!endsWith(property, "/last-image") ||
                 property.find("/workspace0/") == std::string::npos)
                 continue;
-            DesktopWallpaper wallpaper{value.text, WallpaperStyle::Center, std::nullopt};
-            const std::string styleKey = stem(property) + "image-style";
-            if (const auto style = all->find(styleKey); style != all->end())
-                wallpaper.style = styleOfImageStyle(style->second.number);
-            return wallpaper;
+            const auto style = all->find(stem(property) + "image-style");
+            return DesktopWallpaper{
+                value.text,
+                styleOfImageStyle(style != all->end() ? style->second.number : kZoomedImageStyle),
+                std::nullopt};
         }
         return std::nullopt;
     }
@@ -302,7 +315,11 @@ private:
         return property.substr(0, property.find_last_of('/') + 1);
     }
 
-    static GDBusConnection* bus() { return g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr); }
+    // GIO's shared connection, once the bus has shown that it answers: connecting to a bus
+    // that does not would wait for good.
+    static GDBusConnection* bus() {
+        return sessionBusAnswers() ? g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr) : nullptr;
+    }
 
     // Every property below /backdrop, or nothing when xfconf does not answer.
     static std::optional<std::map<std::string, Value>> backdrops() {

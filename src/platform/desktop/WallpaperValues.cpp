@@ -5,16 +5,59 @@
 #include "text/Texts.h"
 
 #include <algorithm>
+#include <array>
 #include <sstream>
+#include <utility>
 
 namespace zbpg::platform {
 namespace {
 
 constexpr const char* kDesktopKey = "Control Panel\\Desktop";
 constexpr const char* kColorsKey = "Control Panel\\Colors";
+// The desktop's own style of the user's wallpaper and the file it was chosen with.
+constexpr const char* kDesktopStyleKey = "Software\\ZorbelPaneglyph\\Desktop";
+constexpr const char* kStyleFileName = "Wallpaper";
+constexpr const char* kStyleName = "Style";
+
+// The words the desktop's own style is kept as.
+constexpr std::array<std::pair<const char*, WallpaperStyle>, 7> kStyleWords{{
+    {"center", WallpaperStyle::Center},
+    {"tile", WallpaperStyle::Tile},
+    {"stretch", WallpaperStyle::Stretch},
+    {"cover", WallpaperStyle::Cover},
+    {"fit", WallpaperStyle::Fit},
+    {"span", WallpaperStyle::Span},
+    {"colour", WallpaperStyle::ColourOnly},
+}};
 
 bool isText(const RegValue& value) {
     return value.type == RegValueType::String || value.type == RegValueType::ExpandString;
+}
+
+std::optional<std::string> textOf(const std::optional<RegValue>& value) {
+    if (!value || !isText(*value))
+        return std::nullopt;
+    return value->text;
+}
+
+bool recordText(const char* key, const char* name, const std::string& text) {
+    const auto registry = Registry::currentUser();
+    const auto stored = registry.readValue(key, name);
+    if (stored && stored->type == RegValueType::String && stored->text == text)
+        return true;
+    return registry.writeValue(key, name, RegValue::string(text));
+}
+
+std::optional<WallpaperStyle> keptDesktopStyle(const std::string& file) {
+    const auto registry = Registry::currentUser();
+    const auto keptFile = textOf(registry.readValue(kDesktopStyleKey, kStyleFileName));
+    const auto word = textOf(registry.readValue(kDesktopStyleKey, kStyleName));
+    if (!keptFile || *keptFile != file || !word)
+        return std::nullopt;
+    for (const auto& [known, style] : kStyleWords)
+        if (*word == known)
+            return style;
+    return std::nullopt;
 }
 
 std::optional<unsigned> colourComponent(const std::string& word) {
@@ -55,13 +98,10 @@ bool writeWallpaperValue(WallpaperValue value, const std::string& text) {
 }
 
 bool recordWallpaperValue(WallpaperValue value, const std::string& text) {
-    const auto stored = Registry::currentUser().readValue(kDesktopKey, wallpaperValueName(value));
-    if (stored && stored->type == RegValueType::String && stored->text == text)
-        return true;
-    return writeWallpaperValue(value, text);
+    return recordText(kDesktopKey, wallpaperValueName(value), text);
 }
 
-WallpaperStyle recordedWallpaperStyle() {
+WallpaperStyle recordedPosition() {
     if (readWallpaperValue(WallpaperValue::TileWallpaper) == "1")
         return WallpaperStyle::Tile;
     if (readWallpaperValue(WallpaperValue::WallpaperStyle) == "2")
@@ -74,14 +114,62 @@ std::string tileTextOf(WallpaperStyle style) {
 }
 
 std::string stretchTextOf(WallpaperStyle style) {
-    return style == WallpaperStyle::Stretch || style == WallpaperStyle::Screen ? "2" : "0";
+    switch (style) {
+    case WallpaperStyle::Center:
+    case WallpaperStyle::Tile:
+    case WallpaperStyle::ColourOnly:
+        return "0";
+    case WallpaperStyle::Stretch:
+    case WallpaperStyle::Screen:
+    case WallpaperStyle::Cover:
+    case WallpaperStyle::Fit:
+    case WallpaperStyle::Span:
+        break;
+    }
+    return "2";
+}
+
+WallpaperStyle recordedStyleOf(const std::string& file) {
+    const WallpaperStyle position = recordedPosition();
+    // A position chosen since (on the wallpaper page, or by hand) is the style from then on.
+    const auto own = keptDesktopStyle(file);
+    if (own && tileTextOf(*own) == tileTextOf(position) &&
+        stretchTextOf(*own) == stretchTextOf(position))
+        return *own;
+    return position;
 }
 
 DesktopWallpaper recordedWallpaper() {
     DesktopWallpaper wallpaper;
     wallpaper.file = readWallpaperValue(WallpaperValue::Wallpaper);
-    wallpaper.style = recordedWallpaperStyle();
+    wallpaper.style = recordedStyleOf(wallpaper.file);
     return wallpaper;
+}
+
+bool recordChosenWallpaper(const DesktopWallpaper& wallpaper) {
+    const char* word = "stretch"; // a picture made for the screen is never the user's choice
+    for (const auto& [known, style] : kStyleWords)
+        if (wallpaper.style == style)
+            word = known;
+    // Each is written whatever the one before gave, so that as much as can be is recorded.
+    bool recorded =
+        recordWallpaperValue(WallpaperValue::TileWallpaper, tileTextOf(wallpaper.style));
+    recorded =
+        recordWallpaperValue(WallpaperValue::WallpaperStyle, stretchTextOf(wallpaper.style)) &&
+        recorded;
+    recorded = recordText(kDesktopStyleKey, kStyleName, word) && recorded;
+    recorded = recordText(kDesktopStyleKey, kStyleFileName, wallpaper.file) && recorded;
+    return recordWallpaperValue(WallpaperValue::Wallpaper, wallpaper.file) && recorded;
+}
+
+bool forgetDesktopStyle() {
+    const auto registry = Registry::currentUser();
+    if (!registry.readValue(kDesktopStyleKey, kStyleName))
+        return true;
+    auto session = registry.openForUpdate();
+    session.deleteValue(kDesktopStyleKey, kStyleName);
+    session.deleteValue(kDesktopStyleKey, kStyleFileName);
+    return session.commit();
 }
 
 std::optional<unsigned> recordedBackgroundColour() {

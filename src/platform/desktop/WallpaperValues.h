@@ -25,17 +25,32 @@ std::string readWallpaperValue(WallpaperValue value);
 // that cannot be written (a read-only configuration) still works when nothing needs to change.
 [[nodiscard]] bool recordWallpaperValue(WallpaperValue value, const std::string& text);
 
-// The style the two style values record: tiled exactly when "TileWallpaper" is "1", else
+// The position the two style values record: tiled exactly when "TileWallpaper" is "1", else
 // stretched exactly when "WallpaperStyle" is "2", else centred. Other texts other tools may
 // have stored ("6", "1 ") count as neither.
-WallpaperStyle recordedWallpaperStyle();
-// The two style values of a style: "1"/"0" and "2"/"0"; a picture made for the screen is
-// recorded as stretched, which covers the screen as it does.
+WallpaperStyle recordedPosition();
+// The two style values of a style: "1"/"0" and "2"/"0". Every style that scales the picture to
+// the screen (stretched, covering, fitted, spanned, a picture made for the screen) is recorded
+// as stretched; the colour alone as centred.
 std::string tileTextOf(WallpaperStyle style);
 std::string stretchTextOf(WallpaperStyle style);
 
-// The recorded wallpaper file in the recorded style.
+// The style a wallpaper file is shown in: the desktop's own style when it was kept for this
+// file and the two style values still record it, else the recorded position.
+WallpaperStyle recordedStyleOf(const std::string& file);
+
+// The recorded wallpaper file in the style it is shown in.
 DesktopWallpaper recordedWallpaper();
+
+// Records a wallpaper the user chose in a desktop's own settings: the three values as near as
+// they can say it, and the desktop's own style beside them (under the program's own key), which
+// the values cannot hold. Values that hold their text already are not written; false when one
+// could not be written.
+[[nodiscard]] bool recordChosenWallpaper(const DesktopWallpaper& wallpaper);
+
+// Forgets the desktop's own style: the positions the program chose are the style from now on.
+// False when it could not be removed.
+[[nodiscard]] bool forgetDesktopStyle();
 
 // "Control Panel\Colors" "Background" ("R G B", each 0 to 255) as 0xRRGGBB; nothing when it is
 // missing or not such a text.

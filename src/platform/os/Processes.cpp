@@ -247,6 +247,72 @@ bool runAndWait(const std::vector<std::string>& arguments, const std::string& fo
     return started;
 }
 
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+enum class Waited { Ended, TimedOut };
+
+// Waits for the child to end, looking ever less often (up to every 20 ms), until the deadline.
+Waited waitUntil(pid_t child, Clock::time_point deadline, int& status) {
+    auto pause = std::chrono::milliseconds(1);
+    for (;;) {
+        const pid_t ended = ::waitpid(child, &status, WNOHANG);
+        if (ended == child)
+            return Waited::Ended;
+        if (ended < 0 && errno != EINTR) {
+            status = SIGKILL; // it cannot be waited for: taken as ended by a signal, no success
+            return Waited::Ended;
+        }
+        const auto now = Clock::now();
+        if (now >= deadline)
+            return Waited::TimedOut;
+        std::this_thread::sleep_for(std::min<Clock::duration>(pause, deadline - now));
+        pause = std::min(pause * 2, std::chrono::milliseconds(20));
+    }
+}
+
+// A program that has overstayed its time is asked to end, with everything it started (its
+// process group), and made to a second later.
+void endProcessGroup(pid_t group) {
+    constexpr auto kGrace = std::chrono::seconds(1);
+    ::kill(-group, SIGTERM);
+    int status = 0;
+    if (waitUntil(group, Clock::now() + kGrace, status) == Waited::Ended)
+        return;
+    ::kill(-group, SIGKILL);
+    waitForChild(group);
+}
+
+} // namespace
+
+std::optional<int> runWithDeadline(const std::vector<std::string>& arguments,
+                                   std::chrono::milliseconds limit) {
+    const Launch launch(arguments, std::string());
+    if (!launch.possible())
+        return std::nullopt;
+    const auto deadline = Clock::now() + limit;
+    int readEnd = -1;
+    const pid_t child = forkWithErrorPipe(readEnd, [&launch](int errorPipe) {
+        ::setpgid(0, 0); // a group of its own, which can be ended as a whole
+        execInChild(launch, errorPipe);
+    });
+    if (child < 0)
+        return std::nullopt;
+    // Also here, so that the group exists before it might have to be ended (after exec() this
+    // is refused, and no longer needed).
+    (void)::setpgid(child, child);
+    const bool started = startedCleanly(readEnd);
+    int status = 0;
+    if (waitUntil(child, deadline, status) == Waited::TimedOut) {
+        endProcessGroup(child);
+        return std::nullopt;
+    }
+    if (!started || !WIFEXITED(status))
+        return std::nullopt;
+    return WEXITSTATUS(status);
+}
+
 bool openWithDesktop(const std::string& path, const std::string& folder) {
     return startDetached({"xdg-open", path}, folder);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -29,6 +30,13 @@ bool isExecutableFile(const std::string& path);
 // Starts a program and waits, without a time limit, until it has ended. False when it could
 // not be started; its exit status does not matter.
 [[nodiscard]] bool runAndWait(const std::vector<std::string>& arguments, const std::string& folder);
+
+// Runs a program to its end, as long as it takes up to the limit: a program still running then
+// is ended, together with whatever it started, and counts as failed. The program's exit status;
+// nothing when it could not be started, was ended by a signal or did not end in time. For the
+// desktop's own tools, which wait for a desktop that may never answer.
+[[nodiscard]] std::optional<int> runWithDeadline(const std::vector<std::string>& arguments,
+                                                 std::chrono::milliseconds limit);
 
 // Opens a document or folder with the desktop's associated program (xdg-open). True when the
 // opener was started.

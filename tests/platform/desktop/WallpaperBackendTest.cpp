@@ -5,18 +5,26 @@
 #include "platform/desktop/WallpaperBackend.h"
 
 #include "base/ScopeExit.h"
+#include "platform/desktop/SessionBus.h"
+#include "platform/desktop/WallpaperValues.h"
+#include "platform/desktop/qt/DesktopPicture.h"
 #include "platform/desktop/qt/PlasmaBackend.h"
+#include "platform/desktop/qt/QtDesktopService.h"
 #include "platform/desktop/qt/SessionDesktop.h"
 #include "platform/os/Processes.h"
 #include "platform/os/XdgPaths.h"
 #include "support/Commands.h"
 #include "support/ParamNames.h"
+#include "support/SilentSocket.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDeadlineTimer>
 #include <QImage>
 #include <QProcess>
 #include <QThread>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <gio/gio.h>
@@ -70,6 +78,31 @@ TEST(FileUris, HoldAnyPathAndComeBackUnchanged) {
     EXPECT_EQ(pathOfFileUri("https://example.org/a.png"), "");
 }
 
+// ---- the user's own style, taken and given back --------------------------------------------
+
+// A style chosen in the desktop's settings (its word, style and registry stretch value) is taken
+// as the user's, a drawing is shown over it, and "元に戻す" shows the recorded wallpaper again.
+struct StyleWord {
+    const char* word;
+    WallpaperStyle style;
+    const char* stretched;
+};
+
+void takeDrawOverAndGiveBack(const char* session, const std::string& file,
+                             const StyleWord& chosenStyle) {
+    ::setenv("XDG_CURRENT_DESKTOP", session, 1);
+    const ScopeExit unset([] { ::unsetenv("XDG_CURRENT_DESKTOP"); });
+    QtDesktopService desktop;
+    const auto chosen = desktop.chosenWallpaper();
+    ASSERT_TRUE(chosen && chosen->file == file);
+    EXPECT_EQ(chosen->style, chosenStyle.style);
+    ASSERT_TRUE(recordChosenWallpaper(*chosen));
+    EXPECT_EQ(readWallpaperValue(WallpaperValue::WallpaperStyle), chosenStyle.stretched);
+    ASSERT_TRUE(desktop.showScreenPicture(
+        DesktopPicture::screenPictureOf(QImage(8, 6, QImage::Format_RGB32))));
+    ASSERT_TRUE(desktop.showWallpaper(recordedWallpaper()));
+}
+
 // ---- GSettings -----------------------------------------------------------------------------
 
 // GLib takes its folders once, when first asked, and GSettings keeps its one key file in the
@@ -113,6 +146,8 @@ struct GSettingsDesktop {
     const char* schema;
     const char* key;
     bool uri;
+    const char* session; // as XDG_CURRENT_DESKTOP names it
+    StyleWord own;       // a style the user chooses there
 };
 
 class GSettingsBackendTest : public GSettingsTest,
@@ -129,6 +164,7 @@ protected:
 TEST_P(GSettingsBackendTest, ShowsTheFileAndTellsWhatTheUserChoseWithGsettings) {
     const auto backend = makeGSettingsBackend(GetParam().family);
     ASSERT_TRUE(backend->available());
+    EXPECT_TRUE(backend->show("", WallpaperStyle::ColourOnly)) << "no picture, also on MATE";
     const std::string file = pictureIn(m_folder, "a b.png");
     ASSERT_TRUE(backend->show(file, WallpaperStyle::Screen));
     EXPECT_EQ(get(GetParam().key), quoted(file));
@@ -144,15 +180,27 @@ TEST_P(GSettingsBackendTest, ShowsTheFileAndTellsWhatTheUserChoseWithGsettings) 
               0);
     ASSERT_TRUE(eventually([&] { return backend->current()->file == chosen; }));
     EXPECT_EQ(backend->current()->style, WallpaperStyle::Tile);
+
+    const std::string own = GetParam().own.word;
+    ASSERT_EQ(test::runCommand(
+                  gsettings("set " + std::string(GetParam().schema) + " picture-options " + own))
+                  .status,
+              0);
+    ASSERT_TRUE(eventually([&] { return backend->current()->style == GetParam().own.style; }));
+    takeDrawOverAndGiveBack(GetParam().session, chosen, GetParam().own);
+    EXPECT_EQ(get("picture-options"), "'" + own + "'") << "the user's own style is back";
+    EXPECT_EQ(get(GetParam().key), quoted(chosen));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Desktops, GSettingsBackendTest,
     ::testing::Values(
-        GSettingsDesktop{DesktopFamily::Gnome, "org.gnome.desktop.background", "picture-uri", true},
+        GSettingsDesktop{DesktopFamily::Gnome, "org.gnome.desktop.background", "picture-uri", true,
+                         "GNOME", StyleWord{"zoom", WallpaperStyle::Cover, "2"}},
         GSettingsDesktop{DesktopFamily::Cinnamon, "org.cinnamon.desktop.background", "picture-uri",
-                         true},
-        GSettingsDesktop{DesktopFamily::Mate, "org.mate.background", "picture-filename", false}),
+                         true, "X-Cinnamon", StyleWord{"none", WallpaperStyle::ColourOnly, "0"}},
+        GSettingsDesktop{DesktopFamily::Mate, "org.mate.background", "picture-filename", false,
+                         "MATE", StyleWord{"scaled", WallpaperStyle::Fit, "2"}}),
     [](const auto& desktop) { return test::nameOf(desktop.param.schema); });
 
 class GnomeBackend : public GSettingsTest {};
@@ -187,7 +235,7 @@ TEST_F(GnomeBackend, ShowsBothVariantsTellsTheDarkOneInDarkModeAndKeepsTheUsersP
 
 // ---- xfconf --------------------------------------------------------------------------------
 
-TEST(XfconfBackend, SetsEveryBackdropsImageAndStyle) {
+TEST(XfconfBackend, SetsEveryBackdropsImageAndStyleAndGivesTheUsersStyleBack) {
     // The daemon writes its files as it ends: it is ended while the test's home is still there.
     const ScopeExit endTheDaemon([] {
         test::runCommand("daemon=$(dbus-send --session --print-reply=literal "
@@ -201,16 +249,18 @@ TEST(XfconfBackend, SetsEveryBackdropsImageAndStyle) {
                                "XDG_CACHE_HOME XDG_DATA_HOME")
                   .status,
               0);
+    test::TempFolder folder;
+    const std::string old = pictureIn(folder, "old.png");
     const std::string base = "xfconf-query -c xfce4-desktop -p /backdrop/screen0/";
     for (const char* monitor : {"monitor0", "monitorHDMI-1"})
-        ASSERT_EQ(test::runCommand(base + monitor +
-                                   "/workspace0/last-image -n -t string -s /old.png && " + base +
-                                   monitor + "/workspace0/image-style -n -t int -s 2")
+        ASSERT_EQ(test::runCommand(base + monitor + "/workspace0/last-image -n -t string -s " +
+                                   old + " && " + base + monitor +
+                                   "/workspace0/image-style -n -t int -s 2")
                       .status,
                   0);
     const auto backend = makeXfconfBackend();
     ASSERT_TRUE(backend->available());
-    EXPECT_EQ(backend->current()->file, "/old.png");
+    EXPECT_EQ(backend->current()->file, old);
     EXPECT_EQ(backend->current()->style, WallpaperStyle::Tile);
 
     ASSERT_TRUE(backend->show("/new picture.png", WallpaperStyle::Screen));
@@ -219,6 +269,15 @@ TEST(XfconfBackend, SetsEveryBackdropsImageAndStyle) {
                   "/new picture.png");
         EXPECT_EQ(test::commandOutput(base + monitor + "/workspace0/image-style"), "5");
     }
+
+    // The user's own zoomed picture: 5 again after a drawing and "元に戻す".
+    const std::string style = base + "monitor0/workspace0/image-style";
+    ASSERT_EQ(test::runCommand(base + "monitor0/workspace0/last-image -s " + old + " && " + style +
+                               " -s 5")
+                  .status,
+              0);
+    takeDrawOverAndGiveBack("XFCE", old, {"5", WallpaperStyle::Cover, "2"});
+    EXPECT_EQ(test::commandOutput(style), "5");
 }
 
 // ---- Plasma --------------------------------------------------------------------------------
@@ -252,40 +311,130 @@ TEST(PlasmaBackend, AsksTheShellToSetTheImageOfEveryDesktop) {
     shell.waitForFinished();
 }
 
-// ---- commands ------------------------------------------------------------------------------
+// ---- a session bus that takes connections and never answers --------------------------------
 
-class CommandBackend : public ::testing::Test {
+TEST(SilentSessionBus, EveryBusBackendTakesItForNoneAndItCostsTheTimeOnce) {
+    test::TempFolder folder;
+    const test::SilentSocket silent(folder.file("bus"));
+    const std::string real = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+    ::setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + silent.path()).c_str(), 1);
+    // pcmanfm-qt, there to be started, would ask the running desktop manager over that bus.
+    const test::RecordingCommands pcmanfmQt(folder, {"pcmanfm-qt"});
+    const auto start = std::chrono::steady_clock::now();
+    for (const char* desktop : {"XFCE", "KDE", "LXQt", "XFCE"}) {
+        ::setenv("XDG_CURRENT_DESKTOP", desktop, 1);
+        EXPECT_EQ(SessionDesktop().kind(), SessionDesktop::Kind::None) << desktop;
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, kBusTimeout * 2);
+    ::setenv("DBUS_SESSION_BUS_ADDRESS", real.c_str(), 1);
+    EXPECT_TRUE(sessionBusAnswers()) << "the real bus is asked for itself";
+}
+
+// ---- LXQt and LXDE --------------------------------------------------------------------------
+
+// LXQt's own desktop manager, headless, with its profile in the test's home. pcmanfm-qt 1.2 shows
+// the mode its command line names but saves the one it had, so the user's own mode stays.
+class Lxqt : public ::testing::TestWithParam<StyleWord> {
 protected:
-    void SetUp() override { ::setenv("SWAYSOCK", m_folder.file("sock").c_str(), 1); }
-    void TearDown() override { ::unsetenv("SWAYSOCK"); }
-    std::string words() const { return m_commands.words(); }
+    void TearDown() override {
+        if (m_desktop.state() != QProcess::NotRunning &&
+            test::runCommand("pcmanfm-qt --quit").status == 0)
+            m_desktop.waitForFinished(40000); // its timeout ends it within that in any case
+    }
+    static std::string settings() { return xdgConfigHome() + "/pcmanfm-qt/lxqt/settings.conf"; }
 
+    QProcess m_desktop;
     test::TempFolder m_folder;
-    test::RecordingCommands m_commands{m_folder, {"pcmanfm", "pcmanfm-qt", "swaymsg"}};
 };
 
-TEST_F(CommandBackend, EachDesktopManagerIsToldTheFileAndTheMode) {
-    ASSERT_TRUE(makePcmanfmBackend(DesktopFamily::Lxqt)->show("/a b.png", WallpaperStyle::Screen));
-    EXPECT_EQ(words(), "--set-wallpaper=/a b.png\n--wallpaper-mode=zoom\n");
-    ASSERT_TRUE(makePcmanfmBackend(DesktopFamily::Lxde)->show("/a.png", WallpaperStyle::Tile));
-    EXPECT_EQ(words(), "--set-wallpaper=/a.png\n--wallpaper-mode=tile\n");
-    ASSERT_TRUE(makeSwayBackend()->show("/x \"y\".png", WallpaperStyle::Screen));
-    EXPECT_EQ(words(), "output\n*\nbg\n\"/x \\\"y\\\".png\"\nfill\n");
+TEST_P(Lxqt, ShowsTheDrawingAndGivesTheUsersWallpaperBackInItsSavedMode) {
+    const std::string mine = pictureIn(m_folder), drawing = pictureIn(m_folder, "drawing.png");
+    fs::create_directories(fs::path(settings()).parent_path());
+    test::writeFile(settings(), "[Desktop]\nWallpaper=" + mine +
+                                    "\nWallpaperMode=" + GetParam().word + "\nBgColor=#102030\n");
+    const auto backend = makePcmanfmBackend(DesktopFamily::Lxqt);
+    EXPECT_FALSE(backend->show(drawing, WallpaperStyle::Screen)) << "without its desktop";
+    m_desktop.start("timeout", {"30", "pcmanfm-qt", "--desktop", "--profile=lxqt"});
+    ASSERT_TRUE(eventually([] {
+        return QDBusConnection::sessionBus().interface()->isServiceRegistered(
+            "org.pcmanfm.PCManFM");
+    }));
+    EXPECT_EQ(backend->current(), (DesktopWallpaper{mine, GetParam().style, 0x102030}));
+    ASSERT_TRUE(backend->show(drawing, WallpaperStyle::Screen));
+    ASSERT_TRUE(backend->show(mine, GetParam().style));
+    TearDown(); // as the next login finds it
+    EXPECT_EQ(test::commandOutput("grep -x 'Wallpaper=.*\\|WallpaperMode=.*' " + settings()),
+              "Wallpaper=" + mine + "\nWallpaperMode=" + GetParam().word);
+}
 
-    const std::string lxqt = xdgConfigHome() + "/pcmanfm-qt/lxqt/settings.conf";
-    fs::create_directories(fs::path(lxqt).parent_path());
-    test::writeFile(lxqt,
-                    "[Desktop]\nWallpaperMode=tile\nWallpaper=/w/q.jpg\n[Other]\nWallpaper=/x\n");
-    const auto current = makePcmanfmBackend(DesktopFamily::Lxqt)->current();
-    ASSERT_TRUE(current);
-    EXPECT_EQ(current->file, "/w/q.jpg");
-    EXPECT_EQ(current->style, WallpaperStyle::Tile) << "as its configuration tells";
+INSTANTIATE_TEST_SUITE_P(Modes, Lxqt,
+                         ::testing::Values(StyleWord{"zoom", WallpaperStyle::Cover, "2"},
+                                           StyleWord{"fit", WallpaperStyle::Fit, "2"},
+                                           StyleWord{"none", WallpaperStyle::ColourOnly, "0"}),
+                         [](const auto& mode) { return std::string(mode.param.word); });
+
+TEST(Lxde, IsToldTheFileAndModeAndReadsThemBackAsItSavesThem) {
+    test::TempFolder folder;
+    const std::string config = xdgConfigHome() + "/pcmanfm/LXDE/desktop-items-0.conf";
+    fs::create_directories(fs::path(config).parent_path());
+    test::RecordingCommands commands(folder, {"pcmanfm"});
+    test::writeFile(
+        folder.file("bin/pcmanfm"),
+        test::readFile(folder.file("bin/pcmanfm")) +
+            "printf '[*]\\nwallpaper_mode=%s\\nwallpaper=%s\\n' \"${2#*=}\" \"${1#*=}\" > " +
+            config + "\n");
+    const auto backend = makePcmanfmBackend(DesktopFamily::Lxde);
+    ASSERT_TRUE(backend->show("/a b.png", WallpaperStyle::Span));
+    EXPECT_EQ(commands.words(), "--set-wallpaper=/a b.png\n--wallpaper-mode=screen\n");
+    EXPECT_EQ(backend->current(), (DesktopWallpaper{"/a b.png", WallpaperStyle::Span, {}}));
+}
+
+// ---- sway -----------------------------------------------------------------------------------
+
+class Sway : public ::testing::Test {
+protected:
+    Sway() { ::setenv("XDG_CURRENT_DESKTOP", "sway", 1); }
+    ~Sway() override { ::unsetenv("XDG_CURRENT_DESKTOP"); }
+
+    test::TempFolder m_folder;
+    test::SwayStandIns m_sway{m_folder};
+    std::string m_mine = pictureIn(m_folder, "my wall.png");
+};
+
+TEST_F(Sway, BeforeSwaybgRunsTheConfigurationTellsTheWallpaper) {
+    fs::create_directories(xdgConfigHome() + "/sway");
+    test::writeFile(xdgConfigHome() + "/sway/config",
+                    "# the user's own\nset $pictures " + m_folder.path() +
+                        "\noutput * bg \"$pictures/my wall.png\" fit #102030\n"
+                        "output HDMI-A-1 {\n    bg ~/other.png center\n}\n");
+    SessionDesktop desktop;
+    EXPECT_EQ(desktop.chosenWallpaper(), (DesktopWallpaper{m_mine, WallpaperStyle::Fit, 0x102030}));
+    EXPECT_EQ(desktop.paintDesktop(QSize(16, 6)).value().pixel(1, 3), qRgb(0x10, 0x20, 0x30))
+        << "beside the fitted picture, not black";
+}
+
+TEST_F(Sway, SwaybgTellsWhatIsShownAndTheProgramsPictureIsNotTheUsers) {
+    SessionDesktop desktop;
+    ASSERT_TRUE(desktop.showScreenPicture(QImage(8, 6, QImage::Format_RGB32)));
+    EXPECT_FALSE(desktop.chosenWallpaper());
+    // The user's own, set later, as sway runs swaybg: every output's, then one output's.
+    ASSERT_EQ(
+        test::runCommand(m_sway.swaybg("-o '*' -i '" + m_mine + "' -m fill -o HDMI-A-1 -i /o.png"))
+            .status,
+        0);
+    EXPECT_EQ(desktop.chosenWallpaper(), (DesktopWallpaper{m_mine, WallpaperStyle::Cover, {}}));
+    EXPECT_EQ(desktop.paintDesktop(QSize(16, 6)).value().pixel(0, 0), QColor(Qt::darkCyan).rgb());
+
+    fs::remove(m_folder.file("bin/swaybg")); // one that cannot show anything
+    test::writeFile(m_folder.file("bin/swaybg"), "#!/bin/sh\nexit 1\n");
+    fs::permissions(m_folder.file("bin/swaybg"), fs::perms::owner_all);
+    EXPECT_FALSE(makeSwayBackend()->show(m_mine, WallpaperStyle::Center));
+    EXPECT_EQ(m_sway.words(), "output\n*\nbg\n\"" + m_mine + "\"\ncenter\n");
 }
 
 // ---- the pictures a desktop is shown -------------------------------------------------------
 
-TEST_F(CommandBackend, EachPictureHasANewNameAndOnlyTheShownOneStays) {
-    ::setenv("XDG_CURRENT_DESKTOP", "sway", 1);
+TEST_F(Sway, EachPictureHasANewNameAndOnlyTheShownOneStays) {
     ::setenv("XDG_SESSION_ID", "first", 1);
     SessionDesktop desktop;
     ASSERT_EQ(desktop.kind(), SessionDesktop::Kind::Desktop);
@@ -293,7 +442,8 @@ TEST_F(CommandBackend, EachPictureHasANewNameAndOnlyTheShownOneStays) {
     std::vector<std::string> shown;
     for (int run = 0; run < 2; ++run) {
         ASSERT_TRUE(desktop.showScreenPicture(QImage(QString::fromStdString(drawn))));
-        shown.push_back(words().substr(words().find('"') + 1));
+        const std::string words = m_sway.words();
+        shown.push_back(words.substr(words.find('"') + 1));
         shown.back().erase(shown.back().find('"'));
     }
     EXPECT_NE(shown[0], shown[1]);
@@ -302,12 +452,11 @@ TEST_F(CommandBackend, EachPictureHasANewNameAndOnlyTheShownOneStays) {
                                                  fs::path(shown[1]).filename().string()));
     EXPECT_FALSE(fs::exists(shown[0]));
     EXPECT_EQ(std::distance(fs::directory_iterator(appCacheFolder()), fs::directory_iterator()), 1);
-    EXPECT_FALSE(desktop.chosenWallpaper()) << "sway cannot tell; nothing is adopted";
+    EXPECT_FALSE(desktop.chosenWallpaper()) << "swaybg shows the program's picture";
     EXPECT_TRUE(desktop.paintDesktop(QSize(8, 6))) << "this session's picture";
 
     ::setenv("XDG_SESSION_ID", "second", 1); // a new login session starts clean
     EXPECT_FALSE(desktop.paintDesktop(QSize(8, 6)));
-    ::unsetenv("XDG_CURRENT_DESKTOP");
     ::unsetenv("XDG_SESSION_ID");
 }
 

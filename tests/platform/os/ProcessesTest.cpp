@@ -16,6 +16,7 @@ namespace {
 
 using Words = std::vector<std::string>;
 using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
 
 Words split(const std::string& text) {
     return splitShellWords(text).value_or(Words{"<open>"});
@@ -23,13 +24,17 @@ Words split(const std::string& text) {
 
 // Detached programs finish on their own time: their results are written to a temporary name
 // and renamed, so a file that exists is complete.
-bool waitForFile(const std::string& path) {
+template <typename Condition> bool waitFor(Condition condition) {
     for (auto end = Clock::now() + std::chrono::seconds(5); Clock::now() < end;) {
-        if (std::filesystem::exists(path))
+        if (condition())
             return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return false;
+}
+
+bool waitForFile(const std::string& path) {
+    return waitFor([&path] { return std::filesystem::exists(path); });
 }
 
 std::string makeFile(const test::TempFolder& folder, const std::string& name, mode_t mode) {
@@ -176,6 +181,24 @@ TEST(StartDetached, RunsInASessionOfItsOwnAndIsNotOurChild) {
     EXPECT_NE(session, ::getsid(0));
     EXPECT_NE(parent, ::getpid());
     EXPECT_NE(stat.find("\n/dev/null\n"), std::string::npos);
+}
+
+TEST(RunWithDeadline, GivesTheExitStatusInTimeElseEndsTheProgramAndWhatItStarted) {
+    EXPECT_EQ(runWithDeadline({"sh", "-c", "sleep 0.2; exit 3"}, 5s), 3);
+    EXPECT_EQ(runWithDeadline({"sh", "-c", "kill -9 $$"}, 5s), std::nullopt);
+    EXPECT_EQ(runWithDeadline({"zbpg-no-such-program"}, 5s), std::nullopt);
+    test::TempFolder folder;
+    const std::string pid = folder.file("pid");
+    // Deaf to the polite request, as is the program it starts: both have to be forced.
+    const Words deaf{"sh", "-c", "trap '' TERM; sleep 30 & printf %s $! > " + pid + "; wait"};
+    EXPECT_EQ(runWithDeadline(deaf, 1s), std::nullopt);
+    ASSERT_FALSE(test::readFile(pid).empty()) << "started in time";
+    // The started program is not our child: its end is only seen a moment after the kill.
+    const auto endedOrUnreaped = [statPath = "/proc/" + test::readFile(pid) + "/stat"] {
+        const std::string stat = test::readFile(statPath);
+        return stat.empty() || stat.substr(stat.rfind(')') + 2, 1) == "Z";
+    };
+    EXPECT_TRUE(waitFor(endedOrUnreaped)) << "gone, or unreaped";
 }
 
 TEST(Sleep, ReplacedSleeperSeesThePauses) {

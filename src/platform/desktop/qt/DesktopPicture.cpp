@@ -3,6 +3,7 @@
 #include "base/Error.h"
 #include "platform/desktop/DesktopService.h"
 #include "platform/desktop/WallpaperValues.h"
+#include "platform/desktop/WaylandCompositor.h"
 #include "platform/desktop/qt/ScreenPictureFile.h"
 #include "platform/desktop/qt/SessionDesktop.h"
 #include "platform/desktop/qt/XRootWindow.h"
@@ -112,18 +113,32 @@ QImage DesktopPicture::imageOf(const ScreenPicture& picture) {
 QImage DesktopPicture::compose(const QImage& wallpaper, QSize screen, WallpaperStyle style,
                                const QColor& background) {
     // A picture made for this screen covers it whatever the placement: it is shown as it is.
-    if (wallpaper.size() == screen && wallpaper.format() == QImage::Format_RGB32)
+    if (wallpaper.size() == screen && wallpaper.format() == QImage::Format_RGB32 &&
+        style != WallpaperStyle::ColourOnly)
         return wallpaper;
     QImage result(screen, QImage::Format_RGB32);
     result.fill(background);
     if (wallpaper.isNull() || result.isNull())
         return result;
     QPainter painter(&result);
+    const auto drawCentred = [&](const QImage& picture) {
+        painter.drawImage((screen.width() - picture.width()) / 2,
+                          (screen.height() - picture.height()) / 2, picture);
+    };
     switch (style) {
     case WallpaperStyle::Center:
     case WallpaperStyle::Screen:
-        painter.drawImage((screen.width() - wallpaper.width()) / 2,
-                          (screen.height() - wallpaper.height()) / 2, wallpaper);
+        drawCentred(wallpaper);
+        break;
+    case WallpaperStyle::Cover:
+    case WallpaperStyle::Span: // all monitors together; the primary screen sees its middle
+        drawCentred(
+            wallpaper.scaled(screen, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation));
+        break;
+    case WallpaperStyle::Fit:
+        drawCentred(wallpaper.scaled(screen, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        break;
+    case WallpaperStyle::ColourOnly:
         break;
     case WallpaperStyle::Tile:
         for (int y = 0; y < screen.height(); y += wallpaper.height())
@@ -222,14 +237,17 @@ std::string DesktopPicture::sessionMark() {
     if (!isWaylandSession())
         if (const auto mark = xSessionMark())
             return *mark;
-    // On Wayland or without an X server: the login session of this boot.
+    // On Wayland or without an X server: the login session of this boot. A login that has no
+    // session id (a compositor started by hand, a session restarted) is told by its compositor,
+    // which every login starts anew, as the X server's mark is.
     std::ifstream bootFile("/proc/sys/kernel/random/boot_id");
     std::string boot;
     std::getline(bootFile, boot);
     const char* session = std::getenv("XDG_SESSION_ID");
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    const std::string compositor = waylandCompositorIdentity().value_or("");
     const std::size_t hash = std::hash<std::string>{}(boot + "/" + (session ? session : "") + "/" +
-                                                      (wayland ? wayland : ""));
+                                                      (wayland ? wayland : "") + "/" + compositor);
     char text[17];
     std::snprintf(text, sizeof text, "%016zx", hash);
     return text;

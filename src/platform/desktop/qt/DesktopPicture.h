@@ -20,8 +20,10 @@ namespace zbpg::platform {
 class DesktopPicture final {
 public:
     // The desktop as a wallpaper makes it: the image centred on the background colour, tiled
-    // from the top left, or stretched to the screen; a picture made for the screen is centred.
-    // A null image gives the colour alone.
+    // from the top left, stretched to the screen, scaled keeping its shape to cover the screen
+    // (cropped evenly at two sides; spanned alike) or to fit it (on the background colour), or
+    // the colour alone; a picture made for the screen is centred. A null image gives the colour
+    // alone.
     static QImage compose(const QImage& wallpaper, QSize screen, WallpaperStyle style,
                           const QColor& background);
 

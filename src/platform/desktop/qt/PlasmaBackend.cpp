@@ -1,9 +1,9 @@
 #include "platform/desktop/qt/PlasmaBackend.h"
 
+#include "platform/desktop/SessionBus.h"
 #include "text/qt/QtConvert.h"
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QStringList>
 #include <QUrl>
@@ -16,9 +16,14 @@ constexpr const char* kPath = "/PlasmaShell";
 constexpr const char* kInterface = "org.kde.PlasmaShell";
 
 // Plasma's "FillMode" of the image wallpaper (Qt's Image.fillMode): 0 stretch, 1 fit, 2 crop,
-// 3 tile, 4 and 5 tile in one direction, 6 pad (centred).
+// 3 tile, 4 and 5 tile in one direction, 6 pad (centred). Plasma has no span and no picture-less
+// image wallpaper: the one is cropped, the other centred as the nearest it has.
 WallpaperStyle styleOfFillMode(int mode) {
     switch (mode) {
+    case 0:
+        return WallpaperStyle::Stretch;
+    case 1:
+        return WallpaperStyle::Fit;
     case 3:
     case 4:
     case 5:
@@ -26,22 +31,27 @@ WallpaperStyle styleOfFillMode(int mode) {
     case 6:
         return WallpaperStyle::Center;
     default:
-        return WallpaperStyle::Stretch;
+        return WallpaperStyle::Cover;
     }
 }
 
 int fillModeOf(WallpaperStyle style) {
     switch (style) {
     case WallpaperStyle::Center:
+    case WallpaperStyle::ColourOnly:
         return 6;
     case WallpaperStyle::Tile:
         return 3;
     case WallpaperStyle::Stretch:
         return 0;
+    case WallpaperStyle::Fit:
+        return 1;
+    case WallpaperStyle::Cover:
+    case WallpaperStyle::Span:
     case WallpaperStyle::Screen:
         break;
     }
-    return 2; // fills the primary screen exactly, others without distortion
+    return 2; // a picture for the primary screen fills it exactly, others without distortion
 }
 
 // A text as a JavaScript string literal.
@@ -69,14 +79,26 @@ shown.currentConfigGroup = ["Wallpaper", "org.kde.image", "General"];
 print(shown.wallpaperPlugin + "\n" + shown.readConfig("Image") + "\n" + shown.readConfig("FillMode"));
 )";
 
+// A call over Qt's connection to the session bus, within the time a desktop has to answer; only
+// once the bus has shown that it answers, since connecting to one that does not waits for good.
+std::optional<QDBusMessage> callOverBus(const QDBusMessage& call) {
+    if (!sessionBusAnswers())
+        return std::nullopt;
+    QDBusMessage reply = QDBusConnection::sessionBus().call(
+        call, QDBus::Block, static_cast<int>(kBusCallTimeout.count()));
+    if (reply.type() != QDBusMessage::ReplyMessage)
+        return std::nullopt;
+    return reply;
+}
+
 std::optional<QString> evaluate(const QString& script) {
     QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface,
                                                        QStringLiteral("evaluateScript"));
     call << script;
-    const QDBusMessage reply = QDBusConnection::sessionBus().call(call);
-    if (reply.type() != QDBusMessage::ReplyMessage)
+    const auto reply = callOverBus(call);
+    if (!reply)
         return std::nullopt;
-    const auto arguments = reply.arguments();
+    const auto arguments = reply->arguments();
     return arguments.isEmpty() ? QString() : arguments.front().toString();
 }
 
@@ -85,8 +107,12 @@ public:
     std::string name() const override { return "KDE Plasma"; }
 
     bool available() override {
-        const auto* bus = QDBusConnection::sessionBus().interface();
-        return bus != nullptr && bus->isServiceRegistered(QString::fromLatin1(kService));
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+            QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
+        call << QString::fromLatin1(kService);
+        const auto reply = callOverBus(call);
+        return reply && !reply->arguments().isEmpty() && reply->arguments().front().toBool();
     }
 
     std::optional<DesktopWallpaper> current() override {

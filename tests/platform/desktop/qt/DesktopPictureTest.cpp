@@ -7,6 +7,7 @@
 #include "support/UnusualFiles.h"
 
 #include <QGuiApplication>
+#include <QPainter>
 #include <QScreen>
 #include <cstdio>
 #include <cstdlib>
@@ -93,6 +94,32 @@ TEST(DesktopPictureComposeTest, StretchToTheSameSizeKeepsEveryPixel) {
         DesktopPicture::compose(wallpaper, QSize(8, 5), WallpaperStyle::Stretch, Qt::black);
     EXPECT_EQ(desktop, wallpaper);
 }
+
+// A 4:3 picture (left half red, right half blue, top rows green) on a 16:9 screen: covering scales
+// by 1.6 and cuts 6 rows off above and below; fitting scales by 1.2 between 8 columns of colour.
+using Pixels = std::vector<std::pair<QPoint, QRgb>>;
+const QRgb kRed = qRgb(255, 0, 0), kBlue = qRgb(0, 0, 255), kAround = qRgb(1, 2, 3);
+const Pixels kCovered{{{1, 0}, kRed}, {{62, 0}, kBlue}, {{1, 35}, kRed}, {{62, 35}, kBlue}};
+class ShapeKeeping
+    : public ::testing::TestWithParam<std::tuple<const char*, WallpaperStyle, Pixels>> {};
+
+TEST_P(ShapeKeeping, KeepsThePicturesShape) {
+    QImage wallpaper(40, 30, QImage::Format_RGB32);
+    wallpaper.fill(kRed);
+    QPainter(&wallpaper).fillRect(20, 0, 20, 30, kBlue);
+    QPainter(&wallpaper).fillRect(0, 0, 40, 3, Qt::green);
+    const auto& [name, style, pixels] = GetParam();
+    const QImage desktop = DesktopPicture::compose(wallpaper, QSize(64, 36), style, kAround);
+    for (const auto& [point, colour] : pixels)
+        EXPECT_EQ(desktop.pixel(point), colour) << point.x() << "," << point.y();
+}
+
+INSTANTIATE_TEST_SUITE_P(Styles, ShapeKeeping,
+                         ::testing::Values(std::tuple{"Cover", WallpaperStyle::Cover, kCovered},
+                                           std::tuple{"Fit", WallpaperStyle::Fit,
+                                                      Pixels{{{7, 18}, kAround},
+                                                             {{20, 1}, qRgb(0, 255, 0)}}}),
+                         [](const auto& shape) { return std::string(std::get<0>(shape.param)); });
 
 TEST(DesktopPictureComposeTest, NoImageGivesTheBackgroundAlone) {
     for (const auto placement :
