@@ -1,6 +1,7 @@
 #include "rotation/ImageFiles.h"
 
 #include "base/Error.h"
+#include "platform/desktop/PictureLimits.h"
 #include "platform/os/AtomicFile.h"
 #include "platform/os/RegularFile.h"
 #include "rotation/JpegFile.h"
@@ -13,11 +14,8 @@
 namespace zbpg {
 namespace {
 
-// The largest picture file read: the rows of the largest 32-bit bitmap and room for its headers.
-constexpr std::size_t kMaxPictureFileBytes = kMaxBitmapPixels * 4 + (std::size_t{1} << 20);
-
 std::string readPicture(const std::string& path) {
-    auto bytes = platform::readRegularFile(path, kMaxPictureFileBytes);
+    auto bytes = platform::readRegularFile(path, platform::kMaxPictureFileBytes);
     if (!bytes)
         throw Error(formatMessage(texts::kCannotOpenFile, path));
     return std::move(*bytes);
