@@ -131,13 +131,20 @@ void DrawRun::DrawDesktop() {
 }
 
 void DrawRun::rotateWallpaper() {
+    // Two runs at once (an autostart entry and a click, two logins) must each move the rotation
+    // on: the index is read, the picture chosen and shown, and the index stored in one step
+    // under the settings' lock, which the other run waits for. One picture shown at a time also
+    // keeps the converted file the picture that is shown.
+    SettingsBatch batch(FRotation.settings, BatchMode::Update);
     const WallpaperSelection selection = SelectNextWallpaper();
     // Nobody may be watching a logon run: a picture passed over is told, and the run goes on.
     for (const std::string& message : selection.passedOver)
         std::fprintf(stderr, "%s: %s\n", texts::kProgramName, message.c_str());
     // Only a logon run moves the rotation on, so a trial run shows its picture again.
-    if (selection.reached >= 0 && FOnlyDraw)
+    if (selection.reached >= 0 && FOnlyDraw) {
         FRotation.settings.ItemFiler(kPaintIndexItem).WriteInteger(selection.reached);
+        batch.commit();
+    }
 }
 
 WallpaperSelection DrawRun::SelectNextWallpaper() {

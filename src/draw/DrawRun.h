@@ -33,7 +33,7 @@ public:
     // The composed picture is written to tmpBitmapFile while it is being shown. With the
     // wallpaper rotation on, the run first shows the next picture of the list that can be
     // shown (one that cannot is named on standard error and passed over); only a logon run
-    // moves the rotation on.
+    // moves the rotation on, under the settings' lock.
     DrawRun(const Options& options, bool onlyDraw, std::string tmpBitmapFile,
             RotationContext rotation);
 

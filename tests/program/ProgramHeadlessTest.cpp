@@ -2,6 +2,7 @@
 // answers without one (sway's swaymsg and swaybg, stood in for) or says on standard error why
 // it could not, and the settings window says clearly that it needs a display.
 
+#include "options/OptionsStore.h"
 #include "platform/store/Registry.h"
 #include "support/Commands.h"
 #include "support/ParamNames.h"
@@ -108,6 +109,36 @@ TEST_F(ProgramWithoutDisplay, ReadOnlySettingsStillDrawAndWhatCannotBeRecordedIs
     ::chmod(registry.filePath().c_str(), 0444); // nothing needs to be written
     EXPECT_EQ(run("-OnlyDraw"), 0) << standardError();
     EXPECT_TRUE(fs::exists(keptPicture()));
+}
+
+// A picture of one grey pixel, as a 24-bit BMP file.
+std::string onePixelBmp(char shade) {
+    std::string file("BM\x3a\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\1\0\0\0\1\0\0\0\1\0\x18\0", 30);
+    file.append(24, '\0'); // uncompressed; sizes, resolution and colours left out
+    return file + std::string{shade, shade, shade, '\0'};
+}
+
+// Two logon runs at once (an autostart entry and a click, two logins) each move the rotation
+// on: neither reads the index before the other has stored its own. (Whether both then show
+// their drawings is not looked at here: two pictures shown at once through sway race.)
+TEST_F(ProgramWithoutDisplay, TwoLogonRunsAtOnceMoveTheRotationOnByTwo) {
+    fs::create_directory(folder.file("pictures"));
+    for (char shade = 0; shade < 8; ++shade)
+        test::writeFile(folder.file("pictures/" + std::to_string(shade) + ".bmp"),
+                        onePixelBmp(shade));
+    TRegManager settings;
+    openSettings(settings, folder.file("ZorbelPaneglyph.ini"));
+    Options options = factoryOptions();
+    options.wallpaper.draw = true;
+    options.wallpaper.order.set(WallpaperOrder::Sequential, true);
+    options.wallpaper.stat.lines = {"1"};
+    options.wallpaper.file.lines = {folder.file("pictures")};
+    saveOptions(settings, options);
+    const std::string once = "'" + program + "' -OnlyDraw 2>> '" + folder.file("stderr") + "'";
+    for (const int index : {1, 3, 5}) {
+        (void)test::runCommand(once + " & " + once + "; wait", 60);
+        EXPECT_EQ(settings.ItemFiler("WPPaintIdx").ReadInteger(), index) << standardError();
+    }
 }
 
 TEST_F(ProgramWithoutDisplay, TheSettingsWindowSaysItNeedsADisplay) {
