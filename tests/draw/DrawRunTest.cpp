@@ -289,47 +289,32 @@ TEST_F(DrawRunTest, ALogonRunShowsTheNextPictureOfTheListAndATrialRunShowsItAgai
 }
 
 TEST_F(DrawRunTest, APictureThatCannotBeReadOrShownIsNamedAndPassedOverAndTheRunStillDraws) {
-    const QRgb red = qRgb(255, 0, 0);
-    const QRgb blue = qRgb(0, 0, 255);
-    rotate({{picture("red.bmp", red), false}});
+    const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255);
+    const CheckListRow bad{folder.file("bad.bmp"), true}, refused{picture("blue.bmp", blue), true},
+        good{picture("red.bmp", red), true};
+    rotate({{good.text, false}});
     ASSERT_TRUE(run(true)) << "without a candidate the run draws on the desktop as it is";
-    EXPECT_EQ(desktop.wallpapers.size(), 1u);
     EXPECT_EQ(paintIndex(), -1);
-
-    // The desktop refuses the blue picture, converted.
-    const QString converted = QString::fromStdString(folder.file("ZorbelPaneglyph.bmp"));
-    desktop.whileShowing = [&] {
+    writeFile(bad.text, "BM damaged");
+    desktop.whileShowing = [&] { // the desktop refuses the blue picture, converted
+        const QImage shown(QString::fromStdString(folder.file("ZorbelPaneglyph.bmp")));
         desktop.wallpaperAnswer =
-            desktop.wallpapers.back().isPicture() || QImage(converted).pixel(0, 0) != blue;
+            desktop.wallpapers.back().isPicture() || shown.pixel(0, 0) != blue;
     };
-    writeFile(folder.file("damaged.bmp"), "BM damaged");
-    rotate({{folder.file("damaged.bmp"), true},
-            {picture("blue.bmp", blue), true},
-            {folder.file("red.bmp"), true}});
-    for (const int index : {2, 2}) {
-        desktop.wallpapers.clear();
+    // From the first, from the last, and with only the two left: the shown or kept one is red.
+    for (const auto& [rows, index] : {std::pair(std::vector{bad, refused, good}, 2),
+                                      {{bad, refused, good}, 2},
+                                      {{bad, refused}, 1}}) {
+        rotate(rows);
         testing::internal::CaptureStderr();
         ASSERT_TRUE(run(true)) << runError;
         const std::string told = testing::internal::GetCapturedStderr();
-        EXPECT_NE(told.find(folder.file("damaged.bmp") + ": ビットマップイメージが不正です"),
-                  std::string::npos)
-            << told;
-        EXPECT_NE(told.find("ファイル " + folder.file("blue.bmp") + " を壁紙に表示できません"),
-                  std::string::npos)
-            << told;
+        for (const std::string& named : {bad.text + ": ビットマップイメージが不正です",
+                                         "ファイル " + refused.text + " を壁紙に表示できません"})
+            EXPECT_NE(told.find(named), std::string::npos) << told;
         EXPECT_EQ(shownPicture().pixel(501, 333), red);
         EXPECT_EQ(paintIndex(), index);
     }
-
-    // Nothing to show: the wallpaper stays, the run draws, and the rotation has moved on.
-    rotate({{folder.file("damaged.bmp"), true}, {folder.file("blue.bmp"), true}});
-    desktop.wallpapers.clear();
-    testing::internal::CaptureStderr();
-    EXPECT_TRUE(run(true)) << runError;
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("blue.bmp"), std::string::npos);
-    ASSERT_TRUE(desktop.wallpapers.back().isPicture());
-    EXPECT_EQ(shownPicture().pixel(501, 333), red) << "the refused picture took its place";
-    EXPECT_EQ(paintIndex(), 1);
 }
 
 TEST_F(DrawRunTest, TheListsRunAroundTheDrawingAndPauseAfterStartsWithoutWaiting) {

@@ -111,21 +111,14 @@ TEST_F(ProgramWithoutDisplay, ReadOnlySettingsStillDrawAndWhatCannotBeRecordedIs
     EXPECT_TRUE(fs::exists(keptPicture()));
 }
 
-// A picture of one grey pixel, as a 24-bit BMP file.
-std::string onePixelBmp(char shade) {
-    std::string file("BM\x3a\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\1\0\0\0\1\0\0\0\1\0\x18\0", 30);
-    file.append(24, '\0'); // uncompressed; sizes, resolution and colours left out
-    return file + std::string{shade, shade, shade, '\0'};
-}
-
-// Two logon runs at once (an autostart entry and a click, two logins) each move the rotation
-// on: neither reads the index before the other has stored its own. (Whether both then show
-// their drawings is not looked at here: two pictures shown at once through sway race.)
+// Two logon runs at once each move the rotation on (their drawings shown at once race in sway).
 TEST_F(ProgramWithoutDisplay, TwoLogonRunsAtOnceMoveTheRotationOnByTwo) {
+    const std::string onePixel("BM\x3a\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\1\0\0\0\1\0\0\0\1\0\x18",
+                               29);
     fs::create_directory(folder.file("pictures"));
-    for (char shade = 0; shade < 8; ++shade)
+    for (char shade = 0; shade < 8; ++shade) // pictures of one pixel, 24 bits
         test::writeFile(folder.file("pictures/" + std::to_string(shade) + ".bmp"),
-                        onePixelBmp(shade));
+                        onePixel + std::string(25, '\0') + std::string(3, shade) + '\0');
     TRegManager settings;
     openSettings(settings, folder.file("ZorbelPaneglyph.ini"));
     Options options = factoryOptions();

@@ -234,55 +234,5 @@ TEST(OnlyDrawOnX11, SuccessiveRunsShowTheWallpaperListInTurnWithTheFramesOnTop) 
     EXPECT_EQ(recorded->text, folder.file("ZorbelPaneglyph.bmp"));
 }
 
-// An RLE8 BMP file of 8192x8192 pixels, the most the rotation converts, in 60 bytes: its only
-// record is the end mark, which leaves every pixel at the palette's one colour.
-std::string largestRle8Bmp(const std::string& path, QRgb colour) {
-    std::string file = "BM";
-    const auto add = [&file](std::uint32_t value, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            file.push_back(static_cast<char>(value >> 8 * i));
-    };
-    for (const std::uint32_t field : {60u, 0u, 58u, 40u, 8192u, 8192u})
-        add(field, 4);
-    add(1, 2);
-    add(8, 2);
-    for (const std::uint32_t field : {1u, 2u, 0u, 0u, 1u, 0u}) // RLE8, two bytes, one colour
-        add(field, 4);
-    add(colour & 0xFFFFFF, 4);
-    test::writeFile(path, file + std::string("\0\1", 2));
-    return path;
-}
-
-// One picture the decoder refuses must not stop the rotation: every run draws, the run that
-// comes to it names it and shows the next one, here the largest picture the rotation converts.
-TEST(OnlyDrawOnX11, EveryRunDrawsAndThePictureThatCannotBeReadIsNamedAndPassedOver) {
-    ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "run under xvfb-run";
-    test::TempFolder folder;
-    const std::string program = installProgram(folder);
-    ASSERT_FALSE(program.empty()) << "ZBPG_PROGRAM names the built program";
-    const QRgb red = qRgb(200, 30, 30), green = qRgb(30, 200, 30), blue = qRgb(30, 30, 200);
-    test::writeFile(folder.file("cut.jpg"), "\xFF\xD8\xFF");
-    TRegManager settings;
-    openSettings(settings, folder.file("ZorbelPaneglyph.ini"));
-    Options options = factoryOptions();
-    options.wallpaper.draw = true;
-    options.wallpaper.order.set(WallpaperOrder::Sequential, true);
-    options.wallpaper.stat.lines = {"1", "1", "1", "1"};
-    options.wallpaper.file.lines = {solidBmp(folder.file("red.bmp"), red), folder.file("cut.jpg"),
-                                    largestRle8Bmp(folder.file("large.bmp"), green),
-                                    solidBmp(folder.file("blue.bmp"), blue)};
-    saveOptions(settings, options);
-
-    ::unsetenv("QT_QPA_PLATFORM");
-    const std::string run = "cd '" + folder.path() + "' && '" + program + "' -OnlyDraw 2>&1";
-    for (const auto& [index, colour] : {std::pair(0, red), {2, green}, {3, blue}, {0, red}}) {
-        const auto ran = test::runCommand(run, 30);
-        EXPECT_EQ(ran.status, 0) << ran.output;
-        EXPECT_EQ(ran.output.find("cut.jpg") != std::string::npos, index == 2) << ran.output;
-        EXPECT_EQ(settings.ItemFiler("WPPaintIdx").ReadInteger(), index);
-        EXPECT_EQ(platform::DesktopPicture::paintDesktop(QSize(1024, 768)).pixel(512, 384), colour);
-    }
-}
-
 } // namespace
 } // namespace zbpg
