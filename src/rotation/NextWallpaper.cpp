@@ -115,10 +115,8 @@ WallpaperSelection SelectNextWallpaper(const WallpaperRotation& rotation, bool o
         selection.reached = index;
         const auto problem =
             showPicture(candidates[static_cast<std::size_t>(index)], rotation, bitmapFile);
-        if (!problem) {
-            selection.shown = index;
+        if (!problem)
             break;
-        }
         selection.passedOver.push_back(*problem);
     }
     return selection;

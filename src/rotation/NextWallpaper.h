@@ -32,11 +32,11 @@ std::mt19937& wallpaperRandom();
 
 // What a choice of the next wallpaper did.
 struct WallpaperSelection {
-    int shown = -1;   // the candidate shown; -1 when there was none or none could be shown
-    int reached = -1; // where the rotation stands: the candidate shown, else the last one tried
-                      // (-1 without candidates), the index a logon run stores
-    std::vector<std::string> passedOver; // for each picture that could not be shown, why,
-                                         // naming it
+    // Where the rotation stands, the index a logon run stores: the candidate shown, else the
+    // last one tried; -1 without candidates.
+    int reached = -1;
+    // For each picture that could not be shown, why, naming it.
+    std::vector<std::string> passedOver;
 };
 
 // Chooses the next picture, converts it into bitmapFile and shows that as the wallpaper in the
