@@ -17,6 +17,8 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <optional>
+#include <sys/wait.h>
+#include <unistd.h>
 
 // Xlib macros (None, Bool, ...) would break the headers above, so it comes last.
 #include <X11/Xatom.h>
@@ -361,6 +363,42 @@ TEST_F(DesktopPictureX11Test, OnTwoMonitorsThePictureGoesOnThePrimaryAndTheOther
             XDestroyImage(image);
         }
     }
+}
+
+// Two runs setting the wallpaper at the same moment, as an autostart entry and a click or two
+// logins on one display do, again and again: each frees the other's pixmap only once it is
+// retained, never while the other's connection is open (which would kill that connection), and
+// never while the other copies the monitors it keeps from it.
+void twoRunsAtOnceBothShowTheirPictures() {
+    QImage picture(DesktopPicture::screenSize(), QImage::Format_RGB32);
+    picture.fill(qRgb(90, 30, 60));
+    std::vector<pid_t> runs;
+    for (int run = 0; run < 2; ++run) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int i = 0; i < 100; ++i) {
+                if (!DesktopPicture::showScreenPicture(picture))
+                    ::_exit(2);
+            }
+            ::_exit(0);
+        }
+        runs.push_back(child);
+    }
+    for (const pid_t run : runs) {
+        int status = 0;
+        ::waitpid(run, &status, 0);
+        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0)
+            << "1: a run's X connection broke; 2: the server refused a run's picture";
+    }
+}
+
+TEST_F(DesktopPictureX11Test, TwoRunsAtOnceBothShowTheirPictures) {
+    twoRunsAtOnceBothShowTheirPictures();
+}
+
+TEST_F(DesktopPictureX11Test, TwoRunsAtOnceBothShowTheirPicturesOnTwoMonitors) {
+    twoRunsAtOnceBothShowTheirPictures();
 }
 
 } // namespace
