@@ -1,13 +1,13 @@
 #include "draw/DrawRun.h"
 
 #include "base/Error.h"
-#include "base/ScopeExit.h"
 #include "common/zbpg_common.h"
 #include "draw/BusyRun.h"
 #include "draw/Renderers.h"
 #include "platform/desktop/DesktopService.h"
 #include "platform/desktop/qt/DesktopPicture.h"
 #include "platform/os/Processes.h"
+#include "platform/os/RunFile.h"
 #include "rotation/BmpFile.h"
 #include "rotation/NextWallpaper.h"
 #include "settings/RegMng.h"
@@ -16,9 +16,6 @@
 #include "text/Texts.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace zbpg {
 namespace {
@@ -30,30 +27,13 @@ constexpr const char* kPaintIndexItem = settingsItemName("WPPaintIdx");
 // The rows of the picture file are written in pieces of about this size.
 constexpr std::size_t kBitmapWriteBytes = std::size_t{1} << 20;
 
-bool writeAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        done += static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
 // The drawn picture as a 24-bit BMP file, written a piece at a time: a screen-sized picture is
 // never held a second time as its file.
-bool writeBitmapFile(const QImage& picture, const std::string& path) {
+bool writeBitmapFile(const QImage& picture, platform::RunFile& file) {
     Bitmap bitmap;
     bitmap.width = picture.width();
     bitmap.height = picture.height();
     bitmap.bitsPerPixel = 24;
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return false;
-    const ScopeExit closeFile([fd] { ::close(fd); });
     std::string bytes = encodeBmpHeaders(bitmap);
     const std::size_t rowBytes = bitmap.rowBytes();
     const int width = picture.width();
@@ -69,12 +49,12 @@ bool writeBitmapFile(const QImage& picture, const std::string& path) {
             *to++ = static_cast<char>(qRed(pixels[x]));
         }
         if (bytes.size() >= kBitmapWriteBytes || y == 0) {
-            if (!writeAll(fd, bytes))
+            if (!file.append(bytes))
                 return false;
             bytes.clear();
         }
     }
-    return picture.height() > 0 || writeAll(fd, bytes);
+    return picture.height() > 0 || file.append(bytes);
 }
 
 } // namespace
@@ -87,8 +67,8 @@ DrawRun::DrawRun(const Options& options, bool onlyDraw, std::string tmpBitmapFil
 void DrawRun::DrawDesktop() {
     const BusyRun busy;
     // A run that was killed leaves its picture behind. The recorded wallpaper never names it,
-    // so it is nobody's and goes.
-    (void)::unlink(FTmpBitmapFile.c_str());
+    // so it is nobody's and goes; the pictures of runs still going stay.
+    platform::RunFile::removeLeftovers(FTmpBitmapFile);
     std::string before;
     GetWallpaperFile(before);
     if (FOptions.wallpaper.draw) {
@@ -121,12 +101,12 @@ void DrawRun::DrawDesktop() {
     }
     {
         // The picture is only needed while it is being shown, and goes however showing ends.
-        const ScopeExit removePicture([this] { (void)::unlink(FTmpBitmapFile.c_str()); });
-        if (!writeBitmapFile(FDrawBitmap, FTmpBitmapFile))
-            throw Error(formatMessage(texts::kCannotCreateFile, FTmpBitmapFile));
+        platform::RunFile picture(FTmpBitmapFile);
+        if (!picture.isOpen() || !writeBitmapFile(FDrawBitmap, picture))
+            throw Error(formatMessage(texts::kCannotCreateFile, picture.path()));
         // The desktop takes the picture as drawn: nothing reads the file back.
         showPictureOrRaise(FBaseWallpaper, platform::DesktopPicture::screenPictureOf(FDrawBitmap),
-                           FTmpBitmapFile);
+                           picture.path());
     }
     RunApplications(AppList::After);
     if (!FOnlyDraw && !recordWallpaperFile(before))

@@ -92,6 +92,15 @@ protected:
         return folder.file(name);
     }
     int paintIndex() { return regManager.ItemFiler("WPPaintIdx").ReadInteger(); }
+    // The composed pictures' files in the folder now, each a run's own.
+    std::vector<std::string> runPictures() const {
+        std::vector<std::string> files;
+        for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+            if (entry.path().filename().string().starts_with("ZorbelPaneglyphTmp"))
+                files.push_back(entry.path().string());
+        }
+        return files;
+    }
 
     // An entry of an application list.
     void addEntry(AppList which, const std::string& stat, const std::string& command,
@@ -130,7 +139,11 @@ protected:
 
 TEST_F(DrawRunTest, ShowsTheComposedPictureWhileTheCleanWallpaperStaysRecorded) {
     QImage savedWhileShown;
-    desktop.whileShowing = [&] { savedWhileShown.load(QString::fromStdString(tmpBitmap), "BMP"); };
+    desktop.whileShowing = [&] {
+        const auto files = runPictures();
+        ASSERT_EQ(files.size(), 1u);
+        savedWhileShown.load(QString::fromStdString(files[0]), "BMP");
+    };
     ASSERT_TRUE(run());
     ASSERT_EQ(desktop.wallpapers.size(), 1u);
     EXPECT_TRUE(desktop.wallpapers[0].isPicture());
@@ -138,7 +151,7 @@ TEST_F(DrawRunTest, ShowsTheComposedPictureWhileTheCleanWallpaperStaysRecorded) 
         << "the temporary bitmap holds the shown picture while it is shown";
     EXPECT_EQ(desktop.recordedWhenShown, std::vector<std::string>{"/pictures/clean.bmp"})
         << "a run killed while its picture is shown must leave the clean wallpaper recorded";
-    EXPECT_FALSE(std::filesystem::exists(tmpBitmap));
+    EXPECT_TRUE(runPictures().empty());
     std::string wallpaper;
     GetWallpaperFile(wallpaper);
     EXPECT_EQ(wallpaper, "/pictures/clean.bmp");
@@ -225,10 +238,36 @@ TEST_F(DrawRunTest, AMissingMessageFileEndsTheRunWithItsName) {
 TEST_F(DrawRunTest, APictureThatCannotBeShownEndsTheRunWithItsName) {
     addEntry(AppList::After, "1", loggingScript("after.sh"), "", true, "0");
     desktop.wallpaperAnswer = false;
+    std::vector<std::string> shownFile;
+    desktop.whileShowing = [&] { shownFile = runPictures(); };
     EXPECT_FALSE(run());
-    EXPECT_EQ(runError, "ファイル " + tmpBitmap + " を壁紙に表示できません");
-    EXPECT_FALSE(std::filesystem::exists(tmpBitmap));
+    ASSERT_EQ(shownFile.size(), 1u);
+    EXPECT_EQ(runError, "ファイル " + shownFile[0] + " を壁紙に表示できません");
+    EXPECT_TRUE(runPictures().empty());
     EXPECT_EQ(readFile(folder.file("log")), "") << "the after list follows a shown picture only";
+}
+
+// Runs at the same time (an autostart entry and a click, two logins) each have a picture file of
+// their own: one never removes or overwrites the other's.
+TEST_F(DrawRunTest, RunsAtTheSameTimeKeepTheirOwnPictureFiles) {
+    std::vector<std::string> whileBothShow;
+    QImage firstKept;
+    desktop.whileShowing = [&] {
+        if (desktop.wallpapers.size() > 1) {
+            whileBothShow = runPictures();
+            return;
+        }
+        const auto mine = runPictures();
+        EXPECT_TRUE(run()) << runError; // the other run, while this one's picture is shown
+        ASSERT_EQ(mine.size(), 1u);
+        firstKept.load(QString::fromStdString(mine[0]), "BMP");
+    };
+    ASSERT_TRUE(run()) << runError;
+    EXPECT_EQ(whileBothShow.size(), 2u);
+    ASSERT_EQ(desktop.wallpapers.size(), 2u);
+    EXPECT_EQ(firstKept.convertToFormat(QImage::Format_RGB32),
+              platform::DesktopPicture::imageOf(desktop.wallpapers[0].picture));
+    EXPECT_TRUE(runPictures().empty());
 }
 
 TEST_F(DrawRunTest, SettingsThatCannotBeWrittenStillShowThePictureAndWhatFailedIsReported) {
