@@ -24,7 +24,9 @@ std::string readPicture(const std::string& path) {
 }
 
 void writeBitmapFile(const std::string& content, const std::string& path) {
-    if (!platform::writeFileAtomically(path, content, platform::Durability::RemadeAtNextRun))
+    // The converted picture is the program's own: a link planted at its name is replaced.
+    if (!platform::writeFileAtomically(path, content, platform::Durability::RemadeAtNextRun,
+                                       platform::AtLink::ReplaceLink))
         throw Error(formatMessage(texts::kCannotCreateFile, path));
 }
 

@@ -62,8 +62,9 @@ TEST(LoadImageFile, TakesOnlyRegularFilesWithAPicturesExtension) {
 
 class ConvertImageFile : public testing::TestWithParam<const char*> {};
 
-// A 5 by 3 picture: odd rows of 24 bits need padding, and bottom-up rows show a mix-up.
-TEST_P(ConvertImageFile, WritesWhatLoadingAndSavingWrite) {
+// A 5 by 3 picture: odd rows of 24 bits need padding, and bottom-up rows show a mix-up. A link
+// planted at the converted picture's name is replaced, the file it points to left alone.
+TEST_P(ConvertImageFile, WritesWhatLoadingAndSavingWriteAndFollowsNoLink) {
     const test::TempFolder folder;
     const std::string picture = folder.file(GetParam());
     test::writeFile(
@@ -75,9 +76,12 @@ TEST_P(ConvertImageFile, WritesWhatLoadingAndSavingWrite) {
     Bitmap bitmap;
     ASSERT_TRUE(LoadImageFile(picture, bitmap));
     saveBitmapFile(bitmap, folder.file("loaded.bmp"));
+    test::writeFile(folder.file("victim.txt"), "the user's");
+    std::filesystem::create_symlink(folder.file("victim.txt"), folder.file("converted.bmp"));
     ASSERT_TRUE(convertImageFile(picture, folder.file("converted.bmp")));
     EXPECT_EQ(test::readFile(folder.file("converted.bmp")),
               test::readFile(folder.file("loaded.bmp")));
+    EXPECT_EQ(test::readFile(folder.file("victim.txt")), "the user's");
 }
 
 INSTANTIATE_TEST_SUITE_P(BmpAndJpeg, ConvertImageFile, testing::Values("a.BMP", "a.jpe"),
