@@ -16,6 +16,7 @@
 #include "text/Texts.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace zbpg {
 namespace {
@@ -55,6 +56,12 @@ bool writeBitmapFile(const QImage& picture, platform::RunFile& file) {
         }
     }
     return picture.height() > 0 || file.append(bytes);
+}
+
+// What the run could not keep of a picture it has shown: not worth a message box or a failed
+// run (the user sees the picture), but worth the session's log.
+void tellOnStandardError(const std::string& text) {
+    std::fprintf(stderr, "%s: %s\n", texts::kProgramName, text.c_str());
 }
 
 } // namespace
@@ -102,11 +109,21 @@ void DrawRun::DrawDesktop() {
     {
         // The picture is only needed while it is being shown, and goes however showing ends.
         platform::RunFile picture(FTmpBitmapFile);
+        std::vector<std::string> notKept;
         if (!picture.isOpen() || !writeBitmapFile(FDrawBitmap, picture))
-            throw Error(formatMessage(texts::kCannotCreateFile, picture.path()));
-        // The desktop takes the picture as drawn: nothing reads the file back.
-        showPictureOrRaise(FBaseWallpaper, platform::DesktopPicture::screenPictureOf(FDrawBitmap),
-                           picture.path());
+            notKept.push_back(formatMessage(texts::kCannotCreateFile, picture.path()));
+        // The desktop takes the picture as drawn: nothing reads the file back, so a full disk or
+        // a folder that cannot be written stops the run only where the desktop itself needs a
+        // file (and raises its name). The X root window shows the picture all the same.
+        try {
+            showPictureOrRaise(FBaseWallpaper,
+                               platform::DesktopPicture::screenPictureOf(FDrawBitmap),
+                               picture.path());
+        } catch (const platform::PictureNotKept& error) {
+            notKept.push_back(error.what());
+        }
+        for (const std::string& problem : notKept)
+            tellOnStandardError(problem);
     }
     RunApplications(AppList::After);
     if (!FOnlyDraw && !recordWallpaperFile(before))

@@ -42,7 +42,9 @@ public:
     // The whole run. An error of a step ends the run there and is raised, also when the picture
     // could not be shown or a wallpaper value not recorded; the hourglass and the title are put
     // back and the composed picture's file removed however it ends. The files killed runs left
-    // are removed first.
+    // are removed first. A picture that is shown though its file could not be written or the
+    // desktop could not keep it (PictureNotKept) does not end the run: what could not be kept
+    // is told on standard error once it is shown.
     void DrawDesktop();
 
     // The recorded wallpaper the run drew on (the clean image).

@@ -3,6 +3,7 @@
 #include "common/zbpg_common.h"
 #include "draw/Renderers.h"
 #include "options/OptionsStore.h"
+#include "platform/desktop/DesktopService.h"
 #include "platform/desktop/qt/DesktopPicture.h"
 #include "platform/os/Processes.h"
 #include "platform/store/Registry.h"
@@ -245,6 +246,29 @@ TEST_F(DrawRunTest, APictureThatCannotBeShownEndsTheRunWithItsName) {
     EXPECT_EQ(runError, "ファイル " + shownFile[0] + " を壁紙に表示できません");
     EXPECT_TRUE(runPictures().empty());
     EXPECT_EQ(readFile(folder.file("log")), "") << "the after list follows a shown picture only";
+}
+
+// The desktop takes the picture as drawn: a picture file that cannot be written (a full disk, a
+// folder that cannot be written) or a shown picture the desktop cannot keep does not stop the
+// run; what could not be kept is told on standard error once the picture is shown.
+TEST_F(DrawRunTest, APictureShownButNotKeptIsToldAndTheRunGoesOn) {
+    addEntry(AppList::After, "1", loggingScript("after.sh"), "", true, "0");
+    tmpBitmap = folder.file("missing/ZorbelPaneglyphTmp.bmp");
+    desktop.whileShowing = [] {
+        throw platform::PictureNotKept("ファイル desktop.png を作成できません");
+    };
+    ::testing::internal::CaptureStderr();
+    const bool ran = run();
+    const std::string told = ::testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(ran) << runError;
+    EXPECT_EQ(desktop.wallpapers.size(), 1u);
+    EXPECT_NE(told.find("ZorbelPaneglyph: ファイル " + folder.file("missing/ZorbelPaneglyphTmp-")),
+              std::string::npos)
+        << told;
+    EXPECT_NE(told.find("ZorbelPaneglyph: ファイル desktop.png を作成できません\n"),
+              std::string::npos)
+        << told;
+    EXPECT_NE(readFile(folder.file("log")), "") << "the after list follows a shown picture";
 }
 
 // Runs at the same time (an autostart entry and a click, two logins) each have a picture file of
