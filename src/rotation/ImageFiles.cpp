@@ -30,6 +30,16 @@ void writeBitmapFile(const std::string& content, const std::string& path) {
         throw Error(formatMessage(texts::kCannotCreateFile, path));
 }
 
+// The picture a file holds, by its extension. The decoders know only the bytes; their message
+// names the file, as a message about a stored value names its key.
+template <typename Decode> auto decodePicture(const std::string& path, Decode decode) {
+    try {
+        return decode(lowerFileExtension(path) == ".bmp");
+    } catch (const Error& error) {
+        throw Error(error.what() + formatMessage(texts::kInPictureFile, path));
+    }
+}
+
 } // namespace
 
 std::string lowerFileExtension(const std::string& path) {
@@ -62,7 +72,8 @@ bool LoadImageFile(const std::string& path, Bitmap& bitmap) {
     if (!isWallpaperImage(path))
         return false;
     const std::string bytes = readPicture(path);
-    bitmap = lowerFileExtension(path) == ".bmp" ? decodeBmp(bytes) : decodeJpeg(bytes);
+    bitmap =
+        decodePicture(path, [&](bool bmp) { return bmp ? decodeBmp(bytes) : decodeJpeg(bytes); });
     return true;
 }
 
@@ -74,8 +85,11 @@ bool convertImageFile(const std::string& picture, const std::string& bitmapFile)
     if (!isWallpaperImage(picture))
         return false;
     const std::string bytes = readPicture(picture);
-    writeBitmapFile(lowerFileExtension(picture) == ".bmp" ? encodeBmp(decodeBmp(bytes))
-                                                          : decodeJpegToBmpFile(bytes),
+    writeBitmapFile(decodePicture(picture,
+                                  [&](bool bmp) {
+                                      return bmp ? encodeBmp(decodeBmp(bytes))
+                                                 : decodeJpegToBmpFile(bytes);
+                                  }),
                     bitmapFile);
     return true;
 }

@@ -360,7 +360,7 @@ TEST_F(DrawRunTest, APictureThatCannotBeConvertedOrShownEndsTheRunAndTheRotation
     writeFile(folder.file("damaged.bmp"), "BM damaged");
     rotate({{folder.file("damaged.bmp"), true}});
     EXPECT_FALSE(run(true));
-    EXPECT_EQ(runError, "ビットマップイメージが不正です");
+    EXPECT_EQ(runError, "ビットマップイメージが不正です (" + folder.file("damaged.bmp") + ")");
     EXPECT_EQ(desktop.wallpapers.size(), 1u) << "nothing is shown after the error";
 
     rotate({{folder.file("red.bmp"), true}});

@@ -1,12 +1,14 @@
 #include "rotation/ImageFiles.h"
 
 #include "base/Error.h"
+#include "rotation/JpegFile.h"
 #include "support/JpegEncoding.h"
 #include "support/ParamNames.h"
 #include "support/TempFolder.h"
 #include "support/UnusualFiles.h"
 
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -85,6 +87,38 @@ TEST_P(ConvertImageFile, WritesWhatLoadingAndSavingWriteAndFollowsNoLink) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BmpAndJpeg, ConvertImageFile, testing::Values("a.BMP", "a.jpe"),
+                         [](const auto& name) { return test::nameOf(name.param); });
+
+class DamagedPicture : public testing::TestWithParam<const char*> {};
+
+// The decoder's message names the file it could not read, as a settings message names its key.
+TEST_P(DamagedPicture, IsRefusedWithTheDecodersMessageNamingTheFile) {
+    const test::TempFolder folder;
+    const std::string path = folder.file(GetParam());
+    test::writeFile(path, "BM damaged");
+    std::string decoderSays;
+    try {
+        (void)(lowerFileExtension(path) == ".bmp" ? decodeBmp("BM damaged")
+                                                  : decodeJpeg("BM damaged"));
+    } catch (const Error& error) {
+        decoderSays = error.what();
+    }
+    ASSERT_FALSE(decoderSays.empty());
+    Bitmap bitmap;
+    const std::vector<std::function<void()>> reads = {
+        [&] { LoadImageFile(path, bitmap); },
+        [&] { convertImageFile(path, folder.file("converted.bmp")); }};
+    for (const auto& read : reads) {
+        try {
+            read();
+            ADD_FAILURE() << "no error raised";
+        } catch (const Error& error) {
+            EXPECT_EQ(error.what(), decoderSays + " (" + path + ")");
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(BmpAndJpeg, DamagedPicture, testing::Values("a.bmp", "a.jpg"),
                          [](const auto& name) { return test::nameOf(name.param); });
 
 TEST(ConvertImageFile, LeavesOtherPicturesAlone) {
