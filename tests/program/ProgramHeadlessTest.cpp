@@ -92,6 +92,15 @@ TEST_F(ProgramWithoutDisplay, ALogonRunThatFailsSaysSoAndEndsInFailure) {
     EXPECT_NE(standardError().find("を作成できません"), std::string::npos) << standardError();
 }
 
+TEST_F(ProgramWithoutDisplay, SettingsALogonRunCannotReadAreToldAndItEndsInFailure) {
+    test::writeFile(folder.file("ZorbelPaneglyph.ini"), "[MonitorFrame]\nMFFont_FontColor=white\n");
+    EXPECT_EQ(run("-OnlyDraw"), 1);
+    EXPECT_NE(
+        standardError().find("'white' は整数ではありません ([MonitorFrame] MFFont_FontColor)"),
+        std::string::npos)
+        << standardError();
+}
+
 TEST_F(ProgramWithoutDisplay, ReadOnlySettingsStillDrawAndWhatCannotBeRecordedIsReported) {
     const auto registry = platform::Registry::currentUser();
     const char* desktop = "Control Panel\\Desktop";
