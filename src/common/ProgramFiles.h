@@ -36,6 +36,8 @@ struct ProgramFiles {
     std::string tmpBitmapFile;       // the composed picture of a run, while it is applied
     std::string seedIniFile;         // read while iniFile does not exist; empty for none
     std::string wallpaperBitmapFile; // the rotation's converted picture, the clean wallpaper
+    std::string startUpLinkProblem;  // why there is no startUpLink when the Startup folder
+                                     // could not be read (the registry file's error); else empty
 
     static ProgramFiles forProgram(const std::string& programPath);
 };

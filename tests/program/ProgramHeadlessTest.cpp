@@ -110,6 +110,16 @@ TEST_F(ProgramWithoutDisplay, ReadOnlySettingsStillDrawAndWhatCannotBeRecordedIs
     EXPECT_TRUE(fs::exists(keptPicture()));
 }
 
+// As any failed run, with the program's own message; the file is left as it is.
+TEST_F(ProgramWithoutDisplay, ARegistryFileThatCannotBeReadEndsTheLogonRunWithItsMessage) {
+    const std::string registryFile = platform::Registry::currentUser().filePath();
+    fs::create_directories(registryFile);
+    EXPECT_EQ(run("-OnlyDraw"), 1);
+    EXPECT_NE(standardError().find("ファイル " + registryFile + " は開けません"), std::string::npos)
+        << standardError();
+    EXPECT_TRUE(fs::is_empty(registryFile));
+}
+
 TEST_F(ProgramWithoutDisplay, TheSettingsWindowSaysItNeedsADisplay) {
     EXPECT_EQ(run(""), 1);
     EXPECT_NE(test::readFile(folder.file("stderr")).find("ディスプレイ"), std::string::npos);
