@@ -37,6 +37,8 @@ struct ProgramFiles {
     std::string tmpBitmapFile;       // what a run's composed picture is named after
     std::string seedIniFile;         // read while iniFile does not exist; empty for none
     std::string wallpaperBitmapFile; // the rotation's converted picture, the clean wallpaper
+    std::string startUpLinkProblem;  // why there is no startUpLink when the Startup folder
+                                     // could not be read (the registry file's error); else empty
 
     static ProgramFiles forProgram(const std::string& programPath);
 };
