@@ -25,6 +25,11 @@ std::vector<std::string> ProfileSession::keys(const std::string& section) const 
     return m_store->valueNames(section);
 }
 
+void ProfileSession::forEachKey(const std::string& section,
+                                const std::function<void(std::string_view)>& visit) const {
+    m_store->forEachValueName(section, visit);
+}
+
 void ProfileSession::write(const std::string& section, const std::string& key,
                            const std::string& value) {
     const std::string data = ProfileSyntax::writerValue(value);

@@ -56,6 +56,11 @@ std::vector<std::string> RegistrySession::valueNames(const std::string& keyPath)
     return m_store->valueNames(normaliseKeyPath(keyPath));
 }
 
+void RegistrySession::forEachValueName(const std::string& keyPath,
+                                       const std::function<void(std::string_view)>& visit) const {
+    m_store->forEachValueName(normaliseKeyPath(keyPath), visit);
+}
+
 std::optional<RegValue> RegistrySession::readValue(const std::string& keyPath,
                                                    const std::string& name) const {
     const auto line = m_store->valueLine(normaliseKeyPath(keyPath), name);
