@@ -665,6 +665,15 @@ StoreEncoding LineStore::targetEncoding() const {
     return wouldMeanSomething ? m_encoding : target;
 }
 
+// The line end a line gets when a line follows it: its own, or, for the file's last line that
+// had none, the file's; but after a CR the CR would become part of a LF's line end, so the
+// line gets a CR LF of its own.
+LineStore::Ending LineStore::endingAfter(const Line& line) const {
+    if (line.ending != Ending::None)
+        return line.ending;
+    return rawOf(line).ends_with('\r') ? Ending::CrLf : m_newLine;
+}
+
 bool LineStore::appendBytes(const Line& line, StoreEncoding target, std::string& out,
                             std::string& buffer) const {
     if (!line.has(kWritten) && (target == m_encoding || line.has(kUndecodable))) {
@@ -699,8 +708,7 @@ std::optional<std::string> LineStore::render() const {
         if (line.has(kDeleted))
             return;
         if (previous != nullptr) {
-            const Ending ending = previous->ending == Ending::None ? m_newLine : previous->ending;
-            out.append(endingText(ending));
+            out.append(endingText(endingAfter(*previous)));
             // A line that went on into nothing now goes on into an empty line, which means
             // the same, rather than into the line after it.
             if (previous->has(kOpenEnded))

@@ -174,6 +174,7 @@ private:
     bool endsWithBlankLine() const;
 
     static std::string_view endingText(Ending ending);
+    Ending endingAfter(const Line& line) const;
     template <typename Visit> void forEachLineInOrder(Visit visit) const;
     bool appendBytes(const Line& line, StoreEncoding target, std::string& out,
                      std::string& buffer) const;

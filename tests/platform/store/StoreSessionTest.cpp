@@ -156,6 +156,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "[HKEY_CURRENT_USER\\Software\\Test]\n\"a\"=\"1\"\\"},
         DamagedFile{"RegistryEndingInAContinuationAndALineBreak", Store::Registry,
                     "[HKEY_CURRENT_USER\\Software\\Test]\r\n\"b\"=hex:01,\\\r\n"},
+        // A line break after it would make its last CR part of the line's end.
+        DamagedFile{"IniEndingInACarriageReturn", Store::Ini, "[S]\na=1\r"},
+        DamagedFile{"RegistryEndingInACarriageReturn", Store::Registry,
+                    "[HKEY_CURRENT_USER\\Software\\Test]\n\"a\"=\"1\"\r"},
         // Not UTF-8, so no header in a file with the mark; a header in code page 932.
         DamagedFile{"Utf8IniWithAHeaderInCp932", Store::Ini,
                     "\xEF\xBB\xBF[S]\r\na=1\r\n[B\x82\xA0]\r\nb=2\r\n"},
