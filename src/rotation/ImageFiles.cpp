@@ -1,6 +1,7 @@
 #include "rotation/ImageFiles.h"
 
 #include "base/Error.h"
+#include "platform/desktop/PictureLimits.h"
 #include "platform/os/AtomicFile.h"
 #include "platform/os/RegularFile.h"
 #include "rotation/JpegFile.h"
@@ -13,19 +14,21 @@
 namespace zbpg {
 namespace {
 
-// The largest picture file read: the rows of the largest 32-bit bitmap and room for its headers.
-constexpr std::size_t kMaxPictureFileBytes = kMaxBitmapPixels * 4 + (std::size_t{1} << 20);
-
 std::string readPicture(const std::string& path) {
-    auto bytes = platform::readRegularFile(path, kMaxPictureFileBytes);
+    auto bytes = platform::readRegularFile(path, platform::kMaxPictureFileBytes);
     if (!bytes)
         throw Error(formatMessage(texts::kCannotOpenFile, path));
     return std::move(*bytes);
 }
 
-void writeBitmapFile(const std::string& content, const std::string& path) {
-    if (!platform::writeFileAtomically(path, content, platform::Durability::RemadeAtNextRun))
-        throw Error(formatMessage(texts::kCannotCreateFile, path));
+// The picture a file holds, by its extension. The decoders know only the bytes; their message
+// names the file, as a message about a stored value names its key.
+template <typename Decode> auto decodePicture(const std::string& path, Decode decode) {
+    try {
+        return decode(lowerFileExtension(path) == ".bmp");
+    } catch (const Error& error) {
+        throw Error(error.what() + formatMessage(texts::kInPictureFile, path));
+    }
 }
 
 } // namespace
@@ -60,22 +63,36 @@ bool LoadImageFile(const std::string& path, Bitmap& bitmap) {
     if (!isWallpaperImage(path))
         return false;
     const std::string bytes = readPicture(path);
-    bitmap = lowerFileExtension(path) == ".bmp" ? decodeBmp(bytes) : decodeJpeg(bytes);
+    bitmap =
+        decodePicture(path, [&](bool bmp) { return bmp ? decodeBmp(bytes) : decodeJpeg(bytes); });
     return true;
 }
 
 void saveBitmapFile(const Bitmap& bitmap, const std::string& path) {
-    writeBitmapFile(encodeBmp(bitmap), path);
+    writeConvertedFile(encodeBmp(bitmap), path);
+}
+
+std::optional<std::string> convertedBitmapFile(const std::string& picture) {
+    if (!isWallpaperImage(picture))
+        return std::nullopt;
+    const std::string bytes = readPicture(picture);
+    return decodePicture(picture, [&](bool bmp) {
+        return bmp ? encodeBmp(decodeBmp(bytes)) : decodeJpegToBmpFile(bytes);
+    });
+}
+
+void writeConvertedFile(const std::string& converted, const std::string& bitmapFile) {
+    // The converted picture is the program's own: a link planted at its name is replaced.
+    if (!platform::writeFileAtomically(bitmapFile, converted, platform::Durability::RemadeAtNextRun,
+                                       platform::AtLink::ReplaceLink))
+        throw Error(formatMessage(texts::kCannotCreateFile, bitmapFile));
 }
 
 bool convertImageFile(const std::string& picture, const std::string& bitmapFile) {
-    if (!isWallpaperImage(picture))
-        return false;
-    const std::string bytes = readPicture(picture);
-    writeBitmapFile(lowerFileExtension(picture) == ".bmp" ? encodeBmp(decodeBmp(bytes))
-                                                          : decodeJpegToBmpFile(bytes),
-                    bitmapFile);
-    return true;
+    const auto converted = convertedBitmapFile(picture);
+    if (converted)
+        writeConvertedFile(*converted, bitmapFile);
+    return converted.has_value();
 }
 
 } // namespace zbpg

@@ -2,6 +2,7 @@
 
 #include "rotation/BmpFile.h"
 
+#include <optional>
 #include <string>
 
 namespace zbpg {
@@ -18,16 +19,24 @@ bool isWallpaperImage(const std::string& path);
 // ".jpe" and ".jpeg" as a JPEG into 24 bits. False for any other extension, the bitmap
 // untouched. Only a regular file is opened; one that is not there, cannot be read or is larger
 // than any picture the rotation shows raises "ファイル %s は開けません", a damaged one the
-// decoder's error.
+// decoder's error followed by the file's name in brackets.
 bool LoadImageFile(const std::string& path, Bitmap& bitmap);
 
 // Writes the bitmap as a BMP file, replacing the file as a whole; raises
 // "ファイル %s を作成できません" when it cannot.
 void saveBitmapFile(const Bitmap& bitmap, const std::string& path);
 
-// LoadImageFile and saveBitmapFile in one step, with the same result and errors: a JPEG is
-// decoded straight into the rows of the file it becomes, so that a photograph of many
-// megapixels is held once rather than as a bitmap and again as its file.
+// The BMP file a picture becomes, as LoadImageFile and saveBitmapFile would write it, with the
+// same errors of the picture; nothing for any other extension. A JPEG is decoded straight into
+// the rows of the file it becomes, so that a photograph of many megapixels is held once rather
+// than as a bitmap and again as its file.
+std::optional<std::string> convertedBitmapFile(const std::string& picture);
+
+// Replaces the file with a converted picture; raises "ファイル %s を作成できません" when it cannot.
+void writeConvertedFile(const std::string& converted, const std::string& bitmapFile);
+
+// LoadImageFile and saveBitmapFile in one step (convertedBitmapFile, then writeConvertedFile),
+// with the same result and errors.
 bool convertImageFile(const std::string& picture, const std::string& bitmapFile);
 
 } // namespace zbpg

@@ -21,11 +21,11 @@ std::string countedKey(const std::string& prefix, std::int64_t index) {
 
 // The number n of a key named prefix + n as the lists write it (decimal, no leading zeros); the
 // prefix matches without regard to ASCII case, as keys do.
-std::optional<std::int64_t> numberOfKey(const std::string& name, const std::string& prefix) {
+std::optional<std::int64_t> numberOfKey(std::string_view name, const std::string& prefix) {
     if (name.size() <= prefix.size() ||
-        !equalsIgnoringAsciiCase(std::string_view(name).substr(0, prefix.size()), prefix))
+        !equalsIgnoringAsciiCase(name.substr(0, prefix.size()), prefix))
         return std::nullopt;
-    const std::string_view digits = std::string_view(name).substr(prefix.size());
+    const std::string_view digits = name.substr(prefix.size());
     if (digits.size() > 10 || (digits.size() > 1 && digits.front() == '0'))
         return std::nullopt;
     std::int64_t number = 0;
@@ -43,10 +43,11 @@ std::map<std::int64_t, std::string> numberedKeys(StoreAccessor& store, const std
                                                  const std::string& prefix, std::int64_t first,
                                                  std::int64_t end) {
     std::map<std::int64_t, std::string> keys;
-    for (const std::string& name : store.valueNames(section)) {
-        const auto number = numberOfKey(name, prefix);
+    const KeyNames& names = store.valueNames(section);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const auto number = numberOfKey(names[i], prefix);
         if (number && *number >= first && *number < end)
-            keys.emplace(*number, name);
+            keys.emplace(*number, names[i]);
     }
     return keys;
 }
@@ -56,20 +57,21 @@ std::int64_t storedCount(StoreAccessor& store, const std::string& section,
     return integerTextOr(store.readText(section, countKey, "0"), 0);
 }
 
-// A string list: as many lines as its count key says, those not stored empty, but never more
-// than the keys its section holds (each line is a key of its own), so that a damaged count
-// makes no more lines than the file could have given. A count of 5 over three stored lines
-// still gives 5 lines, the last two empty, in a section of five keys or more.
+// A string list: as many lines as its count key says, those not stored empty, but none after its
+// last stored line, so that a damaged count makes no lines the file does not hold. A line is a
+// key of its own, so a number beyond the keys of the section is damage rather than a line: a
+// damaged number cannot make lines without end either.
 std::vector<std::string> readCountedKeys(StoreAccessor& store, const std::string& section,
                                          const std::string& countKey,
                                          const std::string& itemPrefix) {
     const std::int64_t count =
         std::min<std::int64_t>(storedCount(store, section, countKey),
                                static_cast<std::int64_t>(store.valueNames(section).size()));
-    if (count <= 0)
+    const auto keys = numberedKeys(store, section, itemPrefix, 0, count);
+    if (keys.empty())
         return {};
-    std::vector<std::string> values(static_cast<std::size_t>(count));
-    for (const auto& [number, key] : numberedKeys(store, section, itemPrefix, 0, count))
+    std::vector<std::string> values(static_cast<std::size_t>(keys.rbegin()->first + 1));
+    for (const auto& [number, key] : keys)
         values[static_cast<std::size_t>(number)] = store.readText(section, key, "");
     return values;
 }
@@ -158,12 +160,14 @@ std::string IniAccessor::readText(const std::string& section, const std::string&
     return m_session.read(section, ident, defaultValue);
 }
 
-const std::vector<std::string>& IniAccessor::valueNames(const std::string& section) {
+const KeyNames& IniAccessor::valueNames(const std::string& section) {
     const std::string folded = asciiLower(section);
     const auto known = m_valueNames.find(folded);
     if (known != m_valueNames.end())
         return known->second;
-    return m_valueNames[folded] = m_session.keys(section);
+    KeyNames& names = m_valueNames[folded];
+    m_session.forEachKey(section, [&names](std::string_view name) { names.add(name); });
+    return names;
 }
 
 void IniAccessor::writeText(const std::string& section, const std::string& ident,
@@ -204,12 +208,15 @@ std::string RegAccessor::readText(const std::string& section, const std::string&
     return value->text;
 }
 
-const std::vector<std::string>& RegAccessor::valueNames(const std::string& section) {
+const KeyNames& RegAccessor::valueNames(const std::string& section) {
     const std::string folded = asciiLower(section);
     const auto known = m_valueNames.find(folded);
     if (known != m_valueNames.end())
         return known->second;
-    return m_valueNames[folded] = m_session.valueNames(keyOf(section));
+    KeyNames& names = m_valueNames[folded];
+    m_session.forEachValueName(keyOf(section),
+                               [&names](std::string_view name) { names.add(name); });
+    return names;
 }
 
 void RegAccessor::noteWritten(const std::string& ident) {

@@ -6,6 +6,8 @@
 
 #include <QWidget>
 #include <array>
+#include <string>
+#include <vector>
 
 class QPushButton;
 class QToolButton;
@@ -34,9 +36,10 @@ public:
     explicit TFormMain(ProgramFiles files, QWidget* parent = nullptr);
     ~TFormMain() override;
 
-    // The creation steps before the window is shown: the Startup button, the stored settings,
-    // the screen size, the enabling rules and a clean changed state. False when a stored
-    // setting could not be read (its message has been shown; the steps are all done).
+    // The creation steps before the window is shown: the Startup button (a Startup folder that
+    // could not be read is reported), the stored settings, the screen size, the enabling rules
+    // and a clean changed state. False when a stored setting could not be read (its message has
+    // been shown; the steps are all done).
     [[nodiscard]] bool FormCreate();
 
     // The options as the pages show them now, and the options shown in the pages.
@@ -45,6 +48,7 @@ public:
 
     // False when a stored setting could not be read (see loadShown).
     bool LoadSettings();
+    // After a reset the user has confirmed (OK or "適用(&A)"), the file is made anew.
     void SaveSettings();
 
 private:
@@ -67,7 +71,8 @@ private:
     void applyEnablingRules();
     // Reads the settings file into the options and shows them; each item that could not be
     // read keeps its value and is reported by the general error report. False after a report.
-    bool loadShown(Options& options);
+    bool loadShown(TRegManager& settings, Options& options);
+    void saveAfterReset();
     void currentPageChanged(int index);
 
     ProgramFiles FFiles;
@@ -95,6 +100,11 @@ private:
 
     // The clean wallpaper shown again by "元に戻す".
     std::string FBaseWallpaper;
+    // A reset shows the defaults but keeps the file until the user confirms it by saving; the
+    // texts of the items written at once, as they stood at the reset, tell which of them were
+    // written since and outlive the file.
+    bool FResetPending = false;
+    std::vector<std::string> FPartItemsAtReset;
     int FPreviousPage = 0;
 };
 

@@ -92,6 +92,15 @@ protected:
         return folder.file(name);
     }
     int paintIndex() { return regManager.ItemFiler("WPPaintIdx").ReadInteger(); }
+    // The composed pictures' files in the folder now, each a run's own.
+    std::vector<std::string> runPictures() const {
+        std::vector<std::string> files;
+        for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+            if (entry.path().filename().string().starts_with("ZorbelPaneglyphTmp"))
+                files.push_back(entry.path().string());
+        }
+        return files;
+    }
 
     // An entry of an application list.
     void addEntry(AppList which, const std::string& stat, const std::string& command,
@@ -130,7 +139,9 @@ protected:
 
 TEST_F(DrawRunTest, ShowsTheComposedPictureWhileTheCleanWallpaperStaysRecorded) {
     QImage savedWhileShown;
-    desktop.whileShowing = [&] { savedWhileShown.load(QString::fromStdString(tmpBitmap), "BMP"); };
+    desktop.whileShowing = [&] {
+        savedWhileShown.load(QString::fromStdString(runPictures().at(0)));
+    };
     ASSERT_TRUE(run());
     ASSERT_EQ(desktop.wallpapers.size(), 1u);
     EXPECT_TRUE(desktop.wallpapers[0].isPicture());
@@ -138,7 +149,7 @@ TEST_F(DrawRunTest, ShowsTheComposedPictureWhileTheCleanWallpaperStaysRecorded) 
         << "the temporary bitmap holds the shown picture while it is shown";
     EXPECT_EQ(desktop.recordedWhenShown, std::vector<std::string>{"/pictures/clean.bmp"})
         << "a run killed while its picture is shown must leave the clean wallpaper recorded";
-    EXPECT_FALSE(std::filesystem::exists(tmpBitmap));
+    EXPECT_TRUE(runPictures().empty());
     std::string wallpaper;
     GetWallpaperFile(wallpaper);
     EXPECT_EQ(wallpaper, "/pictures/clean.bmp");
@@ -226,9 +237,30 @@ TEST_F(DrawRunTest, APictureThatCannotBeShownEndsTheRunWithItsName) {
     addEntry(AppList::After, "1", loggingScript("after.sh"), "", true, "0");
     desktop.wallpaperAnswer = false;
     EXPECT_FALSE(run());
-    EXPECT_EQ(runError, "ファイル " + tmpBitmap + " を壁紙に表示できません");
-    EXPECT_FALSE(std::filesystem::exists(tmpBitmap));
+    EXPECT_TRUE(runError.starts_with("ファイル " + folder.file("ZorbelPaneglyphTmp-")) &&
+                runError.ends_with(".bmp を壁紙に表示できません"))
+        << runError;
+    EXPECT_TRUE(runPictures().empty());
     EXPECT_EQ(readFile(folder.file("log")), "") << "the after list follows a shown picture only";
+}
+
+// Runs at the same time (an autostart entry and a click, two logins) each have a picture file of
+// their own, which the other neither removes nor overwrites; one a killed run left goes.
+TEST_F(DrawRunTest, RunsAtTheSameTimeKeepTheirOwnPictureFiles) {
+    writeFile(folder.file("ZorbelPaneglyphTmp-999999-1.bmp"), "the picture of a killed run");
+    std::vector<std::string> whileBothShow;
+    QImage firstKept;
+    desktop.whileShowing = [&] {
+        if (desktop.wallpapers.size() > 1)
+            return (void)(whileBothShow = runPictures());
+        const std::string mine = runPictures().at(0);
+        EXPECT_TRUE(run()) << runError; // the other run, while this one's picture is shown
+        firstKept.load(QString::fromStdString(mine));
+    };
+    ASSERT_TRUE(run()) << runError;
+    EXPECT_EQ(whileBothShow.size(), 2u);
+    EXPECT_EQ(firstKept.size(), QSize(1024, 768)) << "kept after the other run ended";
+    EXPECT_TRUE(runPictures().empty());
 }
 
 TEST_F(DrawRunTest, SettingsThatCannotBeWrittenStillShowThePictureAndWhatFailedIsReported) {
@@ -288,24 +320,33 @@ TEST_F(DrawRunTest, ALogonRunShowsTheNextPictureOfTheListAndATrialRunShowsItAgai
     EXPECT_FALSE(IsWallpaperStretched());
 }
 
-TEST_F(DrawRunTest, APictureThatCannotBeConvertedOrShownEndsTheRunAndTheRotationStays) {
-    rotate({{picture("red.bmp", qRgb(255, 0, 0)), false}});
+TEST_F(DrawRunTest, APictureThatCannotBeReadOrShownIsNamedAndPassedOverAndTheRunStillDraws) {
+    const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255);
+    const CheckListRow bad{folder.file("bad.bmp"), true}, refused{picture("blue.bmp", blue), true},
+        good{picture("red.bmp", red), true};
+    rotate({{good.text, false}});
     ASSERT_TRUE(run(true)) << "without a candidate the run draws on the desktop as it is";
-    EXPECT_EQ(desktop.wallpapers.size(), 1u);
     EXPECT_EQ(paintIndex(), -1);
-
-    writeFile(folder.file("damaged.bmp"), "BM damaged");
-    rotate({{folder.file("damaged.bmp"), true}});
-    EXPECT_FALSE(run(true));
-    EXPECT_EQ(runError, "ビットマップイメージが不正です");
-    EXPECT_EQ(desktop.wallpapers.size(), 1u) << "nothing is shown after the error";
-
-    rotate({{folder.file("red.bmp"), true}});
-    desktop.wallpaperAnswer = false;
-    EXPECT_FALSE(run(true));
-    EXPECT_EQ(runError,
-              "ファイル " + folder.file("ZorbelPaneglyph.bmp") + " を壁紙に表示できません");
-    EXPECT_EQ(paintIndex(), -1);
+    writeFile(bad.text, "BM damaged");
+    desktop.whileShowing = [&] { // the desktop refuses the blue picture, converted
+        const QImage shown(QString::fromStdString(folder.file("ZorbelPaneglyph.bmp")));
+        desktop.wallpaperAnswer =
+            desktop.wallpapers.back().isPicture() || shown.pixel(0, 0) != blue;
+    };
+    // From the first, from the last, and with only the two left: the shown or kept one is red.
+    for (const auto& [rows, index] : {std::pair(std::vector{bad, refused, good}, 2),
+                                      {{bad, refused, good}, 2},
+                                      {{bad, refused}, 1}}) {
+        rotate(rows);
+        testing::internal::CaptureStderr();
+        ASSERT_TRUE(run(true)) << runError;
+        const std::string told = testing::internal::GetCapturedStderr();
+        for (const std::string& named : {"ビットマップイメージが不正です (" + bad.text + ")",
+                                         "ファイル " + refused.text + " を壁紙に表示できません"})
+            EXPECT_NE(told.find(named), std::string::npos) << told;
+        EXPECT_EQ(shownPicture().pixel(501, 333), red);
+        EXPECT_EQ(paintIndex(), index);
+    }
 }
 
 TEST_F(DrawRunTest, TheListsRunAroundTheDrawingAndPauseAfterStartsWithoutWaiting) {

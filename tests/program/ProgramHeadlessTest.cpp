@@ -2,6 +2,7 @@
 // answers without one (sway's swaymsg and swaybg, stood in for) or says on standard error why
 // it could not, and the settings window says clearly that it needs a display.
 
+#include "options/OptionsStore.h"
 #include "platform/store/Registry.h"
 #include "support/Commands.h"
 #include "support/ParamNames.h"
@@ -87,10 +88,18 @@ TEST_F(ProgramWithoutDisplay, TheDesktopTakenInsteadOfTheSessionsOwnIsNamed) {
 TEST_F(ProgramWithoutDisplay, ALogonRunThatFailsSaysSoAndEndsInFailure) {
     test::writeFile(folder.file("cache"), ""); // no cache folder can be made: nowhere to draw
     EXPECT_EQ(run("-OnlyDraw"), 1);
-    EXPECT_NE(standardError().find(folder.file("cache/ZorbelPaneglyph/desktop-")),
-              std::string::npos)
+    EXPECT_NE(standardError().find(folder.file("cache/ZorbelPaneglyph")), std::string::npos)
         << standardError();
     EXPECT_NE(standardError().find("を作成できません"), std::string::npos) << standardError();
+}
+
+TEST_F(ProgramWithoutDisplay, SettingsALogonRunCannotReadAreToldAndItEndsInFailure) {
+    test::writeFile(folder.file("ZorbelPaneglyph.ini"), "[MonitorFrame]\nMFFont_FontColor=white\n");
+    EXPECT_EQ(run("-OnlyDraw"), 1);
+    EXPECT_NE(
+        standardError().find("'white' は整数ではありません ([MonitorFrame] MFFont_FontColor)"),
+        std::string::npos)
+        << standardError();
 }
 
 TEST_F(ProgramWithoutDisplay, ReadOnlySettingsStillDrawAndWhatCannotBeRecordedIsReported) {
@@ -110,6 +119,46 @@ TEST_F(ProgramWithoutDisplay, ReadOnlySettingsStillDrawAndWhatCannotBeRecordedIs
     ::chmod(registry.filePath().c_str(), 0444); // nothing needs to be written
     EXPECT_EQ(run("-OnlyDraw"), 0) << standardError();
     EXPECT_TRUE(fs::exists(keptPicture()));
+}
+
+// Two logon runs at once (an autostart entry and a click) both succeed and each move the rotation
+// on.
+TEST_F(ProgramWithoutDisplay, TwoLogonRunsAtOnceBothSucceedAndMoveTheRotationOnByTwo) {
+    const std::string onePixel("BM\x3a\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\1\0\0\0\1\0\0\0\1\0\x18",
+                               29);
+    fs::create_directory(folder.file("pictures"));
+    for (char shade = 0; shade < 8; ++shade) // pictures of one pixel, 24 bits
+        test::writeFile(folder.file("pictures/" + std::to_string(shade) + ".bmp"),
+                        onePixel + std::string(25, '\0') + std::string(3, shade) + '\0');
+    TRegManager settings;
+    openSettings(settings, folder.file("ZorbelPaneglyph.ini"));
+    Options options = factoryOptions();
+    options.wallpaper.draw = true;
+    options.wallpaper.order.set(WallpaperOrder::Sequential, true);
+    options.wallpaper.stat.lines = {"1"};
+    options.wallpaper.file.lines = {folder.file("pictures")};
+    saveOptions(settings, options);
+    const std::string once = "'" + program + "' -OnlyDraw 2>> '" + folder.file("stderr") + "'";
+    for (const int index : {1, 3, 5}) {
+        // Neither run fails because the other runs.
+        EXPECT_EQ(test::runCommand(once + " & first=$!; " + once +
+                                       "; second=$?; wait $first; exit $(($? | second))",
+                                   60)
+                      .status,
+                  0)
+            << standardError();
+        EXPECT_EQ(settings.ItemFiler("WPPaintIdx").ReadInteger(), index) << standardError();
+    }
+}
+
+// As any failed run, with the program's own message; the file is left as it is.
+TEST_F(ProgramWithoutDisplay, ARegistryFileThatCannotBeReadEndsTheLogonRunWithItsMessage) {
+    const std::string registryFile = platform::Registry::currentUser().filePath();
+    fs::create_directories(registryFile);
+    EXPECT_EQ(run("-OnlyDraw"), 1);
+    EXPECT_NE(standardError().find("ファイル " + registryFile + " は開けません"), std::string::npos)
+        << standardError();
+    EXPECT_TRUE(fs::is_empty(registryFile));
 }
 
 TEST_F(ProgramWithoutDisplay, TheSettingsWindowSaysItNeedsADisplay) {

@@ -269,6 +269,15 @@ TEST_F(DesktopPictureTest, EmptyPathLeavesTheBackgroundAlone) {
     EXPECT_EQ(countPixels(kept, qRgb(7, 77, 177)), kept.width() * kept.height());
 }
 
+// A link planted as the kept picture is replaced; the file it points to is left alone.
+TEST_F(DesktopPictureTest, KeptPictureReplacesALinkAtItsName) {
+    std::filesystem::create_directories(m_home.file(".cache/ZorbelPaneglyph"));
+    writeFile(m_home.file("victim"), "the user's");
+    std::filesystem::create_symlink(m_home.file("victim"), DesktopPicture::keptPicturePath());
+    ASSERT_TRUE(DesktopPicture::showScreenPicture(numberedImage(4, 3)));
+    EXPECT_EQ(readFile(m_home.file("victim")), "the user's");
+}
+
 TEST_F(DesktopPictureTest, KeptPictureCannotBeWritten) {
     // A file where the cache folder should be: the picture has nowhere to go, and without an X
     // server nothing has been shown: the error is not the one of a picture shown but not kept.
@@ -316,6 +325,22 @@ TEST_P(SpecialPictureFile, IsNeverWaitedForAndCountsAsNoPicture) {
 INSTANTIATE_TEST_SUITE_P(Kinds, SpecialPictureFile,
                          ::testing::Values("fifo", "folder", "/dev/zero", "larger"),
                          [](const auto& kind) { return nameOf(kind.param); });
+
+// The largest pictures the rotation converts (RLE8: 8 bits, JPEG: 24), sparse after the header.
+class LargestConvertedPicture : public DesktopPictureTest,
+                                public ::testing::WithParamInterface<QImage::Format> {};
+TEST_P(LargestConvertedPicture, IsReadForTheDesktop) {
+    const int side = GetParam() == QImage::Format_Indexed8 ? 8192 : 8000;
+    std::string bytes = readFile(writeBmp(QImage(side, 1, GetParam()))); // the rows are not read
+    const std::size_t rowsAt = static_cast<unsigned char>(bytes[10]) | bytes[11] << 8;
+    for (int i = 0; i < 4; ++i)
+        bytes[22 + i] = static_cast<char>(side >> 8 * i); // the height
+    writeFile(m_home.file("wall.bmp"), bytes.substr(0, rowsAt));
+    std::filesystem::resize_file(m_home.file("wall.bmp"), rowsAt + (bytes.size() - rowsAt) * side);
+    EXPECT_EQ(DesktopPicture::loadPicture(m_home.file("wall.bmp")).size(), QSize(side, side));
+}
+INSTANTIATE_TEST_SUITE_P(Formats, LargestConvertedPicture,
+                         ::testing::Values(QImage::Format_Indexed8, QImage::Format_RGB888));
 
 TEST_F(DesktopPictureTest, AKeptPictureThatIsAFifoIsNeitherReadNorWaitedFor) {
     ASSERT_TRUE(makeFolders(parentFolder(DesktopPicture::keptPicturePath())));
