@@ -15,6 +15,8 @@ packages=(
     gsettings-desktop-schemas cinnamon-desktop-data mate-desktop-common xfconf libxfconf-0-3
     dconf-gsettings-backend sway pcmanfm-qt openbox
     fonts-ipafont-gothic fonts-ipafont-mincho
+    librsvg2-bin desktop-file-utils appstream man-db
+    debhelper lintian
 )
 
 missing=()

@@ -10,6 +10,8 @@ namespace zbpg {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(texts::kProgramName);
+    // The desktop entry's name: a Wayland compositor finds the menu entry and its icon by it.
+    setDesktopFileName(texts::kApplicationId);
     // No display name: Qt would append it to every window title ("エラー — ZorbelPaneglyph"),
     // and each window and box carries its exact title itself.
     // Without the translations (not installed) Qt's texts stay English; nothing else changes.

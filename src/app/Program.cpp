@@ -16,6 +16,7 @@
 #include "ui/Main.h"
 #include "ui/pages/PageWidgets.h"
 
+#include <QIcon>
 #include <cstdio>
 #include <cstdlib>
 
@@ -72,13 +73,37 @@ void reportFailedRun(const std::string& text) {
     platform::showErrorReport(text);
 }
 
+// Whether the user reads Japanese: the locale that names the language of messages (LC_ALL,
+// else LC_MESSAGES, else LANG) is a Japanese one.
+bool messagesInJapanese() {
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"})
+        if (const char* locale = std::getenv(variable); locale != nullptr && *locale)
+            return std::string(locale).rfind("ja", 0) == 0;
+    return false;
+}
+
+// What --help and --version print; they need no display.
+void printCommandLineAnswer(StartMode mode) {
+    const std::string text =
+        mode == StartMode::Version
+            ? formatMessage(texts::kVersionLine, ZBPG_VERSION)
+            : (messagesInJapanese() ? texts::kUsageJapanese : texts::kUsageEnglish);
+    std::fputs(text.c_str(), stdout);
+}
+
 } // namespace
 
 StartMode startModeOf(const std::vector<std::string>& arguments) {
     if (arguments.empty())
         return StartMode::Settings;
-    return arguments.front() == texts::kOnlyDrawOption ? StartMode::OnlyDraw
-                                                       : StartMode::WrongOption;
+    const std::string& first = arguments.front();
+    if (first == texts::kOnlyDrawOption)
+        return StartMode::OnlyDraw;
+    if (first == texts::kHelpOption)
+        return StartMode::Help;
+    if (first == texts::kVersionOption)
+        return StartMode::Version;
+    return StartMode::WrongOption;
 }
 
 bool runWithoutWindow(StartMode mode, const ProgramFiles& files) {
@@ -116,6 +141,10 @@ bool runWithoutWindow(StartMode mode, const ProgramFiles& files) {
 int runProgram(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
     const StartMode mode = startModeOf(arguments);
+    if (mode == StartMode::Help || mode == StartMode::Version) {
+        printCommandLineAnswer(mode);
+        return 0;
+    }
     const QtPlatform qtPlatform = chooseQtPlatform();
     // A display the session names that does not answer is told also to a logon run's log:
     // the run goes on without it.
@@ -137,6 +166,9 @@ int runProgram(int argc, char** argv) {
         return 0;
     if (!display)
         return 1; // the run failed, and there is no screen for the settings window
+    // The installed program's icon from the theme (a build tree's program goes without), looked
+    // up only for the window: a logon run shows none.
+    QApplication::setWindowIcon(QIcon::fromTheme(texts::kApplicationId));
     TFormMain window(files);
     (void)window.FormCreate(); // a settings error has been reported; the window shows anyway
     window.show();

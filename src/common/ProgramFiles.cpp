@@ -39,8 +39,14 @@ std::string iniFilePathFor(const std::string& programPath) {
 }
 
 std::string seedIniFilePathFor(const std::string& programPath) {
-    const std::string beside = ChangeFileExt(programPath, texts::kIniExtension);
-    return iniFilePathFor(programPath) == beside ? std::string() : beside;
+    if (iniFilePathFor(programPath) == ChangeFileExt(programPath, texts::kIniExtension))
+        return {};
+    const std::string name =
+        std::string("/") + texts::kProgramName + "/" + texts::kProgramName + texts::kIniExtension;
+    for (const std::string& folder : platform::xdgConfigDirs())
+        if (GetPathKind(folder + name) != PathKind::Nothing)
+            return folder + name; // a file that cannot be read is reported when it is read
+    return {};
 }
 
 std::string tmpBitmapPathFor(const std::string& programPath) {

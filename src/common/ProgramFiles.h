@@ -9,9 +9,10 @@ namespace zbpg {
 // configuration folder.
 std::string iniFilePathFor(const std::string& programPath);
 
-// The settings an installation gives every user: for an installed program (whose settings file
-// is the user's own), the file beside the program, read until the user's own file exists; else
-// none.
+// The settings an administrator gives every user of an installed program (whose settings file
+// is the user's own), read until the user's own file exists: the first
+// "ZorbelPaneglyph/ZorbelPaneglyph.ini" of the machine's configuration folders ($XDG_CONFIG_DIRS,
+// else /etc/xdg); none when there is no such file or the settings sit beside the program.
 std::string seedIniFilePathFor(const std::string& programPath);
 
 // What the composed picture of a run is named after (each run has a file of its own, see

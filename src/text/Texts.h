@@ -9,6 +9,8 @@ namespace zbpg::texts {
 inline constexpr const char* kProgramName = "ZorbelPaneglyph";
 inline constexpr const char* kDrawingTitle = "描画中 - ZorbelPaneglyph";
 inline constexpr const char* kOnlyDrawOption = "-OnlyDraw";
+// The name the desktop knows the program by: its menu entry, icon and metadata.
+inline constexpr const char* kApplicationId = "org.zorbelpaneglyph.zorbelpaneglyph";
 inline constexpr const char* kIniExtension = ".ini";
 inline constexpr const char* kTmpBitmapFileName = "ZorbelPaneglyphTmp.bmp";
 inline constexpr const char* kWallpaperBitmapFileName = "ZorbelPaneglyph.bmp";
@@ -51,6 +53,31 @@ inline constexpr const char* kErrorCaption = "エラー";
 inline constexpr const char* kItemInvalid = "[' %s '] is invalid.";
 inline constexpr const char* kCannotCreateIniFile = "can not create Inifile object.";
 inline constexpr const char* kCannotCreateRegistry = "can not create Registry object.";
+
+// ---- the command line's answers on standard output ----
+inline constexpr const char* kHelpOption = "--help";
+inline constexpr const char* kVersionOption = "--version";
+// Takes the version number.
+inline constexpr const char* kVersionLine = "ZorbelPaneglyph %s\n";
+// --help prints the first in a Japanese locale, else the second.
+inline constexpr const char* kUsageJapanese =
+    "使い方: ZorbelPaneglyph [-OnlyDraw | --help | --version]\n"
+    "\n"
+    "引数なしで起動すると設定画面を表示します。\n"
+    "  -OnlyDraw   保存した設定で一度だけ描画して終了します (ログオン時の実行)\n"
+    "  --help      この使い方を表示して終了します\n"
+    "  --version   バージョンを表示して終了します\n"
+    "\n"
+    "詳しくは man ZorbelPaneglyph を参照してください。\n";
+inline constexpr const char* kUsageEnglish =
+    "Usage: ZorbelPaneglyph [-OnlyDraw | --help | --version]\n"
+    "\n"
+    "Without an argument it shows the settings window.\n"
+    "  -OnlyDraw   draws once with the stored settings and exits (the logon run)\n"
+    "  --help      shows this usage and exits\n"
+    "  --version   shows the version and exits\n"
+    "\n"
+    "See man ZorbelPaneglyph for more.\n";
 
 // ---- messages ----
 inline constexpr const char* kWrongStartOption = "起動オプションが違います。";

@@ -14,12 +14,17 @@
 namespace zbpg {
 namespace {
 
-TEST(StartMode, OnlyTheExactOptionDrawsAndAnyOtherIsRefused) {
+TEST(StartMode, OnlyTheExactOptionsAreTakenAndAnyOtherIsRefused) {
     EXPECT_EQ(startModeOf({}), StartMode::Settings);
     EXPECT_EQ(startModeOf({"-OnlyDraw"}), StartMode::OnlyDraw);
     EXPECT_EQ(startModeOf({"-OnlyDraw", "ignored"}), StartMode::OnlyDraw);
     EXPECT_EQ(startModeOf({"-onlydraw"}), StartMode::WrongOption);
     EXPECT_EQ(startModeOf({"", "-OnlyDraw"}), StartMode::WrongOption);
+    EXPECT_EQ(startModeOf({"--help", "-OnlyDraw"}), StartMode::Help);
+    EXPECT_EQ(startModeOf({"--version"}), StartMode::Version);
+    EXPECT_EQ(startModeOf({"-OnlyDraw", "--help"}), StartMode::OnlyDraw);
+    for (const char* nearly : {"--Help", "-help", "-h", "--version=1", "-OnlyDraw "})
+        EXPECT_EQ(startModeOf({nearly}), StartMode::WrongOption) << nearly;
 }
 
 // A start without the window, on a 1024 by 768 screen, with its pauses recorded.

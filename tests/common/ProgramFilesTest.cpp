@@ -4,6 +4,7 @@
 #include "support/TempFolder.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -31,15 +32,23 @@ TEST(ProgramFiles, PicturesSitBesideAWritableProgramElseInTheCacheFolder) {
               std::string(std::getenv("XDG_CACHE_HOME")) + "/ZorbelPaneglyph/ZorbelPaneglyph.bmp");
 }
 
-TEST(ProgramFiles, AnInstalledProgramsSettingsSeedTheUsersOwn) {
+TEST(ProgramFiles, TheMachinesSettingsSeedAnInstalledProgramsOwn) {
     test::TempFolder folder;
+    const std::string name = "/ZorbelPaneglyph/ZorbelPaneglyph.ini";
+    ::setenv("XDG_CONFIG_DIRS", (folder.file("site") + ":" + folder.file("vendor")).c_str(), 1);
+    const auto installed = [] { return ProgramFiles::forProgram("/opt/zp/ZorbelPaneglyph"); };
+    EXPECT_EQ(installed().seedIniFile, "") << "no folder of the machine holds settings";
+    EXPECT_EQ(installed().iniFile,
+              std::string(std::getenv("XDG_CONFIG_HOME")) + "/ZorbelPaneglyph/ZorbelPaneglyph.ini");
+
+    for (const char* machineFolder : {"vendor", "site"}) {
+        std::filesystem::create_directories(folder.file(machineFolder) + "/ZorbelPaneglyph");
+        test::writeFile(folder.file(machineFolder) + name, "[Application]\n");
+        EXPECT_EQ(installed().seedIniFile, folder.file(machineFolder) + name)
+            << "the first folder of the list that holds them";
+    }
     EXPECT_EQ(ProgramFiles::forProgram(folder.file("ZorbelPaneglyph")).seedIniFile, "")
         << "a program that keeps its settings beside itself has nothing to seed them";
-    // A folder the user cannot write (here: one that is not there) is an installation.
-    const auto installed = ProgramFiles::forProgram("/opt/zp/ZorbelPaneglyph");
-    EXPECT_EQ(installed.seedIniFile, "/opt/zp/ZorbelPaneglyph.ini");
-    EXPECT_EQ(installed.iniFile,
-              std::string(std::getenv("XDG_CONFIG_HOME")) + "/ZorbelPaneglyph/ZorbelPaneglyph.ini");
 }
 
 TEST(ProgramFiles, TheStartupLinkIsADesktopEntryInTheAutostartFolder) {

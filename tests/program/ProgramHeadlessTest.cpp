@@ -15,6 +15,8 @@
 #include <gtest/gtest.h>
 #include <optional>
 #include <sys/stat.h>
+#include <utility>
+#include <vector>
 
 namespace zbpg {
 namespace {
@@ -192,6 +194,24 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& display) {
         return test::nameOf(std::string(display.param[0]) + display.param[1]);
     });
+
+// --help and --version answer on standard output without any display, --help in the language
+// of the locale that names the messages' language.
+TEST_F(ProgramWithoutDisplay, AnswersHelpAndVersionAndEndsInSuccess) {
+    const std::array<std::string, 3> answers[] = {
+        {"", "--version -OnlyDraw", "ZorbelPaneglyph " ZBPG_VERSION "\n"},
+        {"", "--help", "Usage: ZorbelPaneglyph [-OnlyDraw | --help | --version]\n"},
+        {"LANG=ja_JP.UTF-8", "--help", "使い方: ZorbelPaneglyph"},
+        {"LANG=ja_JP.UTF-8 LC_ALL=C.UTF-8", "--help", "Usage: "},
+        {"LANG=en_GB.UTF-8 LC_MESSAGES=ja_JP.eucJP", "--help", "使い方: "}};
+    for (const auto& [locale, argument, printed] : answers) {
+        const auto answer = test::runCommand("env -u LC_ALL -u LC_MESSAGES -u LANG " + locale +
+                                                 " '" + program + "' " + argument + " 2>&1",
+                                             60);
+        EXPECT_EQ(answer.status, 0) << locale;
+        EXPECT_EQ(answer.output.rfind(printed, 0), 0u) << locale << "\n" << answer.output;
+    }
+}
 
 } // namespace
 } // namespace zbpg

@@ -163,11 +163,12 @@ INSTANTIATE_TEST_SUITE_P(Desktops, SilentBusSession,
 
 // sway on a headless output, Qt on Wayland without X; each login starts sway anew under the same
 // display name and without a session id. sway refuses root: the session is nobody's then, with
-// its home in run.
+// its home in run, and its settings are the machine's (in xdg), as nobody cannot write the
+// program's folder.
 constexpr const char* kSwayLogin =
     R"sh(cd "$(dirname "$0")" && unset DISPLAY XDG_SESSION_ID || exit 1
 [ "$(id -u)" = 0 ] && chown -R nobody run && as="setpriv --reuid=65534 --regid=65534 --clear-groups"
-session="env -i PATH=$PATH HOME=$PWD/run XDG_RUNTIME_DIR=$PWD/run"
+session="env -i PATH=$PATH HOME=$PWD/run XDG_RUNTIME_DIR=$PWD/run XDG_CONFIG_DIRS=$PWD/xdg"
 $as $session WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
     sway -c run/config > sway.log 2>&1 & sway=$!
 for i in $(seq 100); do ls run/*.sock > /dev/null 2>&1 && break; sleep 0.1; done
@@ -181,8 +182,10 @@ TEST_F(LoginSession, OnSwayQtDrawsOnWaylandAtTheOutputsSizeAndEachLoginStartsCle
     fs::create_directories(m_folder.file("run"));
     test::writeFile(m_folder.file("run/config"), "output * resolution 1024x768\n");
     fs::permissions(m_folder.path(), fs::perms::others_exec, fs::perm_options::add);
+    fs::create_directories(m_folder.file("xdg/ZorbelPaneglyph"));
     for (const std::string frames : {"", "MFPositionLT=0\r\nMFPositionRB=1\r\n"}) {
-        test::writeFile(m_folder.file("ZorbelPaneglyph.ini"), framesOnly(frames));
+        test::writeFile(m_folder.file("xdg/ZorbelPaneglyph/ZorbelPaneglyph.ini"),
+                        framesOnly(frames));
         const auto run = test::runCommand("sh '" + m_folder.file("login.sh") + "' 2>&1", 60);
         ASSERT_EQ(run.status, 0) << run.output << test::readFile(m_folder.file("sway.log"));
     }

@@ -71,6 +71,18 @@ std::string xdgDataHome() {
     return folder.empty() ? homeFolder() + "/.local/share" : folder;
 }
 
+std::vector<std::string> xdgConfigDirs() {
+    std::vector<std::string> folders;
+    const char* list = std::getenv("XDG_CONFIG_DIRS");
+    std::istringstream entries(list != nullptr ? list : "");
+    for (std::string folder; std::getline(entries, folder, ':');)
+        if (!folder.empty() && folder[0] == '/') // relative entries are invalid and ignored
+            folders.push_back(folder);
+    if (folders.empty())
+        folders.emplace_back("/etc/xdg");
+    return folders;
+}
+
 std::string xdgUserFolder(const std::string& name) {
     auto folder = userDirsEntry(name);
     return folder.empty() ? usualUserFolder(name) : folder;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace zbpg::platform {
 
@@ -10,6 +11,10 @@ std::string homeFolder();
 std::string xdgConfigHome();
 std::string xdgCacheHome();
 std::string xdgDataHome();
+
+// The machine's configuration folders, most important first: the absolute paths of
+// XDG_CONFIG_DIRS (a ":" list), else "/etc/xdg".
+std::vector<std::string> xdgConfigDirs();
 
 // A folder of the user's own ("DESKTOP", "TEMPLATES", …) as "user-dirs.dirs" in the
 // configuration folder names it, else its usual place ("~/Desktop", "~/Templates").
