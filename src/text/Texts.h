@@ -9,6 +9,8 @@ namespace zbpg::texts {
 inline constexpr const char* kProgramName = "ZorbelPaneglyph";
 inline constexpr const char* kDrawingTitle = "描画中 - ZorbelPaneglyph";
 inline constexpr const char* kOnlyDrawOption = "-OnlyDraw";
+inline constexpr const char* kWatchOption = "-Watch";
+inline constexpr const char* kWatchLockPrefix = "ZorbelPaneglyph-watch-";
 inline constexpr const char* kIniExtension = ".ini";
 inline constexpr const char* kTmpBitmapFileName = "ZorbelPaneglyphTmp.bmp";
 inline constexpr const char* kWallpaperBitmapFileName = "ZorbelPaneglyph.bmp";
@@ -66,6 +68,21 @@ inline constexpr const char* kStartUpRemoved =
 inline constexpr const char* kStartUpNotRegistered =
     "『ZorbelPaneglyph』をスタートアップに登録できませんでした。";
 inline constexpr const char* kCommandRequired = "起動コマンドの設定は必須です。";
+
+// ---- the watch ("-Watch"), told on standard error, the session's log ----
+inline constexpr const char* kWatchAlreadyRunning =
+    "このログインセッションでは -Watch がすでに動いています。";
+inline constexpr const char* kWatchStarted = "描いた値の変化を見張っています。";
+// Takes the names of what changed, joined by "、".
+inline constexpr const char* kWatchRedrawn = "%s が変わったので描き直しました。";
+// Takes the name of what cannot be watched.
+inline constexpr const char* kWatchCannotWatch = "%s の変化は見張れません。";
+// The values a drawing shows, as the watch names them.
+inline constexpr const char* kDrawnUser = "ログインユーザ名";
+inline constexpr const char* kDrawnComputer = "コンピュータ名";
+inline constexpr const char* kDrawnAddress = "IP アドレス";
+inline constexpr const char* kDrawnScreen = "画面";
+inline constexpr const char* kDrawnWallpaper = "壁紙";
 
 // ---- captions used in more than one place ----
 inline constexpr const char* kRegisterCaption = "登録";
