@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "app/QtPlatform.h"
+#include "app/Watch.h"
 #include "common/zbpg_common.h"
 #include "draw/DrawRun.h"
 #include "options/OptionsStore.h"
@@ -76,6 +77,8 @@ void reportFailedRun(const std::string& text) {
 StartMode startModeOf(const std::vector<std::string>& arguments) {
     if (arguments.empty())
         return StartMode::Settings;
+    if (arguments.front() == texts::kWatchOption)
+        return StartMode::Watch;
     return arguments.front() == texts::kOnlyDrawOption ? StartMode::OnlyDraw
                                                        : StartMode::WrongOption;
 }
@@ -114,7 +117,7 @@ int runProgram(int argc, char** argv) {
     if (!qtPlatform.unanswered.empty())
         tellOnStandardError(formatMessage(texts::kDisplayUnreachable, qtPlatform.unanswered));
     const bool display = qtPlatform.onScreen;
-    if (!display && mode != StartMode::OnlyDraw) {
+    if (!display && mode != StartMode::OnlyDraw && mode != StartMode::Watch) {
         if (qtPlatform.unanswered.empty())
             tellOnStandardError(texts::kNeedsDisplay);
         return 1;
@@ -125,6 +128,8 @@ int runProgram(int argc, char** argv) {
     installFontSubstitutions();
     const InstalledServices services(display);
     const ProgramFiles files = ProgramFiles::forProgram(GetModuleFileName());
+    if (mode == StartMode::Watch)
+        return runWatch(files);
     if (mode != StartMode::Settings && runWithoutWindow(mode, files))
         return 0;
     if (!display)

@@ -72,7 +72,11 @@ void DrawWatch::check() {
         return;
     }
     m_checking = true;
-    const ScopeExit done([this] { m_checking = false; });
+    const ScopeExit done([this] {
+        m_checking = false;
+        if (m_steps.settled)
+            m_steps.settled();
+    });
     try {
         const Options options = m_steps.options();
         const DrawnValues now = drawnValuesNow(options);

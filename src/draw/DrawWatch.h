@@ -58,6 +58,7 @@ public:
         std::function<void(const Options&)> redraw;
         std::function<void(const std::vector<std::string>& differences)> redrawn;
         std::function<void(const std::string& message)> failed; // the redraw's error
+        std::function<void()> settled; // after each check, whatever it found
     };
 
     // drawn: the values the drawing on the desktop now was drawn with.

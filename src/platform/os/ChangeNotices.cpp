@@ -4,8 +4,13 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <fstream>
 #include <linux/netlink.h>
 #include <linux/rtnetlink.h>
+#include <malloc.h>
+#include <sstream>
+#include <string>
+#include <sys/mman.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -104,6 +109,45 @@ bool TerminationRequests::takeRequest() {
            (length < 0 && errno == EINTR))
         requested = requested || length > 0;
     return requested;
+}
+
+void releaseIdleMemory() {
+    ::malloc_trim(0);
+    // /proc/self/smaps: a header "start-end perms offset device inode path" for each mapping,
+    // then its figures, "Anonymous:" among them.
+    std::ifstream maps("/proc/self/smaps");
+    struct Mapping {
+        unsigned long start = 0, end = 0;
+        bool fileOnly = false; // read-only, of a file, no page of its own
+    } mapping;
+    const auto release = [&mapping] {
+        if (mapping.fileOnly)
+            (void)::madvise(reinterpret_cast<void*>(mapping.start), mapping.end - mapping.start,
+                            MADV_DONTNEED);
+        mapping = {};
+    };
+    for (std::string line; std::getline(maps, line);) {
+        std::istringstream fields(line);
+        std::string first;
+        fields >> first;
+        if (const auto dash = first.find('-'); dash != std::string::npos && first.back() != ':') {
+            release();
+            std::string permissions, offset, device;
+            unsigned long inode = 0;
+            fields >> permissions >> offset >> device >> inode;
+            mapping.start = std::stoul(first.substr(0, dash), nullptr, 16);
+            mapping.end = std::stoul(first.substr(dash + 1), nullptr, 16);
+            // Pages of a writable mapping may be written at any moment.
+            mapping.fileOnly = inode != 0 && permissions.size() > 1 && permissions[1] != 'w';
+        } else if (first == "Anonymous:") {
+            // Pages written before the mapping became read-only (the relocations of a library)
+            // exist nowhere else: dropping them would bring the file's bytes back instead.
+            unsigned long kilobytes = 0;
+            fields >> kilobytes;
+            mapping.fileOnly = mapping.fileOnly && kilobytes == 0;
+        }
+    }
+    release();
 }
 
 } // namespace zbpg::platform

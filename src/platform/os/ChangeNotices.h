@@ -55,4 +55,10 @@ public:
     bool takeRequest();
 };
 
+// Gives the memory a waiting process will not need until its next piece of work back to the
+// system: the free pages of the heap, and its mappings of the pages of files it maps read-only
+// (its libraries' code, its fonts), which come back from the page cache when next touched.
+// Pages a mapping holds of its own (a library's relocated tables) stay.
+void releaseIdleMemory();
+
 } // namespace zbpg::platform

@@ -4,10 +4,13 @@
 #include "support/TempFolder.h"
 
 #include <csignal>
+#include <fcntl.h>
+#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <sched.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -96,6 +99,42 @@ TEST(TerminationRequests, ASignalBecomesReadableAndItsDefaultComesBackAfterwards
     struct sigaction now {};
     ::sigaction(SIGTERM, nullptr, &now);
     EXPECT_EQ(now.sa_handler, SIG_DFL);
+}
+
+// Resident pages of the process.
+long residentPages() {
+    long size = 0, resident = 0;
+    std::ifstream("/proc/self/statm") >> size >> resident;
+    return resident;
+}
+
+TEST(ReleaseIdleMemory, DropsTheMappedPagesOfFilesAndKeepsThoseWrittenBeforeTheyBecameReadOnly) {
+    test::TempFolder folder;
+    const std::size_t pages = 1024, pageSize = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    test::writeFile(folder.file("data"), std::string(pages * pageSize, 'f'));
+    const int file = ::open(folder.file("data").c_str(), O_RDONLY);
+    ASSERT_GE(file, 0);
+    auto* readOnly =
+        static_cast<char*>(::mmap(nullptr, pages * pageSize, PROT_READ, MAP_PRIVATE, file, 0));
+    // As a library's relocations are: written while writable, then made read-only.
+    auto* relocated =
+        static_cast<char*>(::mmap(nullptr, pageSize, PROT_READ | PROT_WRITE, MAP_PRIVATE, file, 0));
+    ::close(file);
+    ASSERT_NE(readOnly, MAP_FAILED);
+    ASSERT_NE(relocated, MAP_FAILED);
+    relocated[0] = 'r';
+    ASSERT_EQ(::mprotect(relocated, pageSize, PROT_READ), 0);
+    long sum = 0;
+    for (std::size_t page = 0; page < pages; ++page)
+        sum += readOnly[page * pageSize];
+    const long touched = residentPages();
+
+    releaseIdleMemory();
+    EXPECT_LT(residentPages(), touched - static_cast<long>(pages) * 3 / 4);
+    EXPECT_EQ(relocated[0], 'r');
+    EXPECT_EQ(readOnly[pageSize * 7], 'f') << sum;
+    ::munmap(readOnly, pages * pageSize);
+    ::munmap(relocated, pageSize);
 }
 
 TEST(InstanceLock, OneHolderAtATimeAndTheFileGoesWithIt) {
