@@ -19,12 +19,16 @@ namespace fs = std::filesystem;
 constexpr const char* kSessionScript = R"sh(cd "$(dirname "$0")" || exit 1
 unset XAUTHORITY WAYLAND_DISPLAY XDG_SESSION_TYPE XDG_CURRENT_DESKTOP XDG_SESSION_DESKTOP
 picture="$XDG_CACHE_HOME/ZorbelPaneglyph/desktop.png"
+# Whatever is left running when the script ends, also after a failed step, ends with it.
+watch= bus= xvfb=
+trap 'kill $watch $bus $xvfb 2>/dev/null' EXIT
 start_session() { # the screen, as Xvfb takes it
     rm -f display bus
-    Xvfb -displayfd 5 -ac -noreset -nolisten tcp -screen 0 "$1" 5>display 2>/dev/null & xvfb=$!
+    Xvfb -displayfd 5 -ac -noreset -nolisten tcp -screen 0 "$1" 5>display >/dev/null 2>&1 &
+    xvfb=$!
     for i in $(seq 100); do [ -s display ] && break; sleep 0.1; done
     export DISPLAY=:$(cat display)
-    dbus-daemon --session --nofork --address=unix:path=$PWD/bus 2>/dev/null & bus=$!
+    dbus-daemon --session --nofork --address=unix:path=$PWD/bus >/dev/null 2>&1 & bus=$!
     for i in $(seq 100); do [ -S bus ] && break; sleep 0.1; done
     export DBUS_SESSION_BUS_ADDRESS=unix:path=$PWD/bus
 }
@@ -34,7 +38,7 @@ wait_for() { # the text, and how often the log is to hold it
     for i in $(seq 150); do [ "$(told "$1")" -ge "${2:-1}" ] && return 0; sleep 0.1; done
     return 1
 }
-start_watch() { ./ZorbelPaneglyph -Watch 2>>log & watch=$!; wait_for 見張って; }
+start_watch() { ./ZorbelPaneglyph -Watch >/dev/null 2>>log & watch=$!; wait_for 見張って; }
 cpu_ticks() { awk '{print $14 + $15}' /proc/$watch/stat; }
 )sh";
 
@@ -153,6 +157,58 @@ INSTANTIATE_TEST_SUITE_P(
                     "xrandr --addmode screen 800x600 && xrandr --output screen --mode 800x600",
                     "", "画面", "800x600x24"}),
     [](const auto& change) { return std::string(change.param.name); });
+
+struct WallpaperChoice {
+    const char* name;
+    std::string before; // the session's desktop, and the user's wallpaper before
+    std::string choose; // the user's new wallpaper, in the colour 2a5c3a
+    std::string shown;  // prints the picture the desktop shows afterwards
+};
+
+void PrintTo(const WallpaperChoice& choice, std::ostream* out) {
+    *out << choice.name;
+}
+
+class ChosenWallpaper : public WatchSession,
+                        public ::testing::WithParamInterface<WallpaperChoice> {};
+
+// A wallpaper the user chooses with the desktop's own tools becomes the clean wallpaper, and the
+// drawing is redrawn on it.
+TEST_P(ChosenWallpaper, IsAdoptedAndDrawnOn) {
+    for (const auto& [name, colour] : {std::pair{"first.png", QColor(Qt::darkBlue)},
+                                       std::pair{"chosen.png", QColor(0x2a, 0x5c, 0x3a)}}) {
+        QImage picture(1024, 768, QImage::Format_RGB32);
+        picture.fill(colour);
+        ASSERT_TRUE(picture.save(QString::fromStdString(m_folder.file(name))));
+    }
+    const int status = runSession(
+        kOnlyTheComputerName,
+        GetParam().before + "\nstart_session 1024x768x24\nstart_watch || exit 10\n" +
+            GetParam().choose + "\nwait_for 描き直しました || exit 11\nsleep 4\n" +
+            GetParam().shown + " > shown.txt\nkill $watch && wait $watch\nend_session\n");
+    ASSERT_EQ(status, 0) << "10: the watch did not start, 11: no redraw\n" << m_output;
+    EXPECT_EQ(countOf(m_output, kRedrawn), "1") << m_output;
+    EXPECT_NE(m_output.find(std::string("壁紙 ") + kRedrawn), std::string::npos) << m_output;
+    std::string shown = test::readFile(m_folder.file("shown.txt"));
+    shown = shown.substr(0, shown.find_last_not_of("'\n") + 1);
+    shown = shown.substr(shown.find('/'));
+    const QImage picture(QString::fromStdString(shown));
+    ASSERT_FALSE(picture.isNull()) << shown;
+    EXPECT_EQ(picture.pixel(700, 500), qRgb(0x2a, 0x5c, 0x3a)) << "drawn on the chosen wallpaper";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Desktops, ChosenWallpaper,
+    ::testing::Values(WallpaperChoice{"Gnome",
+                                      "export XDG_CURRENT_DESKTOP=GNOME\n"
+                                      "gsettings set org.gnome.desktop.background picture-uri "
+                                      "\"'file://$PWD/first.png'\"",
+                                      "gsettings set org.gnome.desktop.background picture-uri "
+                                      "\"'file://$PWD/chosen.png'\"",
+                                      "gsettings get org.gnome.desktop.background picture-uri"},
+                      WallpaperChoice{"BareX", "", "hsetroot -full chosen.png",
+                                      "echo \"$picture\""}),
+    [](const auto& choice) { return std::string(choice.param.name); });
 
 // Changes to what is not drawn make no redraw, and while nothing changes the watch takes no
 // processor time and holds little memory. 20 seconds: a timer of a second or more would show.
