@@ -13,7 +13,7 @@ packages=(
     xvfb xauth x11-utils x11-xserver-utils hsetroot iproute2
     libglib2.0-dev libglib2.0-bin dbus-daemon dbus-bin
     gsettings-desktop-schemas cinnamon-desktop-data mate-desktop-common xfconf libxfconf-0-3
-    dconf-gsettings-backend sway pcmanfm-qt
+    dconf-gsettings-backend sway pcmanfm-qt openbox
     fonts-ipafont-gothic fonts-ipafont-mincho
 )
 

@@ -116,10 +116,11 @@ std::string GetModuleFileName() {
 std::string GetStartupFolder() {
     const auto registry = platform::Registry::currentUser();
     if (const auto value = registry.readValue(kShellFoldersKey, kStartupValue)) {
-        if (value->type == platform::RegValueType::String ||
-            value->type == platform::RegValueType::ExpandString)
-            return value->text;
-        return {};
+        // Only a whole path names a folder: a relative one would put the shortcut below
+        // whatever folder the program was started in.
+        const bool text = value->type == platform::RegValueType::String ||
+                          value->type == platform::RegValueType::ExpandString;
+        return text && value->text.starts_with('/') ? value->text : std::string();
     }
     const std::string folder = platform::xdgConfigHome() + "/autostart";
     if (!registry.writeValue(kShellFoldersKey, kStartupValue, platform::RegValue::string(folder)))

@@ -21,8 +21,9 @@ std::string ChangeFileExt(const std::string& path, const std::string& extension)
 std::string GetModuleFileName();
 
 // The current user's Startup folder, where programs to run at logon are registered: the
-// "Startup" value of the user's Shell Folders key, empty when there is none. On first use the
-// value is seeded with the desktop's autostart folder ($XDG_CONFIG_HOME/autostart).
+// "Startup" value of the user's Shell Folders key, empty when there is none or it is no whole
+// path. On first use the value is seeded with the desktop's autostart folder
+// ($XDG_CONFIG_HOME/autostart).
 std::string GetStartupFolder();
 
 // --- system information: text, empty when it cannot be had ---

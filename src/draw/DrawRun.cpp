@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -91,12 +92,8 @@ void DrawRun::DrawDesktop() {
     (void)::unlink(FTmpBitmapFile.c_str());
     std::string before;
     GetWallpaperFile(before);
-    if (FOptions.wallpaper.draw) {
-        // Only a logon run moves the rotation on, so a trial run shows its picture again.
-        const int index = SelectNextWallpaper();
-        if (index >= 0 && FOnlyDraw)
-            FRotation.settings.ItemFiler(kPaintIndexItem).WriteInteger(index);
-    }
+    if (FOptions.wallpaper.draw)
+        rotateWallpaper();
     RunApplications(AppList::Before);
     GetWallpaperFile(FBaseWallpaper);
     // Re-showing the clean wallpaper before the desktop is taken makes this mode draw on it
@@ -133,7 +130,24 @@ void DrawRun::DrawDesktop() {
         throw Error(formatMessage(texts::kCannotSetValue, "Wallpaper"));
 }
 
-int DrawRun::SelectNextWallpaper() {
+void DrawRun::rotateWallpaper() {
+    // Two runs at once (an autostart entry and a click, two logins) must each move the rotation
+    // on: the index is read, the picture chosen and shown, and the index stored in one step
+    // under the settings' lock, which the other run waits for. One picture shown at a time also
+    // keeps the converted file the picture that is shown.
+    SettingsBatch batch(FRotation.settings, BatchMode::Update);
+    const WallpaperSelection selection = SelectNextWallpaper();
+    // Nobody may be watching a logon run: a picture passed over is told, and the run goes on.
+    for (const std::string& message : selection.passedOver)
+        std::fprintf(stderr, "%s: %s\n", texts::kProgramName, message.c_str());
+    // Only a logon run moves the rotation on, so a trial run shows its picture again.
+    if (selection.reached >= 0 && FOnlyDraw) {
+        FRotation.settings.ItemFiler(kPaintIndexItem).WriteInteger(selection.reached);
+        batch.commit();
+    }
+}
+
+WallpaperSelection DrawRun::SelectNextWallpaper() {
     const auto& wallpaper = FOptions.wallpaper;
     WallpaperRotation rotation;
     for (const CheckListRow& row : wallpaper.rows) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "options/Options.h"
+#include "rotation/NextWallpaper.h"
 #include "settings/RegMng.h"
 #include "text/FontDescription.h"
 
@@ -30,8 +31,9 @@ public:
     // onlyDraw is the logon run, which leaves the wallpaper recorded as it finds it after the
     // programs of the before list; a trial run records the wallpaper it started with again.
     // The composed picture is written to tmpBitmapFile while it is being shown. With the
-    // wallpaper rotation on, the run first shows the next picture of the list; only a logon
-    // run moves the rotation on.
+    // wallpaper rotation on, the run first shows the next picture of the list that can be
+    // shown (one that cannot is named on standard error and passed over); only a logon run
+    // moves the rotation on, under the settings' lock.
     DrawRun(const Options& options, bool onlyDraw, std::string tmpBitmapFile,
             RotationContext rotation);
 
@@ -48,7 +50,8 @@ public:
     const std::string& baseWallpaper() const { return FBaseWallpaper; }
 
 private:
-    int SelectNextWallpaper();
+    void rotateWallpaper();
+    WallpaperSelection SelectNextWallpaper();
     void PrepareDesktopCanvas();
     void DrawMonitorFrames();
     void DrawMonitorFrame(int width, int height, const std::string& label);

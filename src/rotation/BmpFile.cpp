@@ -1,6 +1,7 @@
 #include "rotation/BmpFile.h"
 
 #include "base/Error.h"
+#include "platform/desktop/PictureLimits.h"
 #include "text/Texts.h"
 
 #include <algorithm>
@@ -148,7 +149,7 @@ void checkFormat(const Layout& layout) {
     const std::int64_t rows = layout.height < 0 ? -layout.height : layout.height;
     if (layout.width <= 0 || rows == 0 ||
         static_cast<std::uint64_t>(layout.width) * static_cast<std::uint64_t>(rows) >
-            kMaxBitmapPixels)
+            platform::kMaxPicturePixels)
         damaged();
     const int bits = layout.bits;
     switch (layout.compression) {

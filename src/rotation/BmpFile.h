@@ -8,10 +8,6 @@
 
 namespace zbpg {
 
-// The most pixels a wallpaper picture may have: as 32-bit pixels they fill the 256 MiB that
-// Qt allocates for an image at most, so the desktop picture can still show the converted file.
-inline constexpr std::uint64_t kMaxBitmapPixels = std::uint64_t{64} << 20;
-
 // A Windows bitmap in its own pixel format, as the rotation reads and writes it.
 struct Bitmap {
     std::int32_t width = 0;
@@ -31,7 +27,8 @@ struct Bitmap {
 
 // The bitmap a BMP file holds: uncompressed, RLE8 or RLE4, with a core, info, V4 or V5
 // header, bottom-up or top-down. A file that is no such bitmap, is damaged or is larger than
-// kMaxBitmapPixels raises "ビットマップイメージが不正です"; nothing is ever read outside the bytes.
+// platform::kMaxPicturePixels raises "ビットマップイメージが不正です"; nothing is ever read outside
+// the bytes.
 Bitmap decodeBmp(const std::string& bytes);
 
 // The BMP file of a bitmap, uncompressed and bottom-up: an info header (a V4 header for an

@@ -1,6 +1,7 @@
 #include "rotation/ImageFiles.h"
 
 #include "base/Error.h"
+#include "platform/desktop/PictureLimits.h"
 #include "platform/os/AtomicFile.h"
 #include "platform/os/RegularFile.h"
 #include "rotation/JpegFile.h"
@@ -13,19 +14,11 @@
 namespace zbpg {
 namespace {
 
-// The largest picture file read: the rows of the largest 32-bit bitmap and room for its headers.
-constexpr std::size_t kMaxPictureFileBytes = kMaxBitmapPixels * 4 + (std::size_t{1} << 20);
-
 std::string readPicture(const std::string& path) {
-    auto bytes = platform::readRegularFile(path, kMaxPictureFileBytes);
+    auto bytes = platform::readRegularFile(path, platform::kMaxPictureFileBytes);
     if (!bytes)
         throw Error(formatMessage(texts::kCannotOpenFile, path));
     return std::move(*bytes);
-}
-
-void writeBitmapFile(const std::string& content, const std::string& path) {
-    if (!platform::writeFileAtomically(path, content, platform::Durability::RemadeAtNextRun))
-        throw Error(formatMessage(texts::kCannotCreateFile, path));
 }
 
 } // namespace
@@ -65,17 +58,28 @@ bool LoadImageFile(const std::string& path, Bitmap& bitmap) {
 }
 
 void saveBitmapFile(const Bitmap& bitmap, const std::string& path) {
-    writeBitmapFile(encodeBmp(bitmap), path);
+    writeConvertedFile(encodeBmp(bitmap), path);
+}
+
+std::optional<std::string> convertedBitmapFile(const std::string& picture) {
+    if (!isWallpaperImage(picture))
+        return std::nullopt;
+    const std::string bytes = readPicture(picture);
+    return lowerFileExtension(picture) == ".bmp" ? encodeBmp(decodeBmp(bytes))
+                                                 : decodeJpegToBmpFile(bytes);
+}
+
+void writeConvertedFile(const std::string& converted, const std::string& bitmapFile) {
+    if (!platform::writeFileAtomically(bitmapFile, converted,
+                                       platform::Durability::RemadeAtNextRun))
+        throw Error(formatMessage(texts::kCannotCreateFile, bitmapFile));
 }
 
 bool convertImageFile(const std::string& picture, const std::string& bitmapFile) {
-    if (!isWallpaperImage(picture))
-        return false;
-    const std::string bytes = readPicture(picture);
-    writeBitmapFile(lowerFileExtension(picture) == ".bmp" ? encodeBmp(decodeBmp(bytes))
-                                                          : decodeJpegToBmpFile(bytes),
-                    bitmapFile);
-    return true;
+    const auto converted = convertedBitmapFile(picture);
+    if (converted)
+        writeConvertedFile(*converted, bitmapFile);
+    return converted.has_value();
 }
 
 } // namespace zbpg

@@ -2,6 +2,7 @@
 
 #include "rotation/BmpFile.h"
 
+#include <optional>
 #include <string>
 
 namespace zbpg {
@@ -25,9 +26,17 @@ bool LoadImageFile(const std::string& path, Bitmap& bitmap);
 // "ファイル %s を作成できません" when it cannot.
 void saveBitmapFile(const Bitmap& bitmap, const std::string& path);
 
-// LoadImageFile and saveBitmapFile in one step, with the same result and errors: a JPEG is
-// decoded straight into the rows of the file it becomes, so that a photograph of many
-// megapixels is held once rather than as a bitmap and again as its file.
+// The BMP file a picture becomes, as LoadImageFile and saveBitmapFile would write it, with the
+// same errors of the picture; nothing for any other extension. A JPEG is decoded straight into
+// the rows of the file it becomes, so that a photograph of many megapixels is held once rather
+// than as a bitmap and again as its file.
+std::optional<std::string> convertedBitmapFile(const std::string& picture);
+
+// Replaces the file with a converted picture; raises "ファイル %s を作成できません" when it cannot.
+void writeConvertedFile(const std::string& converted, const std::string& bitmapFile);
+
+// LoadImageFile and saveBitmapFile in one step (convertedBitmapFile, then writeConvertedFile),
+// with the same result and errors.
 bool convertImageFile(const std::string& picture, const std::string& bitmapFile);
 
 } // namespace zbpg

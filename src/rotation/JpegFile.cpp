@@ -2,6 +2,7 @@
 
 #include "base/Error.h"
 #include "base/ScopeExit.h"
+#include "platform/desktop/PictureLimits.h"
 #include "text/Texts.h"
 
 #include <csetjmp>
@@ -97,7 +98,7 @@ void decodeInto(jpeg_decompress_struct& decoder, const std::string& bytes, RowTa
     jpeg_mem_src(&decoder, reinterpret_cast<const unsigned char*>(bytes.data()),
                  static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&decoder, TRUE);
-    if (std::uint64_t{decoder.image_width} * decoder.image_height > kMaxBitmapPixels)
+    if (std::uint64_t{decoder.image_width} * decoder.image_height > platform::kMaxPicturePixels)
         ERREXIT1(&decoder, JERR_IMAGE_TOO_BIG, JPEG_MAX_DIMENSION);
     const bool cmyk = decoder.jpeg_color_space == JCS_CMYK || decoder.jpeg_color_space == JCS_YCCK;
     decoder.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR; // the BMP's byte order

@@ -30,11 +30,24 @@ int nextWallpaperIndex(int count, bool onlyDraw, bool random, int storedIndex,
 // The program's random generator, seeded from the clock once, when first used.
 std::mt19937& wallpaperRandom();
 
+// What a choice of the next wallpaper did.
+struct WallpaperSelection {
+    // Where the rotation stands, the index a logon run stores: the candidate shown, else the
+    // last one tried; -1 without candidates.
+    int reached = -1;
+    // For each picture that could not be shown, why, naming it.
+    std::vector<std::string> passedOver;
+};
+
 // Chooses the next picture, converts it into bitmapFile and shows that as the wallpaper in the
-// rotation's position, recorded as the user's wallpaper. The index chosen, or -1 when there is
-// no candidate, and nothing changes then. A picture that cannot be read or converted, a
-// bitmapFile that cannot be written and a wallpaper that cannot be shown raise their errors.
-int SelectNextWallpaper(const WallpaperRotation& rotation, bool onlyDraw, int storedIndex,
-                        std::mt19937& generator, const std::string& bitmapFile);
+// rotation's position, recorded as the user's wallpaper. A picture that cannot be read or
+// shown is passed over for the next candidate (the first again after the last), one pass over
+// the list at most: one bad file must not stop the rotation for good. When none can be shown,
+// the wallpaper stays as it was; without a candidate nothing changes. A bitmapFile that cannot
+// be written raises its error, as do the desktop's own (no desktop, a picture shown but not
+// kept): no other picture would fare better.
+WallpaperSelection SelectNextWallpaper(const WallpaperRotation& rotation, bool onlyDraw,
+                                       int storedIndex, std::mt19937& generator,
+                                       const std::string& bitmapFile);
 
 } // namespace zbpg

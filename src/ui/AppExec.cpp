@@ -185,7 +185,16 @@ AppEntry TFormAppExecEnt::entry() const {
 }
 
 void TFormAppExecEnt::placeOver(const QWidget& window) {
-    move(window.x(), window.y() + titleButtonHeight() + 1);
+    const QPoint frameTop(window.x(), window.y() + titleButtonHeight() + 1);
+    const auto frameOffset = [](const QWidget& framed) {
+        return framed.geometry().topLeft() - framed.frameGeometry().topLeft();
+    };
+    // Until the window manager has framed the editor once, its frame is unknown and a move
+    // would place its inside where its frame belongs; the settings window's frame stands in.
+    if (frameOffset(*this).isNull())
+        setGeometry(QRect(frameTop + frameOffset(window), size()));
+    else
+        move(frameTop);
     // The editor is a window of its own; the window manager keeps it above the settings.
     if (QWindow* owner = window.windowHandle()) {
         (void)winId();

@@ -80,6 +80,17 @@ void restoreFactoryLook(Options& options) {
     options.freeMessage.font = factory.freeMessage.font;
 }
 
+// The texts of the items the program's parts write at once (the choosers' folders, the filter
+// index, the last wallpaper's index), in schema order.
+std::vector<std::string> partItemTexts(TRegManager& settings) {
+    std::vector<std::string> texts;
+    for (const SettingsItem& item : kSettingsItems) {
+        if (item.writer == ItemWriter::ItsPart)
+            texts.push_back(settings.ItemFiler(item.name).ReadString());
+    }
+    return texts;
+}
+
 } // namespace
 
 TFormMain::TFormMain(ProgramFiles files, QWidget* parent)
@@ -248,8 +259,8 @@ void TFormMain::showOptions(const Options& options) {
         page->showOptions(options);
 }
 
-bool TFormMain::loadShown(Options& options) {
-    const std::vector<std::string> messages = loadOptions(RegManager, options, currentScreen());
+bool TFormMain::loadShown(TRegManager& settings, Options& options) {
+    const std::vector<std::string> messages = loadOptions(settings, options, currentScreen());
     showOptions(options);
     for (const std::string& message : messages)
         platform::showErrorReport(message);
@@ -258,11 +269,31 @@ bool TFormMain::loadShown(Options& options) {
 
 bool TFormMain::LoadSettings() {
     Options loaded = options();
-    return loadShown(loaded);
+    return loadShown(RegManager, loaded);
 }
 
 void TFormMain::SaveSettings() {
+    if (FResetPending)
+        saveAfterReset();
+    else
+        saveOptions(RegManager, options());
+}
+
+// The file of a confirmed reset holds the options and, of the items written at once, only those
+// written since the reset: the others were forgotten with the reset.
+void TFormMain::saveAfterReset() {
+    const std::vector<std::string> current = partItemTexts(RegManager);
+    (void)std::remove(FFiles.iniFile.c_str()); // no file is as good as a removed one
     saveOptions(RegManager, options());
+    std::size_t part = 0;
+    for (const SettingsItem& item : kSettingsItems) {
+        if (item.writer != ItemWriter::ItsPart)
+            continue;
+        if (current[part] != FPartItemsAtReset[part])
+            RegManager.ItemFiler(item.name).WriteString(current[part]);
+        ++part;
+    }
+    FResetPending = false;
 }
 
 void TFormMain::SpeedButtonAllInitClick() {
@@ -271,11 +302,15 @@ void TFormMain::SpeedButtonAllInitClick() {
                                                          platform::MessageButtons::YesNo});
     if (answer != platform::MessageAnswer::Yes)
         return;
-    (void)std::remove(FFiles.iniFile.c_str()); // no file is as good as a removed one
+    FPartItemsAtReset = partItemTexts(RegManager);
+    FResetPending = true;
     Options reset = options();
     resetStoredLists(reset);
     (void)TabSheetSetEnv->UpdateStartUpButton();
-    (void)loadShown(reset);
+    // The settings as a new installation reads them: its own file, when it ships one.
+    TRegManager installed;
+    openSettings(installed, FFiles.seedIniFile, {});
+    (void)loadShown(installed, reset);
     restoreFactoryLook(reset);
     showOptions(reset);
     TabSheetMonitorFrame->showScreenSize(currentScreen());
@@ -284,7 +319,8 @@ void TFormMain::SpeedButtonAllInitClick() {
     TabSheetSysInfo->CheckBoxSICompClick();
     TabSheetSysInfo->CheckBoxSIIPAddrClick();
     TabSheetFree->CheckBoxFreeMessageClick();
-    ButtonSave->setEnabled(false);
+    // The defaults are shown, not yet stored: "適用(&A)" stores them, as OK does.
+    ButtonSave->setEnabled(true);
 }
 
 void TFormMain::ButtonOKClick() {

@@ -6,6 +6,8 @@
 
 #include <QWidget>
 #include <array>
+#include <string>
+#include <vector>
 
 class QPushButton;
 class QToolButton;
@@ -45,6 +47,7 @@ public:
 
     // False when a stored setting could not be read (see loadShown).
     bool LoadSettings();
+    // After a reset the user has confirmed (OK or "適用(&A)"), the file is made anew.
     void SaveSettings();
 
 private:
@@ -67,7 +70,8 @@ private:
     void applyEnablingRules();
     // Reads the settings file into the options and shows them; each item that could not be
     // read keeps its value and is reported by the general error report. False after a report.
-    bool loadShown(Options& options);
+    bool loadShown(TRegManager& settings, Options& options);
+    void saveAfterReset();
     void currentPageChanged(int index);
 
     ProgramFiles FFiles;
@@ -95,6 +99,11 @@ private:
 
     // The clean wallpaper shown again by "元に戻す".
     std::string FBaseWallpaper;
+    // A reset shows the defaults but keeps the file until the user confirms it by saving; the
+    // texts of the items written at once, as they stood at the reset, tell which of them were
+    // written since and outlive the file.
+    bool FResetPending = false;
+    std::vector<std::string> FPartItemsAtReset;
     int FPreviousPage = 0;
 };
 

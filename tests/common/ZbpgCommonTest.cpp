@@ -41,6 +41,8 @@ TEST(ZbpgCommon, StartupFolderIsSeededWithTheAutostartFolderOnce) {
     const char* key = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
     ASSERT_TRUE(registry.writeValue(key, "Startup", platform::RegValue::string("/elsewhere")));
     EXPECT_EQ(GetStartupFolder(), "/elsewhere") << "a value the user set is kept";
+    ASSERT_TRUE(registry.writeValue(key, "Startup", platform::RegValue::string("relstart")));
+    EXPECT_EQ(GetStartupFolder(), "") << "a relative folder names none";
 }
 
 } // namespace

@@ -307,24 +307,33 @@ TEST_F(DrawRunTest, ALogonRunShowsTheNextPictureOfTheListAndATrialRunShowsItAgai
     EXPECT_FALSE(IsWallpaperStretched());
 }
 
-TEST_F(DrawRunTest, APictureThatCannotBeConvertedOrShownEndsTheRunAndTheRotationStays) {
-    rotate({{picture("red.bmp", qRgb(255, 0, 0)), false}});
+TEST_F(DrawRunTest, APictureThatCannotBeReadOrShownIsNamedAndPassedOverAndTheRunStillDraws) {
+    const QRgb red = qRgb(255, 0, 0), blue = qRgb(0, 0, 255);
+    const CheckListRow bad{folder.file("bad.bmp"), true}, refused{picture("blue.bmp", blue), true},
+        good{picture("red.bmp", red), true};
+    rotate({{good.text, false}});
     ASSERT_TRUE(run(true)) << "without a candidate the run draws on the desktop as it is";
-    EXPECT_EQ(desktop.wallpapers.size(), 1u);
     EXPECT_EQ(paintIndex(), -1);
-
-    writeFile(folder.file("damaged.bmp"), "BM damaged");
-    rotate({{folder.file("damaged.bmp"), true}});
-    EXPECT_FALSE(run(true));
-    EXPECT_EQ(runError, "ビットマップイメージが不正です");
-    EXPECT_EQ(desktop.wallpapers.size(), 1u) << "nothing is shown after the error";
-
-    rotate({{folder.file("red.bmp"), true}});
-    desktop.wallpaperAnswer = false;
-    EXPECT_FALSE(run(true));
-    EXPECT_EQ(runError,
-              "ファイル " + folder.file("ZorbelPaneglyph.bmp") + " を壁紙に表示できません");
-    EXPECT_EQ(paintIndex(), -1);
+    writeFile(bad.text, "BM damaged");
+    desktop.whileShowing = [&] { // the desktop refuses the blue picture, converted
+        const QImage shown(QString::fromStdString(folder.file("ZorbelPaneglyph.bmp")));
+        desktop.wallpaperAnswer =
+            desktop.wallpapers.back().isPicture() || shown.pixel(0, 0) != blue;
+    };
+    // From the first, from the last, and with only the two left: the shown or kept one is red.
+    for (const auto& [rows, index] : {std::pair(std::vector{bad, refused, good}, 2),
+                                      {{bad, refused, good}, 2},
+                                      {{bad, refused}, 1}}) {
+        rotate(rows);
+        testing::internal::CaptureStderr();
+        ASSERT_TRUE(run(true)) << runError;
+        const std::string told = testing::internal::GetCapturedStderr();
+        for (const std::string& named : {bad.text + ": ビットマップイメージが不正です",
+                                         "ファイル " + refused.text + " を壁紙に表示できません"})
+            EXPECT_NE(told.find(named), std::string::npos) << told;
+        EXPECT_EQ(shownPicture().pixel(501, 333), red);
+        EXPECT_EQ(paintIndex(), index);
+    }
 }
 
 TEST_F(DrawRunTest, TheListsRunAroundTheDrawingAndPauseAfterStartsWithoutWaiting) {

@@ -2,6 +2,7 @@
 // answers without one (sway's swaymsg and swaybg, stood in for) or says on standard error why
 // it could not, and the settings window says clearly that it needs a display.
 
+#include "options/OptionsStore.h"
 #include "platform/store/Registry.h"
 #include "support/Commands.h"
 #include "support/ParamNames.h"
@@ -108,6 +109,29 @@ TEST_F(ProgramWithoutDisplay, ReadOnlySettingsStillDrawAndWhatCannotBeRecordedIs
     ::chmod(registry.filePath().c_str(), 0444); // nothing needs to be written
     EXPECT_EQ(run("-OnlyDraw"), 0) << standardError();
     EXPECT_TRUE(fs::exists(keptPicture()));
+}
+
+// Two logon runs at once each move the rotation on (their drawings shown at once race in sway).
+TEST_F(ProgramWithoutDisplay, TwoLogonRunsAtOnceMoveTheRotationOnByTwo) {
+    const std::string onePixel("BM\x3a\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\1\0\0\0\1\0\0\0\1\0\x18",
+                               29);
+    fs::create_directory(folder.file("pictures"));
+    for (char shade = 0; shade < 8; ++shade) // pictures of one pixel, 24 bits
+        test::writeFile(folder.file("pictures/" + std::to_string(shade) + ".bmp"),
+                        onePixel + std::string(25, '\0') + std::string(3, shade) + '\0');
+    TRegManager settings;
+    openSettings(settings, folder.file("ZorbelPaneglyph.ini"));
+    Options options = factoryOptions();
+    options.wallpaper.draw = true;
+    options.wallpaper.order.set(WallpaperOrder::Sequential, true);
+    options.wallpaper.stat.lines = {"1"};
+    options.wallpaper.file.lines = {folder.file("pictures")};
+    saveOptions(settings, options);
+    const std::string once = "'" + program + "' -OnlyDraw 2>> '" + folder.file("stderr") + "'";
+    for (const int index : {1, 3, 5}) {
+        (void)test::runCommand(once + " & " + once + "; wait", 60);
+        EXPECT_EQ(settings.ItemFiler("WPPaintIdx").ReadInteger(), index) << standardError();
+    }
 }
 
 TEST_F(ProgramWithoutDisplay, TheSettingsWindowSaysItNeedsADisplay) {

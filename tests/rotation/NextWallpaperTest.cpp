@@ -87,7 +87,8 @@ TEST(SelectNextWallpaper, WithoutACandidateChangesNothing) {
     WallpaperRotation rotation;
     rotation.entries = {folder.path(), folder.file("missing.jpg")};
     std::mt19937 generator(1);
-    EXPECT_EQ(SelectNextWallpaper(rotation, true, 0, generator, folder.file("out.bmp")), -1);
+    EXPECT_EQ(SelectNextWallpaper(rotation, true, 0, generator, folder.file("out.bmp")).reached,
+              -1);
     EXPECT_EQ(test::readFile(folder.file("out.bmp")), "");
 }
 

@@ -1,5 +1,6 @@
 #include "common/zbpg_common.h"
 #include "controls/CoupleLb.h"
+#include "options/OptionsStore.h"
 #include "platform/store/Registry.h"
 #include "support/Controls.h"
 #include "support/FixedSystemInfo.h"
@@ -54,6 +55,11 @@ protected:
     }
     std::string iniText() const { return test::readFile(files().iniFile); }
     bool iniExists() const { return std::filesystem::exists(files().iniFile); }
+    // The settings file as the window's parts read and write it at once.
+    TRegManager& settings() {
+        openSettings(fileSettings, files().iniFile);
+        return fileSettings;
+    }
     QPushButton& button(const char* name) const { return control<QPushButton>(*window, name); }
     bool applyEnabled() const { return button("ButtonSave").isEnabled(); }
     void answerReset(platform::MessageAnswer answer) {
@@ -68,6 +74,7 @@ protected:
     test::FixedSystemInfo systemInfo;
     std::unique_ptr<TFormMain> window;
     bool created = false;
+    TRegManager fileSettings;
 };
 
 TEST_F(MainWindowTest, AFirstStartShowsTheFactoryOptions) {
@@ -149,20 +156,39 @@ TEST_F(MainWindowTest, AResetAnsweredNoChangesNothing) {
     EXPECT_EQ(iniText(), stored);
 }
 
-TEST_F(MainWindowTest, AResetRestoresTheFactoryOptionsKeepsTheShortcutAndWritesNothing) {
+// A reset shows the factory options; the file goes only when the user confirms with OK or
+// "適用(&A)", and then keeps, of the items written at once, those written since the reset.
+TEST_F(MainWindowTest, AResetRestoresTheFactoryOptionsKeepsTheShortcutAndWritesOnlyWhenConfirmed) {
     window->showOptions(test::richOptions());
     window->SaveSettings();
+    settings().ItemFiler("WPFileDir").WriteString("/pictures/");
+    const std::string stored = iniText();
     std::filesystem::create_directories(folder.file("autostart"));
     writeFile(files().startUpLink, "[Desktop Entry]\n");
     answerReset(platform::MessageAnswer::Yes);
-    EXPECT_FALSE(iniExists());
     EXPECT_EQ(window->options(), factoryOptions());
-    EXPECT_FALSE(applyEnabled());
+    EXPECT_TRUE(applyEnabled()) << "the defaults are not stored yet";
     EXPECT_TRUE(std::filesystem::exists(files().startUpLink));
     EXPECT_EQ(control<QToolButton>(*window, "SpeedButtonStartUp").text(), "解除");
-
+    EXPECT_EQ(iniText(), stored);
+    window->show();
     button("ButtonCancel").click();
-    EXPECT_FALSE(iniExists()) << "cancel stores nothing";
+    EXPECT_EQ(iniText(), stored) << "cancel keeps every setting";
+    reopen();
+    EXPECT_EQ(window->options(), test::richOptions());
+
+    for (const char* confirm : {"ButtonOK", "ButtonSave"}) {
+        writeFile(files().iniFile, stored);
+        reopen();
+        answerReset(platform::MessageAnswer::Yes);
+        settings().ItemFiler("AEETmpDir").WriteString("/work");
+        window->show();
+        button(confirm).click();
+        reopen();
+        EXPECT_EQ(window->options(), factoryOptions()) << confirm;
+        EXPECT_EQ(iniText().find("WPFileDir"), std::string::npos) << confirm;
+        EXPECT_EQ(settings().ItemFiler("AEETmpDir").ReadString(), "/work") << confirm;
+    }
 }
 
 TEST_F(MainWindowTest, ApplyClearsTheChangedStateAndOkSavesAlways) {

@@ -5,14 +5,10 @@
 #include "support/Controls.h"
 #include "support/ImageChecks.h"
 #include "support/ProgramFilesIn.h"
-#include "support/QtSettingsFolder.h"
 #include "support/RecordingDesktopService.h"
 #include "support/RecordingDialogService.h"
-#include "support/TestEnvironment.h"
-#include "text/qt/QtConvert.h"
 #include "ui/Main.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QCursor>
 #include <QLabel>
@@ -20,7 +16,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
-#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace zbpg {
@@ -132,13 +127,3 @@ INSTANTIATE_TEST_SUITE_P(
 
 } // namespace
 } // namespace zbpg
-
-int main(int argc, char** argv) {
-    zbpg::test::TestEnvironment environment(zbpg::test::followTheHomeWithQtSettings);
-    // The pointer and the windows are the X server's.
-    ::setenv("QT_QPA_PLATFORM", "xcb", 1);
-    QApplication application(argc, argv);
-    zbpg::installFontSubstitutions();
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

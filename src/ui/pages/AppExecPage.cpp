@@ -351,11 +351,19 @@ void AppExecPage::CheckListBoxAEBefClickCheck(QObject* Sender, QListWidgetItem* 
     emit changed();
 }
 
+// The editor opens once the drop has returned: a modal dialog run inside the drop would take
+// drops of its own while the file manager's drag is still under way, which the X connection
+// does not survive.
 void AppExecPage::dropFiles(std::size_t column, const std::vector<std::string>& files) {
     if (files.empty())
         return;
-    FDroppedPath = files.front();
-    SpeedButtonAEBAddClick(listButton(kFirstButtonRow, column));
+    const auto add = [this, column, path = files.front()] {
+        runGuarded([&] {
+            FDroppedPath = path;
+            SpeedButtonAEBAddClick(listButton(kFirstButtonRow, column));
+        });
+    };
+    QMetaObject::invokeMethod(this, add, Qt::QueuedConnection);
 }
 
 // ---- entries -------------------------------------------------------------------------------

@@ -54,7 +54,8 @@ private:
     void SpeedButtonAEBUpClick(QObject* Sender);
     void SpeedButtonAEBDownClick(QObject* Sender);
     void CheckListBoxAEBefClickCheck(QObject* Sender, QListWidgetItem* item);
-    // The first dropped path becomes the command of a new entry of the list.
+    // The first dropped path becomes the command of a new entry of the list, added after the
+    // drop has ended.
     void dropFiles(std::size_t column, const std::vector<std::string>& files);
 
     QListWidget* checkList(std::size_t column) const;

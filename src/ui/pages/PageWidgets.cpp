@@ -7,6 +7,7 @@
 #include <QIconEngine>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QRadioButton>
 #include <QToolButton>
 
@@ -85,10 +86,55 @@ TEditUpDown* numberField(int width) {
     return field;
 }
 
+namespace {
+
+// The pages' check lists keep their selection as the design's list boxes do: a right click
+// leaves it where it is, so the list's menu acts on the selected row; a click on a row's check
+// box selects that row before the check toggles, so the list's handlers act on the toggled row.
+class CheckListBox final : public QListWidget {
+public:
+    CheckListBox() { setSelectionMode(QAbstractItemView::SingleSelection); }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        if (!byRightButton(*event))
+            QListWidget::mousePressEvent(event);
+    }
+    void mouseMoveEvent(QMouseEvent* event) override {
+        if (!byRightButton(*event))
+            QListWidget::mouseMoveEvent(event);
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (!byRightButton(*event))
+            QListWidget::mouseReleaseEvent(event);
+    }
+    void mouseDoubleClickEvent(QMouseEvent* event) override {
+        if (!byRightButton(*event))
+            QListWidget::mouseDoubleClickEvent(event);
+    }
+    // The check box takes its press before the view selects the row.
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override {
+        if (event != nullptr && event->type() == QEvent::MouseButtonPress && index.isValid())
+            setCurrentIndex(index);
+        return QListWidget::edit(index, trigger, event);
+    }
+
+private:
+    // The press, move or release of the right button alone; the event goes on to the list's
+    // parents (the menu comes from the context menu event).
+    static bool byRightButton(QMouseEvent& event) {
+        const bool right = event.button() == Qt::RightButton ||
+                           (event.button() == Qt::NoButton && event.buttons() == Qt::RightButton);
+        if (right)
+            event.ignore();
+        return right;
+    }
+};
+
+} // namespace
+
 QListWidget* checkList() {
-    auto* list = new QListWidget;
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    return list;
+    return new CheckListBox;
 }
 
 void setButtonDown(QAbstractButton* button, bool down) {

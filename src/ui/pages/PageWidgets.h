@@ -31,6 +31,8 @@ QLabel* label(const QString& text);
 QToolButton* speedButton(const QString& text);
 QToolButton* glyphButton(QStyle::StandardPixmap glyph, const QString& hint);
 TEditUpDown* numberField(int width = 52);
+// A check list of single selection that a right click leaves selected as it is, and where the
+// row whose check box is clicked is selected before its check toggles.
 QListWidget* checkList();
 
 // Sets a check box, radio button or speed button down or up the way a stored value does:

@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 #include <QToolButton>
 #include <deque>
 #include <gtest/gtest.h>
@@ -112,6 +113,8 @@ TEST_P(AppListTest, AddsEndTheirOwnListCheckedAndSurviveSaveAndLoad) {
     replies = {reply, std::nullopt};
     auto& drop = control<TDropDst>(page, ("DropDstAE" + names().side).c_str());
     drop.OnFileDrop(&drop, {"/x/one", "/x/two", "/x/three"}, 5, 5);
+    EXPECT_TRUE(shown.empty()) << "the editor opens after the drop has returned";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !shown.empty(); }));
     choose(0);
     const std::vector<Entry> made{
         entryOf("0", "/bin/first"),

@@ -2,6 +2,7 @@
 
 #include "base/Error.h"
 #include "platform/desktop/DesktopService.h"
+#include "platform/desktop/PictureLimits.h"
 #include "platform/desktop/WallpaperValues.h"
 #include "platform/desktop/WaylandCompositor.h"
 #include "platform/desktop/qt/ScreenPictureFile.h"
@@ -33,8 +34,8 @@ namespace zbpg::platform {
 namespace {
 
 constexpr QSize kFallbackScreen(1024, 768);
-// The most bytes a picture file may hold when Qt sets no limit of its own.
-constexpr std::size_t kMaxPictureBytes = std::size_t{256} * 1024 * 1024;
+// Qt's readers count their limit in MiB of 32-bit pixels.
+constexpr int kQtAllocationLimitMiB = static_cast<int>(kMaxPictureImageBytes >> 20);
 
 bool keepPicture(const std::string& encoded) {
     return makeFolders(appCacheFolder()) &&
@@ -65,23 +66,23 @@ bool showAndKeep(const QImage& picture, const MonitorPainter& paintMonitor) {
 
 } // namespace
 
-// A picture file the user names: read only when it is a regular file within the bytes Qt
-// would allocate for an image, so that a FIFO, a device or a huge file is never waited for;
-// decoded within Qt's image limits. A null image when it cannot be had.
+// A picture file the user names: read only when it is a regular file of a picture within the
+// program's limit, so that a FIFO, a device or a huge file is never waited for; decoded within
+// the same limit. A null image when it cannot be had.
 QImage DesktopPicture::loadPicture(const std::string& path) {
-    const int limitInMiB = QImageReader::allocationLimit();
-    const std::size_t maxBytes =
-        limitInMiB > 0 ? static_cast<std::size_t>(limitInMiB) * 1024 * 1024 : kMaxPictureBytes;
-    auto bytes = readRegularFile(path, maxBytes);
+    auto bytes = readRegularFile(path, kMaxPictureFileBytes);
     if (!bytes)
         return {};
     // The program's own screen pictures are read back at every logon run on a desktop that
     // paints its own background.
-    if (QImage own = decodeScreenPng(*bytes, maxBytes); !own.isNull())
+    if (QImage own = decodeScreenPng(*bytes, kMaxPictureImageBytes); !own.isNull())
         return own;
     // Screen-sized bitmaps too: the rotation's converted picture, another tool's drawing.
-    if (QImage plain = decodePlainBmp(*bytes, maxBytes); !plain.isNull())
+    if (QImage plain = decodePlainBmp(*bytes, kMaxPictureImageBytes); !plain.isNull())
         return plain;
+    // Qt's own limit (128 MiB in Qt 6.4) would refuse pictures the rotation converts: the
+    // largest of them is what Qt may allocate.
+    QImageReader::setAllocationLimit(kQtAllocationLimitMiB);
     QByteArray data = QByteArray::fromRawData(bytes->data(), static_cast<qsizetype>(bytes->size()));
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);

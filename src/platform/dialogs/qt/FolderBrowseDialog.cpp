@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -45,6 +46,12 @@ FolderBrowseDialog::FolderBrowseDialog(FolderDialogRequest request, QWidget* par
     connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &FolderBrowseDialog::selectionChanged);
+    // The folders are read after the tree shows; the ones sorted in above the selected folder
+    // would push it out of view.
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, &FolderBrowseDialog::keepInView);
+    connect(m_model, &QAbstractItemModel::layoutChanged, this, &FolderBrowseDialog::keepInView);
+    connect(m_tree->verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
+            [this] { m_keepInView = false; });
     if (m_request.initialFolder.empty() || !selectFolder(m_request.initialFolder))
         selectionChanged();
 }
@@ -71,6 +78,7 @@ bool FolderBrowseDialog::selectFolder(const std::string& path) {
             m_tree->setCurrentIndex(index);
             m_tree->expand(index);
             m_tree->scrollTo(index);
+            m_keepInView = true;
             return true;
         }
     }
@@ -78,18 +86,22 @@ bool FolderBrowseDialog::selectFolder(const std::string& path) {
 }
 
 void FolderBrowseDialog::selectionChanged() {
+    m_keepInView = false;
     std::string status;
     OkButtonState ok = OkButtonState::Unchanged;
     const std::string folder = selectedFolder();
     if (m_request.selectionChanged)
         m_request.selectionChanged(folder, status, ok);
     m_status->setText(toQString(status));
-    QPushButton* okButton = m_buttons->button(QDialogButtonBox::Ok);
-    if (ok != OkButtonState::Unchanged)
-        okButton->setEnabled(ok == OkButtonState::Enabled);
-    // Nothing selected is nothing to choose, whatever the handler said before.
-    if (folder.empty())
-        okButton->setEnabled(false);
+    // Every folder selected can be chosen unless the handler says otherwise; nothing selected is
+    // nothing to choose, whatever the handler says.
+    m_buttons->button(QDialogButtonBox::Ok)
+        ->setEnabled(!folder.empty() && ok != OkButtonState::Disabled);
+}
+
+void FolderBrowseDialog::keepInView() {
+    if (m_keepInView)
+        m_tree->scrollTo(m_tree->currentIndex());
 }
 
 } // namespace zbpg::platform

@@ -24,17 +24,21 @@ public:
     std::string statusText() const;
     bool okEnabled() const;
 
-    // Selects the folder and opens the tree down to it; false when it is not below the root.
+    // Selects the folder, opens the tree down to it and keeps it in view while the tree is read;
+    // false when it is not below the root.
     bool selectFolder(const std::string& path);
 
 private:
     void selectionChanged();
+    // Keeps the folder selected at the start in view until the user scrolls or selects another.
+    void keepInView();
 
     FolderDialogRequest m_request;
     QFileSystemModel* m_model;
     QTreeView* m_tree;
     QLabel* m_status;
     QDialogButtonBox* m_buttons;
+    bool m_keepInView = false;
 };
 
 } // namespace zbpg::platform

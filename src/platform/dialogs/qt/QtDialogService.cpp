@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QScreen>
 #include <algorithm>
 
@@ -24,6 +25,18 @@ QPoint centredPosition(const QWidget& dialog) {
     return {area.x() + (area.width() - size.width()) / 2,
             area.y() + (area.height() - size.height()) / 2};
 }
+
+// The type column's names for folders and drives, which Qt's Japanese texts leave in English.
+class FileTypeNames final : public QFileIconProvider {
+public:
+    QString type(const QFileInfo& info) const override {
+        if (info.isRoot())
+            return QStringLiteral("ドライブ");
+        if (info.isDir())
+            return QStringLiteral("ファイル フォルダ");
+        return QFileIconProvider::type(info);
+    }
+};
 
 QFileDialog::FileMode fileModeFor(const FileDialogRequest& request) {
     if (request.multiSelect)
@@ -46,6 +59,9 @@ void QtDialogService::configure(QFileDialog& dialog, const FileDialogRequest& re
     // Non-native so that it can be placed; the appended pattern lists stay hidden because the
     // descriptions are meant to be read as they are written.
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
+    // One for every dialog: a dialog does not own its provider.
+    static FileTypeNames typeNames;
+    dialog.setIconProvider(&typeNames);
     dialog.setWindowTitle(toQString(request.title));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(fileModeFor(request));

@@ -317,6 +317,22 @@ INSTANTIATE_TEST_SUITE_P(Kinds, SpecialPictureFile,
                          ::testing::Values("fifo", "folder", "/dev/zero", "larger"),
                          [](const auto& kind) { return nameOf(kind.param); });
 
+// The largest pictures the rotation converts (RLE8: 8 bits, JPEG: 24), sparse after the header.
+class LargestConvertedPicture : public DesktopPictureTest,
+                                public ::testing::WithParamInterface<QImage::Format> {};
+TEST_P(LargestConvertedPicture, IsReadForTheDesktop) {
+    const int side = GetParam() == QImage::Format_Indexed8 ? 8192 : 8000;
+    std::string bytes = readFile(writeBmp(QImage(side, 1, GetParam()))); // the rows are not read
+    const std::size_t rowsAt = static_cast<unsigned char>(bytes[10]) | bytes[11] << 8;
+    for (int i = 0; i < 4; ++i)
+        bytes[22 + i] = static_cast<char>(side >> 8 * i); // the height
+    writeFile(m_home.file("wall.bmp"), bytes.substr(0, rowsAt));
+    std::filesystem::resize_file(m_home.file("wall.bmp"), rowsAt + (bytes.size() - rowsAt) * side);
+    EXPECT_EQ(DesktopPicture::loadPicture(m_home.file("wall.bmp")).size(), QSize(side, side));
+}
+INSTANTIATE_TEST_SUITE_P(Formats, LargestConvertedPicture,
+                         ::testing::Values(QImage::Format_Indexed8, QImage::Format_RGB888));
+
 TEST_F(DesktopPictureTest, AKeptPictureThatIsAFifoIsNeitherReadNorWaitedFor) {
     ASSERT_TRUE(makeFolders(parentFolder(DesktopPicture::keptPicturePath())));
     ASSERT_TRUE(makeFifo(DesktopPicture::keptPicturePath()));

@@ -3,6 +3,9 @@
 #include "support/TempFolder.h"
 
 #include <QLabel>
+#include <QTest>
+#include <QTreeView>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -42,7 +45,7 @@ TEST_F(FolderBrowseDialogTest, OpensAtTheInitialFolderAndTellsTheHandler) {
     EXPECT_TRUE(dialog.okEnabled());
 }
 
-TEST_F(FolderBrowseDialogTest, AFolderOutsideTheRootIsNotSelected) {
+TEST_F(FolderBrowseDialogTest, AFolderOutsideTheRootIsNotSelectedAndOneBelowCanBeChosen) {
     FolderDialogRequest request;
     request.rootFolder = folder.file("写真");
     request.initialFolder = "/usr";
@@ -50,6 +53,30 @@ TEST_F(FolderBrowseDialogTest, AFolderOutsideTheRootIsNotSelected) {
     EXPECT_EQ(dialog.selectedFolder(), "");
     EXPECT_FALSE(dialog.okEnabled()) << "nothing to choose";
     EXPECT_FALSE(dialog.selectFolder(folder.path())) << "the root's own parent";
+    ASSERT_TRUE(dialog.selectFolder(folder.file("写真/.隠し")));
+    EXPECT_TRUE(dialog.okEnabled()) << "a folder selected after none";
+}
+
+// The initial folder stays in view while the folders sorted above it are read.
+TEST_F(FolderBrowseDialogTest, ADeepInitialFolderStaysInView) {
+    const std::string deep = folder.path() + "/a/b/c/d";
+    std::filesystem::create_directories(deep + "/f99");
+    FolderDialogRequest request;
+    request.rootFolder = folder.path();
+    request.initialFolder = deep + "/f99";
+    FolderBrowseDialog dialog(request);
+    dialog.show();
+    const auto& tree = *dialog.findChild<QTreeView*>();
+    const auto inViewAtRow = [&](int row) {
+        return QTest::qWaitFor([&] {
+            return tree.currentIndex().row() == row &&
+                   tree.viewport()->rect().contains(tree.visualRect(tree.currentIndex()));
+        });
+    };
+    ASSERT_TRUE(inViewAtRow(0));
+    for (int i = 10; i < 50; ++i)
+        ::mkdir((deep + "/f" + std::to_string(i)).c_str(), 0755);
+    EXPECT_TRUE(inViewAtRow(40));
 }
 
 } // namespace

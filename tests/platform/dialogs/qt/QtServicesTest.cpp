@@ -2,6 +2,7 @@
 #include "platform/dialogs/qt/QtMessageService.h"
 #include "support/TempFolder.h"
 
+#include <QAbstractFileIconProvider>
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -156,6 +157,9 @@ TEST(QtDialogService, ConfigureAppliesTheRequest) {
     EXPECT_EQ(QtDialogService::selectedFilterIndex(dialog), 2);
     EXPECT_EQ(dialog.directory().absolutePath(), QString::fromStdString(folder.path()));
     EXPECT_EQ(dialog.selectedFiles(), QStringList{QString::fromStdString(folder.file("a.bmp"))});
+    // The type column names folders as the rest of the dialog does, in Japanese.
+    const QFileInfo folderInfo(QString::fromStdString(folder.path()));
+    EXPECT_EQ(dialog.iconProvider()->type(folderInfo), QStringLiteral("ファイル フォルダ"));
 }
 
 TEST(QtDialogService, FileModeFollowsSelectionAndExistence) {
