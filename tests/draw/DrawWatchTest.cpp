@@ -51,7 +51,8 @@ protected:
                             throw std::runtime_error(redrawError);
                     },
                     [this](const auto& names) { told.push_back(names); },
-                    [this](const std::string& message) { failures.push_back(message); }},
+                    [this](const std::string& message) { failures.push_back(message); },
+                    [this] { ++checks; }},
                 drawnValuesNow(options), kSettle);
         return *m_watch;
     }
@@ -68,6 +69,7 @@ public: // what the changes of the parameterised test change
 protected:
     Options options = factoryOptions();
     int redraws = 0;
+    int checks = 0; // ended, whatever they found
     std::string redrawError;
     std::vector<std::vector<std::string>> told;
     std::vector<std::string> failures;
@@ -99,6 +101,7 @@ TEST_P(DrawnChange, RedrawsOnceExactlyWhenADrawnValueChanged) {
     }
     noteAndSettle();
     EXPECT_LE(redraws, 1) << "drawn with the new values, nothing has changed since";
+    EXPECT_EQ(checks, 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(
