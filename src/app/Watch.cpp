@@ -98,7 +98,11 @@ public:
     }
 
 private:
-    static void end() { QCoreApplication::exit(0); }
+    // Queued: an end told before the event loop runs (a display gone at once) still ends it.
+    static void end() {
+        QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
+                                  Qt::QueuedConnection);
+    }
 
     void watchDescriptor(int descriptor, QSocketNotifier::Type type, const char* what,
                          const std::function<void()>& told) {
@@ -160,10 +164,12 @@ int runWatch(const ProgramFiles& files) {
     const auto rotation = [&] {
         return RotationContext{settings, wallpaperRandom(), files.wallpaperBitmapFile};
     };
+    bool drawn = false;
     try {
         DrawRun(*options, true, files.tmpBitmapFile, rotation()).DrawDesktop();
+        drawn = true;
     } catch (const std::exception& error) {
-        tell(error.what()); // the next change tries again
+        tell(error.what());
     }
     DrawWatch watch(
         {[&] {
@@ -176,7 +182,8 @@ int runWatch(const ProgramFiles& files) {
              tell(formatMessage(texts::kWatchRedrawn, joined(differences)));
          },
          tell, platform::releaseIdleMemory},
-        drawnValuesNow(*options));
+        // Without a drawing (the desktop was not there yet) any change draws again.
+        drawn ? drawnValuesNow(*options) : DrawnValues{});
     const WatchedSession session(watch, requests);
     tell(texts::kWatchStarted);
     platform::releaseIdleMemory();

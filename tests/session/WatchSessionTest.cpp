@@ -200,7 +200,7 @@ TEST_P(ChosenWallpaper, IsAdoptedAndDrawnOn) {
 INSTANTIATE_TEST_SUITE_P(
     Desktops, ChosenWallpaper,
     ::testing::Values(WallpaperChoice{"Gnome",
-                                      "export XDG_CURRENT_DESKTOP=GNOME\n"
+                                      "export XDG_CURRENT_DESKTOP=GNOME GSETTINGS_BACKEND=keyfile\n"
                                       "gsettings set org.gnome.desktop.background picture-uri "
                                       "\"'file://$PWD/first.png'\"",
                                       "gsettings set org.gnome.desktop.background picture-uri "
