@@ -5,14 +5,11 @@
 #include "common/zbpg_common.h"
 #include "platform/desktop/DesktopService.h"
 #include "platform/desktop/qt/DesktopPictureFixture.h"
-#include "platform/desktop/qt/DisplayWatch.h"
 #include "platform/desktop/qt/QtDesktopService.h"
 #include "support/Commands.h"
 #include "support/ImageChecks.h"
 #include "support/TestEnvironment.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QScreen>
 #include <bit>
@@ -364,26 +361,6 @@ TEST_F(DesktopPictureX11Test, OnTwoMonitorsThePictureGoesOnThePrimaryAndTheOther
             XDestroyImage(image);
         }
     }
-}
-
-// What another program does to the root window, as the watch sees it: a wallpaper set or the
-// resources merged are told, a property of its own is not.
-TEST(DisplayWatch, IsToldOfTheRootWindowsWallpaperAndResourcesOnly) {
-    int told = 0;
-    const DisplayWatch watch([&told] { ++told; }, [] { ADD_FAILURE() << "the display is there"; });
-    ASSERT_TRUE(watch.watching());
-    const auto toldAfter = [&told](const std::string& command) {
-        told = 0;
-        EXPECT_EQ(runCommand(command).status, 0) << command;
-        QDeadlineTimer deadline(2000);
-        while (told == 0 && !deadline.hasExpired())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        return told > 0;
-    };
-    EXPECT_FALSE(toldAfter("xprop -root -f _ZBPG_OTHER 8s -set _ZBPG_OTHER x"));
-    EXPECT_TRUE(toldAfter("hsetroot -solid '#102030'"));
-    EXPECT_TRUE(toldAfter("echo 'Xft.dpi: 120' | xrdb -nocpp -merge"));
-    EXPECT_EQ(runCommand("xrdb -remove").status, 0);
 }
 
 } // namespace
