@@ -64,12 +64,13 @@ void tellOnStandardError(const std::string& text) {
     std::fprintf(stderr, "%s: %s\n", texts::kProgramName, text.c_str());
 }
 
-// A logon run has nobody watching it: besides the message box, its failure goes to standard
-// error, which the session keeps in its log. Without a display the messages go there anyway.
+// A logon run has nobody watching it: its failure goes to standard error, which the session
+// keeps in its log, before a message box waits for someone to close it. Without a display the
+// message service writes there itself.
 void reportFailedRun(const std::string& text) {
-    platform::showErrorReport(text);
     if (hasDisplay())
         tellOnStandardError(text);
+    platform::showErrorReport(text);
 }
 
 } // namespace
@@ -87,8 +88,15 @@ bool runWithoutWindow(StartMode mode, const ProgramFiles& files) {
     TRegManager settings;
     openSettings(settings, files.iniFile, files.seedIniFile);
     Options options = factoryOptions();
-    if (!loadOptions(settings, options, currentScreen()).empty())
-        return false; // the window reads the same file and reports each message once
+    if (const auto messages = loadOptions(settings, options, currentScreen()); !messages.empty()) {
+        // The window reads the same file and shows each message; a logon run's log gets them
+        // first, and without a display, where no window follows, only there.
+        if (mode == StartMode::OnlyDraw) {
+            for (const std::string& message : messages)
+                tellOnStandardError(message);
+        }
+        return false;
+    }
     if (mode == StartMode::WrongOption) {
         (void)platform::messageService().show({texts::kProgramName, texts::kWrongStartOption,
                                                platform::MessageIcon::Error,

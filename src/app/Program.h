@@ -18,7 +18,7 @@ StartMode startModeOf(const std::vector<std::string>& arguments);
 // waits the configured seconds and draws once, or a wrong option is refused. True when the
 // program is to end now; false when the settings window is to be shown instead (the settings
 // could not be read, which the window reports as it reads them, or the run failed, which has
-// been reported).
+// been reported). A logon run's errors go to standard error first, before any message box.
 bool runWithoutWindow(StartMode mode, const ProgramFiles& files);
 
 // The whole program: returns the process exit code, which is not 0 after a logon run that did

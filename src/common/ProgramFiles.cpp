@@ -1,5 +1,6 @@
 #include "common/ProgramFiles.h"
 
+#include "base/Error.h"
 #include "common/zbpg_common.h"
 #include "platform/os/AtomicFile.h"
 #include "platform/os/Shortcut.h"
@@ -59,8 +60,15 @@ std::string helpFilePathFor(const std::string& programPath) {
 }
 
 ProgramFiles ProgramFiles::forProgram(const std::string& programPath) {
-    // Without a Startup folder there is no link: never one in the root folder.
-    const std::string startup = GetStartupFolder();
+    // Without a Startup folder there is no link: never one in the root folder. A registry file
+    // that cannot be read is for the window to report; the program goes on without the link.
+    std::string startup;
+    std::string startUpLinkProblem;
+    try {
+        startup = GetStartupFolder();
+    } catch (const Error& error) {
+        startUpLinkProblem = error.what();
+    }
     const std::string link =
         startup.empty() ? std::string()
                         : startup + "/" + texts::kProgramName + platform::kShortcutExtension;
@@ -70,7 +78,8 @@ ProgramFiles ProgramFiles::forProgram(const std::string& programPath) {
             link,
             tmpBitmapPathFor(programPath),
             seedIniFilePathFor(programPath),
-            wallpaperBitmapPathFor(programPath)};
+            wallpaperBitmapPathFor(programPath),
+            startUpLinkProblem};
 }
 
 } // namespace zbpg

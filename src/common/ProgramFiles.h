@@ -14,8 +14,9 @@ std::string iniFilePathFor(const std::string& programPath);
 // none.
 std::string seedIniFilePathFor(const std::string& programPath);
 
-// The composed picture of a run: "ZorbelPaneglyphTmp.bmp" beside the program, or in the
-// program's cache folder when the program's folder cannot be written.
+// What the composed picture of a run is named after (each run has a file of its own, see
+// platform::RunFile): "ZorbelPaneglyphTmp.bmp" beside the program, or in the program's cache
+// folder when the program's folder cannot be written.
 std::string tmpBitmapPathFor(const std::string& programPath);
 
 // The picture the wallpaper rotation converts the chosen image into and shows as the clean
@@ -33,9 +34,11 @@ struct ProgramFiles {
     std::string helpFile;
     std::string startUpLink;         // the shortcut that registers the program at logon; empty
                                      // when there is no Startup folder
-    std::string tmpBitmapFile;       // the composed picture of a run, while it is applied
+    std::string tmpBitmapFile;       // what a run's composed picture is named after
     std::string seedIniFile;         // read while iniFile does not exist; empty for none
     std::string wallpaperBitmapFile; // the rotation's converted picture, the clean wallpaper
+    std::string startUpLinkProblem;  // why there is no startUpLink when the Startup folder
+                                     // could not be read (the registry file's error); else empty
 
     static ProgramFiles forProgram(const std::string& programPath);
 };

@@ -23,7 +23,8 @@ std::string GetModuleFileName();
 // The current user's Startup folder, where programs to run at logon are registered: the
 // "Startup" value of the user's Shell Folders key, empty when there is none or it is no whole
 // path. On first use the value is seeded with the desktop's autostart folder
-// ($XDG_CONFIG_HOME/autostart).
+// ($XDG_CONFIG_HOME/autostart). A registry file that cannot be read raises its error
+// ("ファイル %s は開けません") and is not written.
 std::string GetStartupFolder();
 
 // --- system information: text, empty when it cannot be had ---

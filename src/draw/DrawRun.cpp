@@ -1,13 +1,13 @@
 #include "draw/DrawRun.h"
 
 #include "base/Error.h"
-#include "base/ScopeExit.h"
 #include "common/zbpg_common.h"
 #include "draw/BusyRun.h"
 #include "draw/Renderers.h"
 #include "platform/desktop/DesktopService.h"
 #include "platform/desktop/qt/DesktopPicture.h"
 #include "platform/os/Processes.h"
+#include "platform/os/RunFile.h"
 #include "rotation/BmpFile.h"
 #include "rotation/NextWallpaper.h"
 #include "settings/RegMng.h"
@@ -16,10 +16,7 @@
 #include "text/Texts.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace zbpg {
 namespace {
@@ -31,30 +28,13 @@ constexpr const char* kPaintIndexItem = settingsItemName("WPPaintIdx");
 // The rows of the picture file are written in pieces of about this size.
 constexpr std::size_t kBitmapWriteBytes = std::size_t{1} << 20;
 
-bool writeAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        done += static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
 // The drawn picture as a 24-bit BMP file, written a piece at a time: a screen-sized picture is
 // never held a second time as its file.
-bool writeBitmapFile(const QImage& picture, const std::string& path) {
+bool writeBitmapFile(const QImage& picture, platform::RunFile& file) {
     Bitmap bitmap;
     bitmap.width = picture.width();
     bitmap.height = picture.height();
     bitmap.bitsPerPixel = 24;
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return false;
-    const ScopeExit closeFile([fd] { ::close(fd); });
     std::string bytes = encodeBmpHeaders(bitmap);
     const std::size_t rowBytes = bitmap.rowBytes();
     const int width = picture.width();
@@ -70,12 +50,18 @@ bool writeBitmapFile(const QImage& picture, const std::string& path) {
             *to++ = static_cast<char>(qRed(pixels[x]));
         }
         if (bytes.size() >= kBitmapWriteBytes || y == 0) {
-            if (!writeAll(fd, bytes))
+            if (!file.append(bytes))
                 return false;
             bytes.clear();
         }
     }
-    return picture.height() > 0 || writeAll(fd, bytes);
+    return picture.height() > 0 || file.append(bytes);
+}
+
+// What the run could not keep of a picture it has shown: not worth a message box or a failed
+// run (the user sees the picture), but worth the session's log.
+void tellOnStandardError(const std::string& text) {
+    std::fprintf(stderr, "%s: %s\n", texts::kProgramName, text.c_str());
 }
 
 } // namespace
@@ -88,8 +74,8 @@ DrawRun::DrawRun(const Options& options, bool onlyDraw, std::string tmpBitmapFil
 void DrawRun::DrawDesktop() {
     const BusyRun busy;
     // A run that was killed leaves its picture behind. The recorded wallpaper never names it,
-    // so it is nobody's and goes.
-    (void)::unlink(FTmpBitmapFile.c_str());
+    // so it is nobody's and goes; the pictures of runs still going stay.
+    platform::RunFile::removeLeftovers(FTmpBitmapFile);
     std::string before;
     GetWallpaperFile(before);
     if (FOptions.wallpaper.draw)
@@ -118,12 +104,22 @@ void DrawRun::DrawDesktop() {
     }
     {
         // The picture is only needed while it is being shown, and goes however showing ends.
-        const ScopeExit removePicture([this] { (void)::unlink(FTmpBitmapFile.c_str()); });
-        if (!writeBitmapFile(FDrawBitmap, FTmpBitmapFile))
-            throw Error(formatMessage(texts::kCannotCreateFile, FTmpBitmapFile));
-        // The desktop takes the picture as drawn: nothing reads the file back.
-        showPictureOrRaise(FBaseWallpaper, platform::DesktopPicture::screenPictureOf(FDrawBitmap),
-                           FTmpBitmapFile);
+        platform::RunFile picture(FTmpBitmapFile);
+        std::vector<std::string> notKept;
+        if (!picture.isOpen() || !writeBitmapFile(FDrawBitmap, picture))
+            notKept.push_back(formatMessage(texts::kCannotCreateFile, picture.path()));
+        // The desktop takes the picture as drawn: nothing reads the file back, so a full disk or
+        // a folder that cannot be written stops the run only where the desktop itself needs a
+        // file (and raises its name). The X root window shows the picture all the same.
+        try {
+            showPictureOrRaise(FBaseWallpaper,
+                               platform::DesktopPicture::screenPictureOf(FDrawBitmap),
+                               picture.path());
+        } catch (const platform::PictureNotKept& error) {
+            notKept.push_back(error.what());
+        }
+        for (const std::string& problem : notKept)
+            tellOnStandardError(problem);
     }
     RunApplications(AppList::After);
     if (!FOnlyDraw && !recordWallpaperFile(before))

@@ -30,10 +30,11 @@ class DrawRun final {
 public:
     // onlyDraw is the logon run, which leaves the wallpaper recorded as it finds it after the
     // programs of the before list; a trial run records the wallpaper it started with again.
-    // The composed picture is written to tmpBitmapFile while it is being shown. With the
-    // wallpaper rotation on, the run first shows the next picture of the list that can be
-    // shown (one that cannot is named on standard error and passed over); only a logon run
-    // moves the rotation on, under the settings' lock.
+    // While it is shown, the composed picture is written to a file of the run's own named after
+    // tmpBitmapFile (platform::RunFile), so that runs at the same time never share one. With the
+    // wallpaper rotation on, the run first shows the next picture of the list that can be shown
+    // (one that cannot is named on standard error and passed over); only a logon run moves the
+    // rotation on, under the settings' lock.
     DrawRun(const Options& options, bool onlyDraw, std::string tmpBitmapFile,
             RotationContext rotation);
 
@@ -42,8 +43,10 @@ public:
 
     // The whole run. An error of a step ends the run there and is raised, also when the picture
     // could not be shown or a wallpaper value not recorded; the hourglass and the title are put
-    // back and the composed picture's file removed however it ends. A file of that name left by
-    // a killed run is removed first.
+    // back and the composed picture's file removed however it ends. The files killed runs left
+    // are removed first. A picture that is shown though its file could not be written or the
+    // desktop could not keep it (PictureNotKept) does not end the run: what could not be kept
+    // is told on standard error once it is shown.
     void DrawDesktop();
 
     // The recorded wallpaper the run drew on (the clean image).

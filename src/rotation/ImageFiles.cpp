@@ -21,6 +21,16 @@ std::string readPicture(const std::string& path) {
     return std::move(*bytes);
 }
 
+// The picture a file holds, by its extension. The decoders know only the bytes; their message
+// names the file, as a message about a stored value names its key.
+template <typename Decode> auto decodePicture(const std::string& path, Decode decode) {
+    try {
+        return decode(lowerFileExtension(path) == ".bmp");
+    } catch (const Error& error) {
+        throw Error(error.what() + formatMessage(texts::kInPictureFile, path));
+    }
+}
+
 } // namespace
 
 std::string lowerFileExtension(const std::string& path) {
@@ -53,7 +63,8 @@ bool LoadImageFile(const std::string& path, Bitmap& bitmap) {
     if (!isWallpaperImage(path))
         return false;
     const std::string bytes = readPicture(path);
-    bitmap = lowerFileExtension(path) == ".bmp" ? decodeBmp(bytes) : decodeJpeg(bytes);
+    bitmap =
+        decodePicture(path, [&](bool bmp) { return bmp ? decodeBmp(bytes) : decodeJpeg(bytes); });
     return true;
 }
 
@@ -65,13 +76,15 @@ std::optional<std::string> convertedBitmapFile(const std::string& picture) {
     if (!isWallpaperImage(picture))
         return std::nullopt;
     const std::string bytes = readPicture(picture);
-    return lowerFileExtension(picture) == ".bmp" ? encodeBmp(decodeBmp(bytes))
-                                                 : decodeJpegToBmpFile(bytes);
+    return decodePicture(picture, [&](bool bmp) {
+        return bmp ? encodeBmp(decodeBmp(bytes)) : decodeJpegToBmpFile(bytes);
+    });
 }
 
 void writeConvertedFile(const std::string& converted, const std::string& bitmapFile) {
-    if (!platform::writeFileAtomically(bitmapFile, converted,
-                                       platform::Durability::RemadeAtNextRun))
+    // The converted picture is the program's own: a link planted at its name is replaced.
+    if (!platform::writeFileAtomically(bitmapFile, converted, platform::Durability::RemadeAtNextRun,
+                                       platform::AtLink::ReplaceLink))
         throw Error(formatMessage(texts::kCannotCreateFile, bitmapFile));
 }
 

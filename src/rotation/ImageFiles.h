@@ -19,7 +19,7 @@ bool isWallpaperImage(const std::string& path);
 // ".jpe" and ".jpeg" as a JPEG into 24 bits. False for any other extension, the bitmap
 // untouched. Only a regular file is opened; one that is not there, cannot be read or is larger
 // than any picture the rotation shows raises "ファイル %s は開けません", a damaged one the
-// decoder's error.
+// decoder's error followed by the file's name in brackets.
 bool LoadImageFile(const std::string& path, Bitmap& bitmap);
 
 // Writes the bitmap as a BMP file, replacing the file as a whole; raises

@@ -56,20 +56,21 @@ std::int64_t storedCount(StoreAccessor& store, const std::string& section,
     return integerTextOr(store.readText(section, countKey, "0"), 0);
 }
 
-// A string list: as many lines as its count key says, those not stored empty, but never more
-// than the keys its section holds (each line is a key of its own), so that a damaged count
-// makes no more lines than the file could have given. A count of 5 over three stored lines
-// still gives 5 lines, the last two empty, in a section of five keys or more.
+// A string list: as many lines as its count key says, those not stored empty, but none after its
+// last stored line, so that a damaged count makes no lines the file does not hold. A line is a
+// key of its own, so a number beyond the keys of the section is damage rather than a line: a
+// damaged number cannot make lines without end either.
 std::vector<std::string> readCountedKeys(StoreAccessor& store, const std::string& section,
                                          const std::string& countKey,
                                          const std::string& itemPrefix) {
     const std::int64_t count =
         std::min<std::int64_t>(storedCount(store, section, countKey),
                                static_cast<std::int64_t>(store.valueNames(section).size()));
-    if (count <= 0)
+    const auto keys = numberedKeys(store, section, itemPrefix, 0, count);
+    if (keys.empty())
         return {};
-    std::vector<std::string> values(static_cast<std::size_t>(count));
-    for (const auto& [number, key] : numberedKeys(store, section, itemPrefix, 0, count))
+    std::vector<std::string> values(static_cast<std::size_t>(keys.rbegin()->first + 1));
+    for (const auto& [number, key] : keys)
         values[static_cast<std::size_t>(number)] = store.readText(section, key, "");
     return values;
 }

@@ -45,6 +45,8 @@ inline constexpr const char* kHookTargetUnknown = "フック先を特定でき�
 inline constexpr const char* kBadBitmap = "ビットマップイメージが不正です";
 // Takes the decoder's message number in place of "%d".
 inline constexpr const char* kJpegError = "JPEG エラー #%d";
+// Added to a message about a picture's content: the file that held it.
+inline constexpr const char* kInPictureFile = " (%s)";
 
 // ---- the settings manager's own messages (dialog titled kErrorCaption) ----
 inline constexpr const char* kErrorCaption = "エラー";

@@ -220,6 +220,8 @@ void TFormMain::currentPageChanged(int index) {
 // ---- creation, load and save ---------------------------------------------------------------
 
 bool TFormMain::FormCreate() {
+    if (!FFiles.startUpLinkProblem.empty())
+        platform::showErrorReport(FFiles.startUpLinkProblem);
     (void)TabSheetSetEnv->UpdateStartUpButton();
     const ScreenBounds screen = currentScreen();
     applyScreenBounds(screen);

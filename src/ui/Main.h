@@ -36,9 +36,10 @@ public:
     explicit TFormMain(ProgramFiles files, QWidget* parent = nullptr);
     ~TFormMain() override;
 
-    // The creation steps before the window is shown: the Startup button, the stored settings,
-    // the screen size, the enabling rules and a clean changed state. False when a stored
-    // setting could not be read (its message has been shown; the steps are all done).
+    // The creation steps before the window is shown: the Startup button (a Startup folder that
+    // could not be read is reported), the stored settings, the screen size, the enabling rules
+    // and a clean changed state. False when a stored setting could not be read (its message has
+    // been shown; the steps are all done).
     [[nodiscard]] bool FormCreate();
 
     // The options as the pages show them now, and the options shown in the pages.

@@ -93,6 +93,15 @@ protected:
         return folder.file(name);
     }
     int paintIndex() { return regManager.ItemFiler("WPPaintIdx").ReadInteger(); }
+    // The composed pictures' files in the folder now, each a run's own.
+    std::vector<std::string> runPictures() const {
+        std::vector<std::string> files;
+        for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+            if (entry.path().filename().string().starts_with("ZorbelPaneglyphTmp"))
+                files.push_back(entry.path().string());
+        }
+        return files;
+    }
 
     // An entry of an application list.
     void addEntry(AppList which, const std::string& stat, const std::string& command,
@@ -131,7 +140,9 @@ protected:
 
 TEST_F(DrawRunTest, ShowsTheComposedPictureWhileTheCleanWallpaperStaysRecorded) {
     QImage savedWhileShown;
-    desktop.whileShowing = [&] { savedWhileShown.load(QString::fromStdString(tmpBitmap), "BMP"); };
+    desktop.whileShowing = [&] {
+        savedWhileShown.load(QString::fromStdString(runPictures().at(0)));
+    };
     ASSERT_TRUE(run());
     ASSERT_EQ(desktop.wallpapers.size(), 1u);
     EXPECT_TRUE(desktop.wallpapers[0].isPicture());
@@ -139,7 +150,7 @@ TEST_F(DrawRunTest, ShowsTheComposedPictureWhileTheCleanWallpaperStaysRecorded) 
         << "the temporary bitmap holds the shown picture while it is shown";
     EXPECT_EQ(desktop.recordedWhenShown, std::vector<std::string>{"/pictures/clean.bmp"})
         << "a run killed while its picture is shown must leave the clean wallpaper recorded";
-    EXPECT_FALSE(std::filesystem::exists(tmpBitmap));
+    EXPECT_TRUE(runPictures().empty());
     std::string wallpaper;
     GetWallpaperFile(wallpaper);
     EXPECT_EQ(wallpaper, "/pictures/clean.bmp");
@@ -239,9 +250,30 @@ TEST_F(DrawRunTest, APictureThatCannotBeShownEndsTheRunWithItsName) {
     addEntry(AppList::After, "1", loggingScript("after.sh"), "", true, "0");
     desktop.wallpaperAnswer = false;
     EXPECT_FALSE(run());
-    EXPECT_EQ(runError, "ファイル " + tmpBitmap + " を壁紙に表示できません");
-    EXPECT_FALSE(std::filesystem::exists(tmpBitmap));
+    EXPECT_TRUE(runError.starts_with("ファイル " + folder.file("ZorbelPaneglyphTmp-")) &&
+                runError.ends_with(".bmp を壁紙に表示できません"))
+        << runError;
+    EXPECT_TRUE(runPictures().empty());
     EXPECT_EQ(readFile(folder.file("log")), "") << "the after list follows a shown picture only";
+}
+
+// Runs at the same time (an autostart entry and a click, two logins) each have a picture file of
+// their own, which the other neither removes nor overwrites; one a killed run left goes.
+TEST_F(DrawRunTest, RunsAtTheSameTimeKeepTheirOwnPictureFiles) {
+    writeFile(folder.file("ZorbelPaneglyphTmp-999999-1.bmp"), "the picture of a killed run");
+    std::vector<std::string> whileBothShow;
+    QImage firstKept;
+    desktop.whileShowing = [&] {
+        if (desktop.wallpapers.size() > 1)
+            return (void)(whileBothShow = runPictures());
+        const std::string mine = runPictures().at(0);
+        EXPECT_TRUE(run()) << runError; // the other run, while this one's picture is shown
+        firstKept.load(QString::fromStdString(mine));
+    };
+    ASSERT_TRUE(run()) << runError;
+    EXPECT_EQ(whileBothShow.size(), 2u);
+    EXPECT_EQ(firstKept.size(), QSize(1024, 768)) << "kept after the other run ended";
+    EXPECT_TRUE(runPictures().empty());
 }
 
 TEST_F(DrawRunTest, SettingsThatCannotBeWrittenStillShowThePictureAndWhatFailedIsReported) {
@@ -322,7 +354,7 @@ TEST_F(DrawRunTest, APictureThatCannotBeReadOrShownIsNamedAndPassedOverAndTheRun
         testing::internal::CaptureStderr();
         ASSERT_TRUE(run(true)) << runError;
         const std::string told = testing::internal::GetCapturedStderr();
-        for (const std::string& named : {bad.text + ": ビットマップイメージが不正です",
+        for (const std::string& named : {"ビットマップイメージが不正です (" + bad.text + ")",
                                          "ファイル " + refused.text + " を壁紙に表示できません"})
             EXPECT_NE(told.find(named), std::string::npos) << told;
         EXPECT_EQ(shownPicture().pixel(501, 333), red);

@@ -86,10 +86,18 @@ TEST_F(ProgramWithoutDisplay, TheDesktopTakenInsteadOfTheSessionsOwnIsNamed) {
 TEST_F(ProgramWithoutDisplay, ALogonRunThatFailsSaysSoAndEndsInFailure) {
     test::writeFile(folder.file("cache"), ""); // no cache folder can be made: nowhere to draw
     EXPECT_EQ(run("-OnlyDraw"), 1);
-    EXPECT_NE(standardError().find(folder.file("cache/ZorbelPaneglyph/desktop-")),
-              std::string::npos)
+    EXPECT_NE(standardError().find(folder.file("cache/ZorbelPaneglyph")), std::string::npos)
         << standardError();
     EXPECT_NE(standardError().find("を作成できません"), std::string::npos) << standardError();
+}
+
+TEST_F(ProgramWithoutDisplay, SettingsALogonRunCannotReadAreToldAndItEndsInFailure) {
+    test::writeFile(folder.file("ZorbelPaneglyph.ini"), "[MonitorFrame]\nMFFont_FontColor=white\n");
+    EXPECT_EQ(run("-OnlyDraw"), 1);
+    EXPECT_NE(
+        standardError().find("'white' は整数ではありません ([MonitorFrame] MFFont_FontColor)"),
+        std::string::npos)
+        << standardError();
 }
 
 TEST_F(ProgramWithoutDisplay, ReadOnlySettingsStillDrawAndWhatCannotBeRecordedIsReported) {
@@ -111,8 +119,9 @@ TEST_F(ProgramWithoutDisplay, ReadOnlySettingsStillDrawAndWhatCannotBeRecordedIs
     EXPECT_TRUE(fs::exists(keptPicture()));
 }
 
-// Two logon runs at once each move the rotation on (their drawings shown at once race in sway).
-TEST_F(ProgramWithoutDisplay, TwoLogonRunsAtOnceMoveTheRotationOnByTwo) {
+// Two logon runs at once (an autostart entry and a click) both succeed and each move the rotation
+// on.
+TEST_F(ProgramWithoutDisplay, TwoLogonRunsAtOnceBothSucceedAndMoveTheRotationOnByTwo) {
     const std::string onePixel("BM\x3a\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\1\0\0\0\1\0\0\0\1\0\x18",
                                29);
     fs::create_directory(folder.file("pictures"));
@@ -129,9 +138,25 @@ TEST_F(ProgramWithoutDisplay, TwoLogonRunsAtOnceMoveTheRotationOnByTwo) {
     saveOptions(settings, options);
     const std::string once = "'" + program + "' -OnlyDraw 2>> '" + folder.file("stderr") + "'";
     for (const int index : {1, 3, 5}) {
-        (void)test::runCommand(once + " & " + once + "; wait", 60);
+        // Neither run fails because the other runs.
+        EXPECT_EQ(test::runCommand(once + " & first=$!; " + once +
+                                       "; second=$?; wait $first; exit $(($? | second))",
+                                   60)
+                      .status,
+                  0)
+            << standardError();
         EXPECT_EQ(settings.ItemFiler("WPPaintIdx").ReadInteger(), index) << standardError();
     }
+}
+
+// As any failed run, with the program's own message; the file is left as it is.
+TEST_F(ProgramWithoutDisplay, ARegistryFileThatCannotBeReadEndsTheLogonRunWithItsMessage) {
+    const std::string registryFile = platform::Registry::currentUser().filePath();
+    fs::create_directories(registryFile);
+    EXPECT_EQ(run("-OnlyDraw"), 1);
+    EXPECT_NE(standardError().find("ファイル " + registryFile + " は開けません"), std::string::npos)
+        << standardError();
+    EXPECT_TRUE(fs::is_empty(registryFile));
 }
 
 TEST_F(ProgramWithoutDisplay, TheSettingsWindowSaysItNeedsADisplay) {

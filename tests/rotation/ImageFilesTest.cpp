@@ -75,9 +75,11 @@ TEST_P(ConvertImageFile, WritesWhatLoadingAndSavingWrite) {
     Bitmap bitmap;
     ASSERT_TRUE(LoadImageFile(picture, bitmap));
     saveBitmapFile(bitmap, folder.file("loaded.bmp"));
+    std::filesystem::create_symlink(folder.file("loaded.bmp"), folder.file("converted.bmp"));
     ASSERT_TRUE(convertImageFile(picture, folder.file("converted.bmp")));
     EXPECT_EQ(test::readFile(folder.file("converted.bmp")),
               test::readFile(folder.file("loaded.bmp")));
+    EXPECT_FALSE(std::filesystem::is_symlink(folder.file("converted.bmp"))) << "never followed";
 }
 
 INSTANTIATE_TEST_SUITE_P(BmpAndJpeg, ConvertImageFile, testing::Values("a.BMP", "a.jpe"),

@@ -130,23 +130,60 @@ TEST_F(RegMngTest, StringListsLeaveNoKeysOfALongerEarlierList) {
     EXPECT_EQ(iniText(), "[FreeMessage]\r\n");
 }
 
-// A list has no more lines than its section has keys, so a damaged count costs nothing; a
-// write over it deletes the numbered keys that are there.
-TEST_F(RegMngTest, AStoredCountIsBoundedByTheKeysOfItsSection) {
-    writeFile(iniPath, "[FreeMessage]\nFMInput_ItemCount=5\nFMInput_Item0=a\nFMInput_Item1=b\n"
-                       "FMInput_Item2=c\nFMFile=x\n");
-    std::vector<std::string> lines;
-    manager.ItemFiler("FMInput").ReadStrings(lines);
-    EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "c", "", ""}));
-
+// A write over a damaged count deletes the numbered keys that are there, and only those.
+TEST_F(RegMngTest, AWriteOverAHugeCountDeletesTheNumberedKeysThatAreThere) {
     writeFile(iniPath, "[FreeMessage]\nFMInput_ItemCount=2147483647\nFMInput_Item0=a\n"
                        "fminput_item9=j\nFMInput_Item09=kept\n[Other]\nFMInput_Item1=kept\n");
-    manager.ItemFiler("FMInput").ReadStrings(lines);
-    EXPECT_EQ(lines, (std::vector<std::string>{"a", "", "", ""}));
     manager.ItemFiler("FMInput").WriteStrings({"x"});
     EXPECT_EQ(iniText(), "[FreeMessage]\nFMInput_ItemCount=1\nFMInput_Item0=x\n"
                          "FMInput_Item09=kept\n[Other]\nFMInput_Item1=kept\n");
 }
+
+struct StoredList {
+    const char* name;
+    std::string section;
+    std::vector<std::string> lines;
+};
+
+void PrintTo(const StoredList& list, std::ostream* out) {
+    *out << list.name;
+}
+
+class StoredListTest : public RegMngTest, public ::testing::WithParamInterface<StoredList> {};
+
+// A list ends with its last stored line, whatever its count says, and a line numbered beyond
+// the keys of its section is no line of it: a damaged count or number costs nothing.
+TEST_P(StoredListTest, ReadsNoLineAfterItsLastStoredOne) {
+    writeFile(iniPath, "[FreeMessage]\n" + GetParam().section);
+    std::vector<std::string> lines{"old"};
+    manager.ItemFiler("FMInput").ReadStrings(lines);
+    EXPECT_EQ(lines, GetParam().lines);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Counts, StoredListTest,
+    ::testing::Values(
+        StoredList{"AsCounted",
+                   "FMInput_ItemCount=3\nFMInput_Item0=a\nFMInput_Item2=c\nx=1\n",
+                   {"a", "", "c"}},
+        StoredList{
+            "CountBelowTheKeys", "FMInput_ItemCount=1\nFMInput_Item0=a\nFMInput_Item1=b\n", {"a"}},
+        StoredList{"CountBeyondTheKeys",
+                   "FMInput_ItemCount=5\nFMInput_Item0=a\nFMInput_Item1=b\nFMInput_Item2=c\n"
+                   "FMFile=x\n",
+                   {"a", "b", "c"}},
+        StoredList{"HugeCountInALargeSection",
+                   "FMInput_ItemCount=2147483647\nFMInput_Item0=a\nFMInput_Item5=f\nFMFile=\n"
+                   "FMCheckFile=0\nFMCheckInput=1\nFMLineInterval=0\nFMLeft=0\nFMTop=0\n"
+                   "FMFont_FontName=x\nFMFont_FontSize=9\nFMFont_FontColor=clWhite\n"
+                   "FMFont_FontStyle=1\nFreeMessageDraw=0\n",
+                   {"a", "", "", "", "", "f"}},
+        StoredList{"HugeNumbers",
+                   "FMInput_ItemCount=2147483647\nFMInput_Item0=a\nfminput_item9=j\n"
+                   "FMInput_Item09=kept\nFMInput_Item9999999999=z\n",
+                   {"a"}},
+        StoredList{"NoStoredLine", "FMInput_ItemCount=2147483647\nFMInput_Item01=a\n", {}}),
+    [](const ::testing::TestParamInfo<StoredList>& list) { return list.param.name; });
 
 TEST_F(RegMngTest, WritingAnEmptyListWhereNothingWasStoredWritesNothing) {
     manager.ItemFiler("FMInput").WriteStrings({});

@@ -11,7 +11,7 @@ inline ProgramFiles programFilesIn(const TempFolder& folder) {
     return {folder.file("ZorbelPaneglyph"),        folder.file("ZorbelPaneglyph.ini"),
             folder.file("help/index.html"),        folder.file("autostart/ZorbelPaneglyph.desktop"),
             folder.file("ZorbelPaneglyphTmp.bmp"), {},
-            folder.file("ZorbelPaneglyph.bmp")};
+            folder.file("ZorbelPaneglyph.bmp"),    {}};
 }
 
 } // namespace zbpg::test

@@ -3,6 +3,7 @@
 #include "platform/dialogs/MessageService.h"
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace zbpg::test {
@@ -18,6 +19,8 @@ public:
 
     platform::MessageAnswer show(const platform::MessageRequest& request) override {
         shown.push_back(request);
+        if (whileShowing)
+            whileShowing();
         if (!answers.empty()) {
             const auto answer = answers.front();
             answers.pop_front();
@@ -31,6 +34,8 @@ public:
 
     std::vector<platform::MessageRequest> shown;
     std::deque<platform::MessageAnswer> answers;
+    // Runs while a box is shown, before it is answered.
+    std::function<void()> whileShowing;
 };
 
 } // namespace zbpg::test

@@ -369,6 +369,21 @@ TEST_F(MainWindowTest, AFailedTrialRunIsReportedAndTheWindowGoesOn) {
     EXPECT_EQ(window->windowTitle(), "ZorbelPaneglyph");
 }
 
+// Reported when the window opens, which opens all the same, and again by what needs it; the
+// file is never replaced.
+TEST_F(MainWindowTest, ARegistryFileThatCannotBeReadIsReportedAndKept) {
+    const std::string registryFile = platform::Registry::currentUser().filePath();
+    std::filesystem::create_directories(registryFile);
+    window = std::make_unique<TFormMain>(ProgramFiles::forProgram(files().programFile));
+    EXPECT_TRUE(window->FormCreate());
+    const std::string message = "ファイル " + registryFile + " は開けません.";
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, message);
+    button("ButtonWallpaperDraw").click();
+    EXPECT_EQ(messages.shown.back().text, message);
+    EXPECT_TRUE(std::filesystem::is_empty(registryFile));
+}
+
 TEST_F(MainWindowTest, RestoreShowsTheRecordedWallpaperWithItsStyle) {
     (void)SetWallpaperFile("/pictures/clean.bmp");
     const auto registry = platform::Registry::currentUser();

@@ -17,6 +17,8 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <optional>
+#include <sys/wait.h>
+#include <unistd.h>
 
 // Xlib macros (None, Bool, ...) would break the headers above, so it comes last.
 #include <X11/Xatom.h>
@@ -361,6 +363,24 @@ TEST_F(DesktopPictureX11Test, OnTwoMonitorsThePictureGoesOnThePrimaryAndTheOther
             XDestroyImage(image);
         }
     }
+}
+
+// Two runs setting the wallpaper at once, again and again: none frees the other's pixmap while it
+// is in use, which breaks the other's connection (status 1) or refuses its copy of the monitor
+// the picture does not cover (2).
+TEST_F(DesktopPictureX11Test, TwoRunsAtOnceBothShowTheirPicturesOnTwoMonitors) {
+    QImage picture(DesktopPicture::screenSize(), QImage::Format_RGB32);
+    picture.fill(qRgb(90, 30, 60));
+    const pid_t other = ::fork();
+    ASSERT_GE(other, 0);
+    int status = 0;
+    for (int i = 0; i < 100 && status == 0; ++i)
+        status = DesktopPicture::showScreenPicture(picture) ? 0 : 2;
+    if (other == 0)
+        ::_exit(status);
+    EXPECT_EQ(status, 0);
+    ::waitpid(other, &status, 0);
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 0);
 }
 
 } // namespace

@@ -117,6 +117,25 @@ TEST(OnlyDrawOnX11, DrawsFramesAndSystemInformationOntoTheDesktop) {
     EXPECT_EQ(recorded->text, clean);
 }
 
+// A full disk (no file may grow beyond 100 blocks): neither the run's picture file nor the kept
+// picture can be written, but the X root window shows the drawing without a file. The run shows
+// it, tells what it could not keep, and succeeds.
+TEST(OnlyDrawOnX11, OnAFullDiskThePictureIsShownAndWhatCouldNotBeKeptIsTold) {
+    test::TempFolder folder;
+    const std::string program = installProgram(folder);
+    test::writeFile(folder.file("ZorbelPaneglyph.ini"), kOnlyTheSmallestFrame);
+    ::unsetenv("QT_QPA_PLATFORM");
+    const auto run =
+        test::runCommand("cd '" + folder.path() + "' && trap '' XFSZ && ulimit -f 100 && '" +
+                             program + "' -OnlyDraw 2>&1",
+                         60);
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find(folder.file("ZorbelPaneglyphTmp-")), std::string::npos);
+    EXPECT_NE(run.output.find(platform::DesktopPicture::keptPicturePath() + " を作成できません"),
+              std::string::npos);
+    EXPECT_EQ(platform::DesktopPicture::paintDesktop(QSize(1024, 768)).pixel(0, 100), kFrame);
+}
+
 // "壁紙を再表示してから描画" draws on the clean wallpaper every time: two runs in a row leave the
 // same picture. Drawing over the desktop as shown piles the text's soft edges up run by run.
 TEST(OnlyDrawOnX11, OnlyTheRewriteModeDrawsOnTheCleanWallpaperEveryTime) {

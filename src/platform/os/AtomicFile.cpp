@@ -176,10 +176,10 @@ std::string temporaryFilePrefix(const std::string& path) {
     return path + std::string(kTemporaryInfix);
 }
 
-bool writeFileAtomically(const std::string& path, const std::string& content,
-                         Durability durability) {
+bool writeFileAtomically(const std::string& path, const std::string& content, Durability durability,
+                         AtLink atLink) {
     const bool synced = durability == Durability::SurvivesPowerLoss;
-    const std::string target = resolveLinks(path);
+    const std::string target = atLink == AtLink::WriteTarget ? resolveLinks(path) : path;
     const FolderLock lock(target);
     if (!lock.held())
         return false;

@@ -38,15 +38,28 @@ enum class Durability {
     RemadeAtNextRun,
 };
 
+// What a symbolic link that stands at the path of a replaced file is taken for.
+enum class AtLink {
+    // The user's own files (the settings, the registry file, shortcuts): a user who keeps one
+    // elsewhere behind a link has it written there.
+    WriteTarget,
+    // The files the program makes for itself (its pictures in the cache folder or beside the
+    // program): a link there is none of the program's making, and is replaced, never followed,
+    // so that no file it points to is overwritten.
+    ReplaceLink,
+};
+
 // Replaces a file's content as a whole: a temporary file in the same folder, then a rename,
 // so that a reader or a crash never sees a half-written file; with SurvivesPowerLoss, neither
-// does the next boot after a power loss. A symbolic link is followed and its target replaced;
-// the old file's permissions are kept. The folder lock is held for the whole replacement, so a
-// temporary file of ours found under it was left by a writer that was killed, and is removed.
-// Returns false on any failure (a missing folder, something other than a regular file at the
-// path, a sync the disk refused), leaving the old file as it was.
+// does the next boot after a power loss. An existing path is never opened for writing. A
+// symbolic link is followed and its target replaced, or replaced itself, as atLink says (by
+// default, as for a file of the program's own, never followed); the old file's permissions are
+// kept. The folder lock is held for the whole replacement, so a temporary file of ours found
+// under it was left by a writer that was killed, and is removed. Returns false on any failure
+// (a missing folder, something other than a regular file at the path, a sync the disk refused),
+// leaving the old file as it was.
 [[nodiscard]] bool writeFileAtomically(const std::string& path, const std::string& content,
-                                       Durability durability);
+                                       Durability durability, AtLink atLink = AtLink::ReplaceLink);
 
 // The name a temporary file of writeFileAtomically has for the file at path, before the six
 // characters that make it unique.

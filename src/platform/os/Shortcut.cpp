@@ -65,7 +65,8 @@ bool writeDesktopEntry(const std::string& entryPath, const std::string& target,
                                 "\n"
                                 "Terminal=false\n";
     return makeFolders(parentFolder(entryPath)) &&
-           writeFileAtomically(entryPath, content, Durability::SurvivesPowerLoss);
+           writeFileAtomically(entryPath, content, Durability::SurvivesPowerLoss,
+                               AtLink::WriteTarget);
 }
 
 } // namespace zbpg::platform

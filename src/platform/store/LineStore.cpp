@@ -68,6 +68,8 @@ struct LineStore::Line {
     bool decodable = true;
     bool dirty = false;
     bool deleted = false;
+    // The file's last line goes on in a next line that is not there: it goes on into nothing.
+    bool openEnded = false;
 
     // The line's text (UTF-8); null when its bytes could not be decoded.
     const std::string* text() const {
@@ -152,7 +154,7 @@ void LineStore::load(std::string_view content) {
         }
         DecodedLine decoded = decode(body, m_encoding);
         // Looked at in the decoded text: in CP932, 5C can be the second byte of a character.
-        const bool continues = decoded.decodable && !ending.empty() &&
+        const bool continues = decoded.decodable &&
                                m_syntax->continuesOnNextLine(
                                    decoded.differing ? std::string_view(*decoded.differing) : body);
         if (!continuing) {
@@ -177,8 +179,10 @@ void LineStore::load(std::string_view content) {
         if (!continuing)
             takeLine(std::move(line));
     }
-    if (continuing)
+    if (continuing) {
+        line.openEnded = true;
         takeLine(std::move(line));
+    }
     closeBlock();
 }
 
@@ -399,6 +403,7 @@ void LineStore::writeValue(std::string_view groupPath, std::string_view name,
         line.decoded.reset();
         line.decodable = true;
         line.dirty = true;
+        line.openEnded = false;
         m_changed = true;
         return;
     }
@@ -430,15 +435,27 @@ bool LineStore::removeValue(std::string_view groupPath, std::string_view name) {
 
 // ---- Writing the file ----
 
+// UTF-8 while a text does not fit CP932; but a line kept as bytes that cannot be decoded keeps
+// the file in its encoding where the other one would decode it: it would start to mean
+// something (a header, moving the lines after it to another section) that it never meant.
 StoreEncoding LineStore::targetEncoding() const {
+    StoreEncoding target = StoreEncoding::Cp932;
     for (const Line& line : m_lines) {
         if (line.deleted || line.text() == nullptr)
             continue;
         const bool unchangedCp932 = m_encoding == StoreEncoding::Cp932 && !line.dirty;
-        if (!unchangedCp932 && !isAscii(*line.text()) && !fitsCp932(*line.text()))
-            return StoreEncoding::Utf8WithBom;
+        if (!unchangedCp932 && !isAscii(*line.text()) && !fitsCp932(*line.text())) {
+            target = StoreEncoding::Utf8WithBom;
+            break;
+        }
     }
-    return StoreEncoding::Cp932;
+    if (target == m_encoding)
+        return target;
+    for (const Line& line : m_lines) {
+        if (!line.deleted && !line.decodable && decode(line.raw, target).decodable)
+            return m_encoding;
+    }
+    return target;
 }
 
 std::optional<std::string> LineStore::render() const {
@@ -459,10 +476,16 @@ std::optional<std::string> LineStore::render() const {
     std::string out;
     if (target == StoreEncoding::Utf8WithBom)
         out.append(kUtf8Bom);
+    const Line* previous = nullptr;
     for (std::size_t i = 0; i < last; ++i) {
         const Line& line = m_lines[order[i]];
         if (line.deleted)
             continue;
+        // A line that went on into nothing now goes on into an empty line, which means the
+        // same, rather than into the line after it.
+        if (previous != nullptr && previous->openEnded)
+            out.append(m_newLine);
+        previous = &line;
         if (!line.dirty && (target == m_encoding || line.text() == nullptr)) {
             out.append(line.raw); // untouched, or undecodable: the bytes as they were
         } else if (auto bytes = encode(*line.text(), target)) {

@@ -15,7 +15,8 @@ class StoreFile;
 // 932; a file that must hold a text CP932 cannot represent becomes UTF-8 with a byte order mark,
 // and goes back to CP932 once all of its text fits again. Only the mark makes a file UTF-8:
 // without it the file is CP932, also when its bytes happen to be valid UTF-8 (as half-width
-// katakana often are).
+// katakana often are). A file keeps its encoding while a line it holds cannot be decoded in it
+// but could in the other: that line would start to mean something.
 enum class StoreEncoding { Cp932, Utf8WithBom };
 
 // What one line of a store file is to its syntax.

@@ -243,10 +243,11 @@ std::optional<std::string> parseKeyHeader(std::string_view line) {
 }
 
 // The text a line means where long data is wrapped: a line ending in "\" goes on in the next
-// one, whose leading indentation is dropped.
+// one, whose leading indentation is dropped. The last line of a file goes on into nothing: it
+// means the same as when an empty line followed it.
 std::string logicalText(std::string_view text) {
     if (text.find('\n') == std::string_view::npos)
-        return std::string(text);
+        return std::string(text.ends_with('\\') ? text.substr(0, text.size() - 1) : text);
     std::string out;
     bool first = true;
     while (true) {
@@ -256,7 +257,7 @@ std::string logicalText(std::string_view text) {
             part.remove_suffix(1);
         if (!first)
             skipSpaces(part);
-        if (lf != std::string_view::npos && part.ends_with('\\'))
+        if (part.ends_with('\\'))
             part.remove_suffix(1);
         out.append(part);
         if (lf == std::string_view::npos)

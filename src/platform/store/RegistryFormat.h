@@ -12,9 +12,10 @@ namespace zbpg::platform {
 // The lines of the registry stand-in's file, the registry export format: a header
 // "[HKEY_CURRENT_USER\…]" opens a key (a header of another root opens a key the program never
 // reads), lines "name"=data (or @=data for the unnamed value) hold values, and a line ending in
-// "\" goes on in the next. Key paths have "\" between their parts. Every header of a key adds
-// to it, and the last line of a name whose data is understood is the value; a new file starts
-// with the format's header line, and every key the program adds is set off by blank lines.
+// "\" goes on in the next (the file's last line, into nothing). Key paths have "\" between their
+// parts. Every header of a key adds to it, and the last line of a name whose data is understood is
+// the value; a new file starts with the format's header line, and every key the program adds is set
+// off by blank lines.
 class RegistrySyntax final : public LineSyntax {
 public:
     static const RegistrySyntax& instance();

@@ -78,7 +78,7 @@ bool StoreFile::replace(const std::string& content) {
     } else if (!m_lock->held()) {
         return false;
     }
-    if (!writeFileAtomically(m_path, content, Durability::SurvivesPowerLoss))
+    if (!writeFileAtomically(m_path, content, Durability::SurvivesPowerLoss, AtLink::WriteTarget))
         return false;
     m_fingerprint = fingerprintOf(content);
     return true;

@@ -35,7 +35,7 @@ TEST_P(AtomicFileTest, KeepsPermissionsAndFollowsLinks) {
     ASSERT_TRUE(writeFileAtomically(target, "old", GetParam()));
     ::chmod(target.c_str(), 0600);
     fs::create_symlink(target, link);
-    ASSERT_TRUE(writeFileAtomically(link, "new", GetParam()));
+    ASSERT_TRUE(writeFileAtomically(link, "new", GetParam(), AtLink::WriteTarget));
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(test::readFile(target), "new");
     struct stat info {};

@@ -114,6 +114,55 @@ TEST_P(StoreSessionTest, UndecodableLinesKeepTheirBytesThroughBothEncodings) {
     EXPECT_EQ(readFile(path), head + undecodable + valueLine("zoe"));
 }
 
+// ---- Damaged files found by fuzzing ----
+
+struct DamagedFile {
+    const char* name;
+    Store store;
+    std::string content;
+};
+
+void PrintTo(const DamagedFile& file, std::ostream* out) {
+    *out << file.name;
+}
+
+class DamagedFileTest : public ::testing::TestWithParam<DamagedFile> {
+protected:
+    test::TempFolder folder;
+    std::string path = folder.file("settings");
+};
+
+// Whatever a file holds, a value written to it reads back, and every other value reads as it
+// did before.
+TEST_P(DamagedFileTest, AWrittenValueReadsBackAndTheOthersKeepTheirs) {
+    const DamagedFile& file = GetParam();
+    writeFile(path, file.content);
+    const auto others = [&] {
+        return std::vector{readOneValue(file.store, path, "a"),
+                           readOneValue(file.store, path, "b")};
+    };
+    const auto before = others();
+    ASSERT_TRUE(writeOneValue(file.store, path, "new"));
+    EXPECT_EQ(readOneValue(file.store, path, "k"), "new") << readFile(path);
+    EXPECT_EQ(others(), before) << readFile(path);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, DamagedFileTest,
+    ::testing::Values(
+        // The last line goes on in a next line that is not there.
+        DamagedFile{"RegistryEndingInAContinuation", Store::Registry,
+                    "[HKEY_CURRENT_USER\\Software\\Test]\n\"a\"=\"1\"\\"},
+        DamagedFile{"RegistryEndingInAContinuationAndALineBreak", Store::Registry,
+                    "[HKEY_CURRENT_USER\\Software\\Test]\r\n\"b\"=hex:01,\\\r\n"},
+        // Not UTF-8, so no header in a file with the mark; a header in code page 932.
+        DamagedFile{"Utf8IniWithAHeaderInCp932", Store::Ini,
+                    "\xEF\xBB\xBF[S]\r\na=1\r\n[B\x82\xA0]\r\nb=2\r\n"},
+        DamagedFile{"Utf8RegistryWithAHeaderInCp932", Store::Registry,
+                    "\xEF\xBB\xBF[HKEY_CURRENT_USER\\Software\\Test]\r\n\"a\"=\"1\"\r\n"
+                    "[HKEY_CURRENT_USER\\\x82\xA0]\r\n\"b\"=\"2\"\r\n"}),
+    [](const ::testing::TestParamInfo<DamagedFile>& input) { return input.param.name; });
+
 // ---- What cannot be read is an error, and is never replaced ----
 
 enum class Obstacle { Folder, Fifo, LinkLoop, TooLarge, WriteOnly };

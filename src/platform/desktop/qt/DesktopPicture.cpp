@@ -40,7 +40,7 @@ constexpr int kQtAllocationLimitMiB = static_cast<int>(kMaxPictureImageBytes >> 
 bool keepPicture(const std::string& encoded) {
     return makeFolders(appCacheFolder()) &&
            writeFileAtomically(DesktopPicture::keptPicturePath(), encoded,
-                               Durability::RemadeAtNextRun);
+                               Durability::RemadeAtNextRun, AtLink::ReplaceLink);
 }
 
 // Shows the picture on the root window and keeps it; paintMonitor paints the other monitors
@@ -177,7 +177,8 @@ std::optional<DesktopWallpaper> DesktopPicture::keepOtherProgramsWallpaper() {
     const std::string path = appCacheFolder() + "/" + texts::kAdoptedWallpaperName;
     // Once the other program's pixmap is gone, this file is the only copy of the user's picture.
     if (!shown || !makeFolders(appCacheFolder()) ||
-        !writeFileAtomically(path, encodeScreenPng(*shown), Durability::SurvivesPowerLoss))
+        !writeFileAtomically(path, encodeScreenPng(*shown), Durability::SurvivesPowerLoss,
+                             AtLink::ReplaceLink))
         return std::nullopt;
     return DesktopWallpaper{path, WallpaperStyle::Screen, std::nullopt};
 }

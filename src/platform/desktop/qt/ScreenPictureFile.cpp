@@ -349,7 +349,8 @@ QImage decodePlainBmp(const std::string& bytes, std::size_t maxImageBytes) {
 
 bool writeScreenPicture(const QImage& picture, const std::string& path) {
     return !picture.isNull() &&
-           writeFileAtomically(path, encodeScreenPng(picture), Durability::RemadeAtNextRun);
+           writeFileAtomically(path, encodeScreenPng(picture), Durability::RemadeAtNextRun,
+                               AtLink::ReplaceLink);
 }
 
 } // namespace zbpg::platform

@@ -23,7 +23,8 @@ QImage decodeScreenPng(const std::string& bytes, std::size_t maxImageBytes);
 // maxImageBytes as RGB32.
 QImage decodePlainBmp(const std::string& bytes, std::size_t maxImageBytes);
 
-// Replaces the file at path with the picture (see writeFileAtomically). False on any failure.
+// Replaces the file at path with the picture (see writeFileAtomically), a link there included,
+// never followed. False on any failure.
 [[nodiscard]] bool writeScreenPicture(const QImage& picture, const std::string& path);
 
 } // namespace zbpg::platform

@@ -129,6 +129,12 @@ bool SessionDesktop::isProgramPicture(const std::string& path) {
 bool SessionDesktop::showScreenPicture(const QImage& picture) {
     if (m_kind != Kind::Desktop || picture.isNull())
         return false;
+    if (!makeFolders(appCacheFolder()))
+        throw Error(formatMessage(texts::kCannotCreateFile, appCacheFolder()));
+    // Two runs at once (an autostart entry and a click) show their pictures one after the other:
+    // otherwise one could take the other's name, remove the picture the desktop is told to show,
+    // or see the other's picture shown and take its own for refused.
+    const FolderLock oneRunAtATime(appCacheFolder() + "/" + texts::kShownPicturePrefix);
     const auto earlier = programPictures();
     // The stamp only grows, so that the newest picture sorts last whatever the clock did.
     qint64 stamp = QDateTime::currentMSecsSinceEpoch();
@@ -139,7 +145,7 @@ bool SessionDesktop::showScreenPicture(const QImage& picture) {
     }
     const std::string shown = appCacheFolder() + "/" + sessionPrefix() + std::to_string(stamp) +
                               texts::kShownPictureExtension;
-    if (!makeFolders(appCacheFolder()) || !writeScreenPicture(picture, shown))
+    if (!writeScreenPicture(picture, shown))
         throw Error(formatMessage(texts::kCannotCreateFile, shown));
     if (!m_backend->show(shown, WallpaperStyle::Screen)) {
         (void)::unlink(shown.c_str());

@@ -499,11 +499,15 @@ Pixmap pixmapAcrossMonitors(Display* display, ErrorTrap& trap, const QImage& pic
     XFillRectangle(display, pixmap, gc, 0, 0, static_cast<unsigned>(whole.width()),
                    static_cast<unsigned>(whole.height()));
     QRect kept;
+    // A run setting its wallpaper at the same moment frees the pixmap before: it may not go
+    // between finding that pixmap and copying it.
+    XGrabServer(display);
     if (const auto before = currentWallpaper(display, trap)) {
         kept = QRect(QPoint(0, 0), before->second.boundedTo(whole.size()));
         XCopyArea(display, before->first, pixmap, gc, 0, 0, static_cast<unsigned>(kept.width()),
                   static_cast<unsigned>(kept.height()), 0, 0);
     }
+    XUngrabServer(display);
     XFreeGC(display, gc);
     bool complete = true;
     for (const QRect& monitor : monitorAreas(display)) {
@@ -549,6 +553,11 @@ RootWindow showOnRootWindow(const QImage& picture, const QColor& background,
             : pixmapAcrossMonitors(display, trap, picture, primary, background, paintMonitor);
     if (pixmap == 0 || trap.caught())
         return RootWindow::Refused;
+    // From reading the pixmap shown before to retaining ours no other client is served; closing
+    // the connection ends the grab. Otherwise a run setting its wallpaper at the same moment (an
+    // autostart entry and a click) could free our pixmap while our connection is still open,
+    // which closes that connection (and we could do the same to it).
+    XGrabServer(display);
     XSetWindowBackgroundPixmap(display, root, pixmap);
     XClearWindow(display, root);
     freePreviousWallpaper(display, trap, root, pixmap);

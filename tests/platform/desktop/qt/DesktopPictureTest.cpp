@@ -269,6 +269,15 @@ TEST_F(DesktopPictureTest, EmptyPathLeavesTheBackgroundAlone) {
     EXPECT_EQ(countPixels(kept, qRgb(7, 77, 177)), kept.width() * kept.height());
 }
 
+// A link planted as the kept picture is replaced; the file it points to is left alone.
+TEST_F(DesktopPictureTest, KeptPictureReplacesALinkAtItsName) {
+    std::filesystem::create_directories(m_home.file(".cache/ZorbelPaneglyph"));
+    writeFile(m_home.file("victim"), "the user's");
+    std::filesystem::create_symlink(m_home.file("victim"), DesktopPicture::keptPicturePath());
+    ASSERT_TRUE(DesktopPicture::showScreenPicture(numberedImage(4, 3)));
+    EXPECT_EQ(readFile(m_home.file("victim")), "the user's");
+}
+
 TEST_F(DesktopPictureTest, KeptPictureCannotBeWritten) {
     // A file where the cache folder should be: the picture has nowhere to go, and without an X
     // server nothing has been shown: the error is not the one of a picture shown but not kept.
