@@ -168,7 +168,7 @@ TEST_P(EndedSession, EndsTheWatchWithNothingLeft) {
             std::string(GetParam()) +
             "\nfor i in $(seq 50); do kill -0 $watch 2>/dev/null || break; sleep 0.1; done\n"
             "kill -0 $watch 2>/dev/null && exit 12\n"
-            "exit $(ls \"$XDG_RUNTIME_DIR\" . | grep -c -e -watch- -e Tmp.bmp)\n");
+            "exit $(ls \"$XDG_RUNTIME_DIR\" . | grep -c -e -watch- -e PaneglyphTmp)\n");
     EXPECT_EQ(status, 0) << "10: the watch did not start, 11: nor did a second one end at once, "
                             "12: the watch outlived its session, else files left\n"
                          << m_output;
