@@ -21,11 +21,11 @@ std::string countedKey(const std::string& prefix, std::int64_t index) {
 
 // The number n of a key named prefix + n as the lists write it (decimal, no leading zeros); the
 // prefix matches without regard to ASCII case, as keys do.
-std::optional<std::int64_t> numberOfKey(const std::string& name, const std::string& prefix) {
+std::optional<std::int64_t> numberOfKey(std::string_view name, const std::string& prefix) {
     if (name.size() <= prefix.size() ||
-        !equalsIgnoringAsciiCase(std::string_view(name).substr(0, prefix.size()), prefix))
+        !equalsIgnoringAsciiCase(name.substr(0, prefix.size()), prefix))
         return std::nullopt;
-    const std::string_view digits = std::string_view(name).substr(prefix.size());
+    const std::string_view digits = name.substr(prefix.size());
     if (digits.size() > 10 || (digits.size() > 1 && digits.front() == '0'))
         return std::nullopt;
     std::int64_t number = 0;
@@ -43,10 +43,11 @@ std::map<std::int64_t, std::string> numberedKeys(StoreAccessor& store, const std
                                                  const std::string& prefix, std::int64_t first,
                                                  std::int64_t end) {
     std::map<std::int64_t, std::string> keys;
-    for (const std::string& name : store.valueNames(section)) {
-        const auto number = numberOfKey(name, prefix);
+    const KeyNames& names = store.valueNames(section);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const auto number = numberOfKey(names[i], prefix);
         if (number && *number >= first && *number < end)
-            keys.emplace(*number, name);
+            keys.emplace(*number, names[i]);
     }
     return keys;
 }
@@ -159,12 +160,14 @@ std::string IniAccessor::readText(const std::string& section, const std::string&
     return m_session.read(section, ident, defaultValue);
 }
 
-const std::vector<std::string>& IniAccessor::valueNames(const std::string& section) {
+const KeyNames& IniAccessor::valueNames(const std::string& section) {
     const std::string folded = asciiLower(section);
     const auto known = m_valueNames.find(folded);
     if (known != m_valueNames.end())
         return known->second;
-    return m_valueNames[folded] = m_session.keys(section);
+    KeyNames& names = m_valueNames[folded];
+    m_session.forEachKey(section, [&names](std::string_view name) { names.add(name); });
+    return names;
 }
 
 void IniAccessor::writeText(const std::string& section, const std::string& ident,
@@ -205,12 +208,15 @@ std::string RegAccessor::readText(const std::string& section, const std::string&
     return value->text;
 }
 
-const std::vector<std::string>& RegAccessor::valueNames(const std::string& section) {
+const KeyNames& RegAccessor::valueNames(const std::string& section) {
     const std::string folded = asciiLower(section);
     const auto known = m_valueNames.find(folded);
     if (known != m_valueNames.end())
         return known->second;
-    return m_valueNames[folded] = m_session.valueNames(keyOf(section));
+    KeyNames& names = m_valueNames[folded];
+    m_session.forEachValueName(keyOf(section),
+                               [&names](std::string_view name) { names.add(name); });
+    return names;
 }
 
 void RegAccessor::noteWritten(const std::string& ident) {

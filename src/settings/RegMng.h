@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zbpg {
@@ -52,6 +53,25 @@ private:
 
 class TRegManager;
 
+// The names of a section's keys as one text and where each ends: a section of millions of
+// short keys costs little more than their bytes.
+class KeyNames final {
+public:
+    void add(std::string_view name) {
+        m_text.append(name);
+        m_ends.push_back(static_cast<std::uint32_t>(m_text.size())); // the file is below 4 GiB
+    }
+    std::size_t size() const { return m_ends.size(); }
+    std::string_view operator[](std::size_t index) const {
+        const std::size_t begin = index == 0 ? 0 : m_ends[index - 1];
+        return std::string_view(m_text).substr(begin, m_ends[index] - begin);
+    }
+
+private:
+    std::string m_text;
+    std::vector<std::uint32_t> m_ends;
+};
+
 // One access to the store, held for the length of one filer operation (or of a batch), so that
 // the keys of a list or a stream cost one file access together.
 class StoreAccessor {
@@ -60,7 +80,7 @@ public:
     virtual std::string readText(const std::string& section, const std::string& ident,
                                  const std::string& defaultValue) = 0;
     // The keys (value names) of a section, each once; valid until the next change.
-    virtual const std::vector<std::string>& valueNames(const std::string& section) = 0;
+    virtual const KeyNames& valueNames(const std::string& section) = 0;
     virtual void writeText(const std::string& section, const std::string& ident,
                            const std::string& value) = 0;
     virtual void deleteValue(const std::string& section, const std::string& ident) = 0;
@@ -73,7 +93,7 @@ public:
     IniAccessor(const std::string& iniFileName, const std::string& seedFileName, bool forUpdate);
     std::string readText(const std::string& section, const std::string& ident,
                          const std::string& defaultValue) override;
-    const std::vector<std::string>& valueNames(const std::string& section) override;
+    const KeyNames& valueNames(const std::string& section) override;
     void writeText(const std::string& section, const std::string& ident,
                    const std::string& value) override;
     void deleteValue(const std::string& section, const std::string& ident) override;
@@ -84,7 +104,7 @@ private:
     platform::ProfileSession m_session;
     // Listed once per section until the next change: a load asks for the keys of a section
     // of twenty lists twenty times.
-    std::map<std::string, std::vector<std::string>> m_valueNames;
+    std::map<std::string, KeyNames> m_valueNames;
 };
 
 class RegAccessor final : public StoreAccessor {
@@ -92,7 +112,7 @@ public:
     RegAccessor(const std::string& regDir, bool forUpdate);
     std::string readText(const std::string& section, const std::string& ident,
                          const std::string& defaultValue) override;
-    const std::vector<std::string>& valueNames(const std::string& section) override;
+    const KeyNames& valueNames(const std::string& section) override;
     void writeText(const std::string& section, const std::string& ident,
                    const std::string& value) override;
     void deleteValue(const std::string& section, const std::string& ident) override;
@@ -110,8 +130,8 @@ private:
 
     std::string m_regDir;
     platform::RegistrySession m_session;
-    std::string m_firstWritten; // the value named by a failed write's message
-    std::map<std::string, std::vector<std::string>> m_valueNames; // as for IniAccessor
+    std::string m_firstWritten;                   // the value named by a failed write's message
+    std::map<std::string, KeyNames> m_valueNames; // as for IniAccessor
 };
 
 // The reader and writer of a manager's items: a cursor bound by ItemFiler to one item for the

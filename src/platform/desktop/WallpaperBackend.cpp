@@ -128,4 +128,18 @@ std::string fileUriOf(const std::string& path) {
     return uri;
 }
 
+std::optional<WallpaperStyle> styleOfWord(std::span<const StyleWord> words, std::string_view word) {
+    for (const auto& named : words)
+        if (word == named.word)
+            return named.style;
+    return std::nullopt;
+}
+
+const char* wordOfStyle(std::span<const StyleWord> words, WallpaperStyle style) {
+    for (const auto& named : words)
+        if (style == named.style)
+            return named.word;
+    return nullptr;
+}
+
 } // namespace zbpg::platform

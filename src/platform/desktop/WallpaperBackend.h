@@ -4,7 +4,9 @@
 
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zbpg::platform {
@@ -17,6 +19,16 @@ namespace zbpg::platform {
 // without the picture. Screen is a picture made for the primary screen: each desktop shows it
 // pixel for pixel there, without tiling or offset.
 enum class WallpaperStyle { Center, Tile, Stretch, Screen, Cover, Fit, Span, ColourOnly };
+
+// A desktop's word for a wallpaper style. Read, a word gives its style; written, a style gives
+// the first word that names it.
+struct StyleWord {
+    const char* word;
+    WallpaperStyle style;
+};
+std::optional<WallpaperStyle> styleOfWord(std::span<const StyleWord> words, std::string_view word);
+// nullptr when no word names the style.
+const char* wordOfStyle(std::span<const StyleWord> words, WallpaperStyle style);
 
 // A wallpaper as a desktop's own settings name it.
 struct DesktopWallpaper {

@@ -16,13 +16,6 @@ namespace {
 constexpr int kCommandSeconds = 10;
 constexpr int kSaveMilliseconds = 3000;
 
-// A mode word of a desktop manager and the program's style it means. Read, a word gives its
-// style; written, a style gives the first word that names it.
-struct ModeWord {
-    const char* word;
-    WallpaperStyle style;
-};
-
 struct Pcmanfm {
     const char* name;
     const char* program;
@@ -32,26 +25,17 @@ struct Pcmanfm {
     const char* modeKey;
     const char* colourKey;
     // The modes its configuration holds; a word it does not know shows the colour alone.
-    std::vector<ModeWord> savedModes;
+    std::vector<StyleWord> savedModes;
     // The modes its command line shows. A style without a word here is not passed: the
     // desktop manager keeps showing the mode it has.
-    std::vector<ModeWord> commandModes;
+    std::vector<StyleWord> commandModes;
     // Whether the mode the command line asked for is what it saves.
     bool savesCommandMode;
 };
 
-WallpaperStyle styleOfMode(const std::vector<ModeWord>& modes, const std::string& word) {
-    for (const auto& mode : modes)
-        if (word == mode.word)
-            return mode.style;
-    return WallpaperStyle::ColourOnly;
-}
-
-const char* modeOfStyle(const std::vector<ModeWord>& modes, WallpaperStyle style) {
-    for (const auto& mode : modes)
-        if (style == mode.style)
-            return mode.word;
-    return nullptr;
+// A word the desktop manager does not know shows the colour alone.
+WallpaperStyle styleOfMode(const std::vector<StyleWord>& modes, const std::string& word) {
+    return styleOfWord(modes, word).value_or(WallpaperStyle::ColourOnly);
 }
 
 class PcmanfmBackend final : public WallpaperBackend {
@@ -87,7 +71,7 @@ public:
 
     bool show(const std::string& file, WallpaperStyle style) override {
         std::vector<std::string> command{m_desktop.program, "--set-wallpaper=" + file};
-        const char* mode = modeOfStyle(m_desktop.commandModes, style);
+        const char* mode = wordOfStyle(m_desktop.commandModes, style);
         if (mode != nullptr)
             command.push_back(std::string("--wallpaper-mode=") + mode);
         // The command also succeeds when no desktop took the change (none runs, or it runs
@@ -146,7 +130,7 @@ Pcmanfm lxqtDesktop() {
 // over all monitors together. A picture made for the screen is cropped to cover: exact on the
 // primary screen, undistorted on the others.
 Pcmanfm lxdeDesktop() {
-    std::vector<ModeWord> modes{
+    std::vector<StyleWord> modes{
         {"center", WallpaperStyle::Center},    {"tile", WallpaperStyle::Tile},
         {"stretch", WallpaperStyle::Stretch},  {"fit", WallpaperStyle::Fit},
         {"crop", WallpaperStyle::Cover},       {"screen", WallpaperStyle::Span},

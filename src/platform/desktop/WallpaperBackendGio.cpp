@@ -40,7 +40,7 @@ constexpr const char* kKeptPairKey = "Software\\ZorbelPaneglyph\\GNOME";
 
 // GNOME's "picture-options", which Cinnamon and MATE share, word for word with the program's
 // styles both ways.
-constexpr std::array<std::pair<const char*, WallpaperStyle>, 7> kPictureOptions{{
+constexpr std::array<StyleWord, 7> kPictureOptions{{
     {"centered", WallpaperStyle::Center},
     {"wallpaper", WallpaperStyle::Tile},
     {"stretched", WallpaperStyle::Stretch},
@@ -51,19 +51,14 @@ constexpr std::array<std::pair<const char*, WallpaperStyle>, 7> kPictureOptions{
 }};
 
 WallpaperStyle styleOfPictureOption(const std::string& option) {
-    for (const auto& [word, style] : kPictureOptions)
-        if (option == word)
-            return style;
-    return WallpaperStyle::Cover; // the schemas' default
+    return styleOfWord(kPictureOptions, option).value_or(WallpaperStyle::Cover); // the default
 }
 
 const char* pictureOptionOf(WallpaperStyle style) {
-    for (const auto& [word, known] : kPictureOptions)
-        if (style == known)
-            return word;
     // A picture of the primary screen's size fills it exactly; other monitors are covered
     // without being distorted.
-    return "zoom";
+    const char* word = wordOfStyle(kPictureOptions, style);
+    return word != nullptr ? word : "zoom";
 }
 
 std::optional<unsigned> colourOfText(const std::string& text) {

@@ -30,7 +30,7 @@ constexpr std::size_t kMaxProcessTextBytes = 1024 * 1024;
 // sway's background modes and the program's styles, both ways: a mode gives its style, a style
 // the first mode that names it. A picture made for the screen fills: exact on the primary
 // screen, undistorted on the others.
-constexpr std::array<std::pair<const char*, WallpaperStyle>, 8> kModes{{
+constexpr std::array<StyleWord, 8> kModes{{
     {"center", WallpaperStyle::Center},
     {"tile", WallpaperStyle::Tile},
     {"stretch", WallpaperStyle::Stretch},
@@ -42,17 +42,12 @@ constexpr std::array<std::pair<const char*, WallpaperStyle>, 8> kModes{{
 }};
 
 WallpaperStyle styleOfMode(const std::string& mode) {
-    for (const auto& [word, style] : kModes)
-        if (mode == word)
-            return style;
-    return WallpaperStyle::Stretch; // swaybg's own default
+    return styleOfWord(kModes, mode).value_or(WallpaperStyle::Stretch); // swaybg's own default
 }
 
 const char* modeOfStyle(WallpaperStyle style) {
-    for (const auto& [word, known] : kModes)
-        if (style == known)
-            return word;
-    return "fill";
+    const char* mode = wordOfStyle(kModes, style);
+    return mode != nullptr ? mode : "fill";
 }
 
 std::string environment(const char* name) {

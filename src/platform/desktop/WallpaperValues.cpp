@@ -20,7 +20,7 @@ constexpr const char* kStyleFileName = "Wallpaper";
 constexpr const char* kStyleName = "Style";
 
 // The words the desktop's own style is kept as.
-constexpr std::array<std::pair<const char*, WallpaperStyle>, 7> kStyleWords{{
+constexpr std::array<StyleWord, 7> kStyleWords{{
     {"center", WallpaperStyle::Center},
     {"tile", WallpaperStyle::Tile},
     {"stretch", WallpaperStyle::Stretch},
@@ -54,10 +54,7 @@ std::optional<WallpaperStyle> keptDesktopStyle(const std::string& file) {
     const auto word = textOf(registry.readValue(kDesktopStyleKey, kStyleName));
     if (!keptFile || *keptFile != file || !word)
         return std::nullopt;
-    for (const auto& [known, style] : kStyleWords)
-        if (*word == known)
-            return style;
-    return std::nullopt;
+    return styleOfWord(kStyleWords, *word);
 }
 
 std::optional<unsigned> colourComponent(const std::string& word) {
@@ -147,10 +144,9 @@ DesktopWallpaper recordedWallpaper() {
 }
 
 bool recordChosenWallpaper(const DesktopWallpaper& wallpaper) {
-    const char* word = "stretch"; // a picture made for the screen is never the user's choice
-    for (const auto& [known, style] : kStyleWords)
-        if (wallpaper.style == style)
-            word = known;
+    // A picture made for the screen is never the user's choice.
+    const char* kept = wordOfStyle(kStyleWords, wallpaper.style);
+    const char* word = kept != nullptr ? kept : "stretch";
     // Each is written whatever the one before gave, so that as much as can be is recorded.
     bool recorded =
         recordWallpaperValue(WallpaperValue::TileWallpaper, tileTextOf(wallpaper.style));

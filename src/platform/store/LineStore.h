@@ -1,10 +1,15 @@
 #pragma once
 
+#include "platform/store/IndexTable.h"
+
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace zbpg::platform {
@@ -79,7 +84,9 @@ private:
 
 // A settings or registry file as its lines, read once from its StoreFile and written back as
 // one atomic replacement when committed, so that many values cost one file access; reading and
-// writing cost in proportion to the file's size.
+// writing cost in proportion to the file's size, and the lines cost memory in proportion to
+// it too: a line read is a range of the file's bytes, decoded when it is looked at, and the
+// indexes keep line numbers rather than names.
 //
 // Every line the program does not change is written back byte for byte: comments, lines the
 // syntax does not understand, lines that cannot be decoded. Groups (sections, keys) and values
@@ -98,12 +105,15 @@ public:
     // A group exists when a header names it or a group below it, or when the program created
     // it. The empty path of a syntax with path parts is the root.
     bool hasGroup(std::string_view path) const;
-    // The text of the line that holds a value, by the syntax's rule for repeated names; null
+    // The text of the line that holds a value, by the syntax's rule for repeated names; nothing
     // when the group or the value is missing.
-    const std::string* valueLine(std::string_view groupPath, std::string_view name) const;
+    std::optional<std::string> valueLine(std::string_view groupPath, std::string_view name) const;
     // The names of a group's values, each once, in file order, spelled as the line that first
     // names them.
     std::vector<std::string> valueNames(std::string_view groupPath) const;
+    // The same names one at a time, so that a group of many values costs no list of them.
+    void forEachValueName(std::string_view groupPath,
+                          const std::function<void(std::string_view)>& visit) const;
 
     // Creates the group and every missing group above it, each with a header of its own.
     void createGroup(std::string_view path);
@@ -121,35 +131,74 @@ public:
     [[nodiscard]] bool commit();
 
 private:
+    using Index = IndexTable::Index;
+    enum class Ending : std::uint8_t { None, Lf, CrLf };
     struct Line;
     struct Block;
-    struct Slot;
+    struct AddedLines;
     struct Group;
 
-    void load(std::string_view content);
-    void takeLine(Line line);
+    void load(std::string content);
+    void takeLine(const Line& line);
     void closeBlock();
-    Group* findGroup(std::string_view path) const;
-    Group& ensureGroup(std::string_view path, bool fromFile);
-    Group* groupOfHeader(const std::optional<std::string>& path);
-    Slot* findSlot(Group& group, std::string_view name) const;
-    Slot& slotFor(Group& group, std::string_view name);
-    void respell(Slot& slot) const;
-    const Line* valueLineOf(const Slot& slot) const;
-    std::size_t addLine(std::string text);
-    void appendBlock(Group& group);
+    void putChainsInFileOrder();
+    void indexNames();
+    std::optional<std::string_view> decodedText(std::string_view bytes, std::string& buffer) const;
+    Line& lineAt(Index index);
+    const Line& lineAt(Index index) const;
+    std::string_view rawOf(const Line& line) const;
+    std::optional<std::string_view> textOf(const Line& line, std::string& buffer) const;
+    std::optional<std::string> nameOf(Index line) const;
+    std::string spellingOf(Index line) const;
+    bool isBlankLine(Index line) const;
+    bool holdsValue(Index line) const;
+
+    std::string_view partOf(Index group) const;
+    Index findGroup(std::string_view path) const;
+    Index ensureGroup(std::string_view path, bool fromFile);
+    Index groupOfHeader(const std::optional<std::string>& path);
+    void linkBlock(Index group, Index block);
+    std::string pathOf(Index group) const;
+
+    Index findChain(Index group, std::string_view name) const;
+    bool isLineOf(Index line, Index group, std::string_view name) const;
+    void addToChainWhileLoading(Index group, std::string_view name, Index line);
+    Index firstLiveOf(Index chain) const;
+    Index lastLiveOf(Index chain) const;
+    Index valueLineOf(Index chain) const;
+
+    Index addLine(std::string_view text);
+    void rewrite(Index line, std::string_view text);
+    AddedLines& addedLinesOf(Block& block);
+    void appendBlock(Index group);
     bool endsWithBlankLine() const;
-    std::string pathOf(const Group& group) const;
+
+    static std::string_view endingText(Ending ending);
+    Ending endingAfter(const Line& line) const;
+    template <typename Visit> void forEachLineInOrder(Visit visit) const;
+    bool appendBytes(const Line& line, StoreEncoding target, std::string& out,
+                     std::string& buffer) const;
     StoreEncoding targetEncoding() const;
     std::optional<std::string> render() const;
 
     const LineSyntax* m_syntax;
     std::unique_ptr<StoreFile> m_file;
     StoreEncoding m_encoding = StoreEncoding::Cp932;
-    std::string m_newLine;
-    std::vector<Line> m_lines;   // every line ever seen; their order comes from the blocks
+    Ending m_newLine = Ending::CrLf;
+    std::string m_content; // the file as read; the lines read are ranges of it
+    std::string m_written; // the texts of the lines the program wrote
+    // The lines read, then the lines the program added, numbered on from them; their order in
+    // the file comes from the blocks.
+    std::vector<Line> m_lines;
+    std::vector<Line> m_addedLines;
     std::vector<Block> m_blocks; // the first holds the lines before any header
-    std::unique_ptr<Group> m_root;
+    std::vector<Group> m_groups; // the root first
+    std::string m_parts;         // the groups' path parts as first spelled
+    IndexTable m_groupIndex;     // by the group above and the part
+    IndexTable m_nameIndex;      // by the group and the name: the first line of the name
+    // The names lines were added for, which their text may not give back (an INI key that
+    // starts with ";" makes a comment).
+    std::unordered_map<Index, std::string> m_addedNames;
     bool m_changed = false;
 };
 

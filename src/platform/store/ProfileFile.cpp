@@ -11,25 +11,30 @@ ProfileSession& ProfileSession::operator=(ProfileSession&&) noexcept = default;
 
 std::string ProfileSession::read(const std::string& section, const std::string& key,
                                  const std::string& defaultValue) const {
-    const std::string* line = m_store->valueLine(section, key);
+    const auto line = m_store->valueLine(section, key);
     return ProfileSyntax::cutToReaderLimit(
         line ? ProfileSyntax::readerValue(ProfileSyntax::dataOf(*line)) : defaultValue,
         kMaxValueBytes);
 }
 
 bool ProfileSession::contains(const std::string& section, const std::string& key) const {
-    return m_store->valueLine(section, key) != nullptr;
+    return m_store->valueLine(section, key).has_value();
 }
 
 std::vector<std::string> ProfileSession::keys(const std::string& section) const {
     return m_store->valueNames(section);
 }
 
+void ProfileSession::forEachKey(const std::string& section,
+                                const std::function<void(std::string_view)>& visit) const {
+    m_store->forEachValueName(section, visit);
+}
+
 void ProfileSession::write(const std::string& section, const std::string& key,
                            const std::string& value) {
     const std::string data = ProfileSyntax::writerValue(value);
-    const std::string* line = m_store->valueLine(section, key);
-    if (line == nullptr || ProfileSyntax::dataOf(*line) != data)
+    const auto line = m_store->valueLine(section, key);
+    if (!line || ProfileSyntax::dataOf(*line) != data)
         m_store->writeValue(section, key, data);
 }
 

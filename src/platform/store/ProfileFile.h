@@ -2,8 +2,10 @@
 
 #include "platform/store/LineStore.h"
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zbpg::platform {
@@ -32,6 +34,9 @@ public:
     // The keys of a section in file order, each once, spelled as in the file; empty for a
     // missing section.
     std::vector<std::string> keys(const std::string& section) const;
+    // The same keys one at a time, so that a section of many keys costs no list of them.
+    void forEachKey(const std::string& section,
+                    const std::function<void(std::string_view)>& visit) const;
 
     // Creates the section and key as needed. The value is written so that it reads back
     // unchanged (quoted when blanks or quotes at its ends would be lost); a line break cannot

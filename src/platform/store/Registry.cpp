@@ -56,9 +56,14 @@ std::vector<std::string> RegistrySession::valueNames(const std::string& keyPath)
     return m_store->valueNames(normaliseKeyPath(keyPath));
 }
 
+void RegistrySession::forEachValueName(const std::string& keyPath,
+                                       const std::function<void(std::string_view)>& visit) const {
+    m_store->forEachValueName(normaliseKeyPath(keyPath), visit);
+}
+
 std::optional<RegValue> RegistrySession::readValue(const std::string& keyPath,
                                                    const std::string& name) const {
-    const std::string* line = m_store->valueLine(normaliseKeyPath(keyPath), name);
+    const auto line = m_store->valueLine(normaliseKeyPath(keyPath), name);
     return line ? RegistrySyntax::valueOf(*line) : std::nullopt;
 }
 
@@ -71,8 +76,8 @@ void RegistrySession::writeValue(const std::string& keyPath, const std::string& 
         return;
     const std::string path = normaliseKeyPath(keyPath);
     const RegValue stored = essentialPart(value);
-    const std::string* line = m_store->valueLine(path, name);
-    if (line == nullptr || RegistrySyntax::valueOf(*line) != stored)
+    const auto line = m_store->valueLine(path, name);
+    if (!line || RegistrySyntax::valueOf(*line) != stored)
         m_store->writeValue(path, name, RegistrySyntax::dataOf(stored));
 }
 

@@ -3,10 +3,12 @@
 #include "platform/store/LineStore.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zbpg::platform {
@@ -57,6 +59,9 @@ public:
     void createKey(const std::string& keyPath);
     // Value names of a key in their stored order; empty for a missing key.
     std::vector<std::string> valueNames(const std::string& keyPath) const;
+    // The same names one at a time, so that a key of many values costs no list of them.
+    void forEachValueName(const std::string& keyPath,
+                          const std::function<void(std::string_view)>& visit) const;
     std::optional<RegValue> readValue(const std::string& keyPath, const std::string& name) const;
     // Creates the key when missing.
     void writeValue(const std::string& keyPath, const std::string& name, const RegValue& value);

@@ -34,9 +34,11 @@ std::optional<std::string> readStoreFile(const std::string& path) {
 }
 
 StoreFile::Fingerprint StoreFile::fingerprintOf(const std::optional<std::string>& content) {
-    if (!content)
-        return {};
-    return {true, content->size(), std::hash<std::string>{}(*content)};
+    return content ? fingerprintOf(std::string_view(*content)) : Fingerprint{};
+}
+
+StoreFile::Fingerprint StoreFile::fingerprintOf(std::string_view content) {
+    return {true, content.size(), std::hash<std::string_view>{}(content)};
 }
 
 StoreFile::StoreFile(std::string path, bool forUpdate, const std::string& seedPath)
@@ -80,7 +82,7 @@ bool StoreFile::replace(const std::string& content) {
     }
     if (!writeFileAtomically(m_path, content, Durability::SurvivesPowerLoss, AtLink::WriteTarget))
         return false;
-    m_fingerprint = fingerprintOf(content);
+    m_fingerprint = fingerprintOf(std::string_view(content)); // not a copy in an optional
     return true;
 }
 

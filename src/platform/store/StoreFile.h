@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace zbpg::platform {
 
@@ -52,6 +53,7 @@ private:
         bool operator==(const Fingerprint&) const = default;
     };
     static Fingerprint fingerprintOf(const std::optional<std::string>& content);
+    static Fingerprint fingerprintOf(std::string_view content);
 
     std::string m_path;
     std::unique_ptr<FolderLock> m_lock; // sessions for update only

@@ -144,11 +144,19 @@ TEST_F(ProfileFileTest, ASessionWritesManyKeysAtOnceAndOnlyWhenChanged) {
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 
-TEST_F(ProfileFileTest, AFailedWriteLeavesTheOldFile) {
+TEST_F(ProfileFileTest, AFailedWriteLeavesTheOldFileAndTheSessionItsChanges) {
     write("S", "a", "1");
     ::chmod(path.c_str(), 0444);
     EXPECT_FALSE(ini.write("S", "a", "2"));
     EXPECT_EQ(readFile(path), "[S]\r\na=1\r\n");
+    auto session = ini.openForUpdate();
+    session.write("S", "b", "2");
+    EXPECT_FALSE(session.commit());
+    EXPECT_EQ(session.read("S", "b", ""), "2");
+    ::chmod(path.c_str(), 0644);
+    session.write("S", "a", "3");
+    ASSERT_TRUE(session.commit());
+    EXPECT_EQ(readFile(path), "[S]\r\na=3\r\nb=2\r\n");
     writeFile(folder.file("plain"), "a file, not a folder");
     EXPECT_FALSE(ProfileFile(folder.file("plain/x.ini")).write("S", "a", "1"));
 }

@@ -1,6 +1,7 @@
 // What the INI file and the registry file share: how they are opened, locked and read, and
 // the rules of the lines they keep.
 
+#include "HeapUse.h"
 #include "base/Error.h"
 #include "platform/os/AtomicFile.h"
 #include "platform/store/ProfileFile.h"
@@ -155,6 +156,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "[HKEY_CURRENT_USER\\Software\\Test]\n\"a\"=\"1\"\\"},
         DamagedFile{"RegistryEndingInAContinuationAndALineBreak", Store::Registry,
                     "[HKEY_CURRENT_USER\\Software\\Test]\r\n\"b\"=hex:01,\\\r\n"},
+        // A line break after it would make its last CR part of the line's end.
+        DamagedFile{"IniEndingInACarriageReturn", Store::Ini, "[S]\na=1\r"},
+        DamagedFile{"RegistryEndingInACarriageReturn", Store::Registry,
+                    "[HKEY_CURRENT_USER\\Software\\Test]\n\"a\"=\"1\"\r"},
         // Not UTF-8, so no header in a file with the mark; a header in code page 932.
         DamagedFile{"Utf8IniWithAHeaderInCp932", Store::Ini,
                     "\xEF\xBB\xBF[S]\r\na=1\r\n[B\x82\xA0]\r\nb=2\r\n"},
@@ -339,6 +344,26 @@ TEST_P(StoreSessionTest, ReadingAndWritingCostsInProportionToTheFile) {
     // Ten times the values: about ten times the time, where a quadratic cost gives a hundred.
     EXPECT_LT(largeTime, 30 * smallTime)
         << "2,000 values: " << smallTime << " s, 20,000: " << largeTime << " s";
+}
+
+// ---- Memory ----
+
+// Its lines cost a few times the file at most, also while it is written; a line of its own with
+// an entry in maps of names cost thirty times a file of short lines.
+TEST_P(StoreSessionTest, AFileOfShortLinesCostsAFewTimesItsSizeAtMost) {
+    const bool ini = GetParam() == Store::Ini;
+    std::string content = ini ? "[S]\r\n" : "[HKEY_CURRENT_USER\\Software\\Test]\r\n";
+    for (int i = 0; content.size() < (std::size_t{4} << 20); ++i) {
+        const std::string number = std::to_string(i);
+        content += ini ? "k" + number + "=v\r\n" : "\"k" + number + "\"=\"\"\r\n";
+    }
+    writeFile(path, content);
+    const std::size_t before = test::heapInUse();
+    test::resetHeapPeak();
+    EXPECT_TRUE(writeOneValue(GetParam(), path, "new"));
+    const auto used = static_cast<double>(test::heapPeak() - before);
+    EXPECT_LT(used, 5.0 * static_cast<double>(content.size()))
+        << used / static_cast<double>(content.size()) << " times the file";
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, StoreSessionTest, ::testing::Values(Store::Ini, Store::Registry),
