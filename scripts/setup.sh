@@ -10,7 +10,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n qt6-wayland
     libjpeg62-turbo-dev libx11-dev libxrandr-dev libxext-dev zlib1g-dev
     libgtest-dev libgmock-dev
-    xvfb xauth x11-utils x11-xserver-utils hsetroot
+    xvfb xauth x11-utils x11-xserver-utils hsetroot iproute2
     libglib2.0-dev libglib2.0-bin dbus-daemon dbus-bin
     gsettings-desktop-schemas cinnamon-desktop-data mate-desktop-common xfconf libxfconf-0-3
     dconf-gsettings-backend sway pcmanfm-qt openbox

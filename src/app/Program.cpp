@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "app/QtPlatform.h"
+#include "app/Watch.h"
 #include "common/zbpg_common.h"
 #include "draw/DrawRun.h"
 #include "options/OptionsStore.h"
@@ -99,6 +100,8 @@ StartMode startModeOf(const std::vector<std::string>& arguments) {
     const std::string& first = arguments.front();
     if (first == texts::kOnlyDrawOption)
         return StartMode::OnlyDraw;
+    if (first == texts::kWatchOption)
+        return StartMode::Watch;
     if (first == texts::kHelpOption)
         return StartMode::Help;
     if (first == texts::kVersionOption)
@@ -151,7 +154,7 @@ int runProgram(int argc, char** argv) {
     if (!qtPlatform.unanswered.empty())
         tellOnStandardError(formatMessage(texts::kDisplayUnreachable, qtPlatform.unanswered));
     const bool display = qtPlatform.onScreen;
-    if (!display && mode != StartMode::OnlyDraw) {
+    if (!display && mode != StartMode::OnlyDraw && mode != StartMode::Watch) {
         if (qtPlatform.unanswered.empty())
             tellOnStandardError(texts::kNeedsDisplay);
         return 1;
@@ -162,6 +165,8 @@ int runProgram(int argc, char** argv) {
     installFontSubstitutions();
     const InstalledServices services(display);
     const ProgramFiles files = ProgramFiles::forProgram(GetModuleFileName());
+    if (mode == StartMode::Watch)
+        return runWatch(files);
     if (mode != StartMode::Settings && runWithoutWindow(mode, files))
         return 0;
     if (!display)

@@ -9,9 +9,9 @@ namespace zbpg {
 
 // How the program starts, from the first argument of its command line (further ones are
 // ignored): no argument shows the settings window; "-OnlyDraw", exactly so, is the logon run;
-// "--help" and "--version" print the usage or the version and end; anything else is refused
-// with a message.
-enum class StartMode { Settings, OnlyDraw, WrongOption, Help, Version };
+// "-Watch" the logon run that then keeps its drawing true (Watch.h); "--help" and "--version"
+// print the usage or the version and end; anything else is refused with a message.
+enum class StartMode { Settings, OnlyDraw, Watch, WrongOption, Help, Version };
 StartMode startModeOf(const std::vector<std::string>& arguments);
 
 // A start without the settings window: the stored settings are read, then the logon run

@@ -11,6 +11,8 @@ inline constexpr const char* kDrawingTitle = "描画中 - ZorbelPaneglyph";
 inline constexpr const char* kOnlyDrawOption = "-OnlyDraw";
 // The name the desktop knows the program by: its menu entry, icon and metadata.
 inline constexpr const char* kApplicationId = "org.zorbelpaneglyph.zorbelpaneglyph";
+inline constexpr const char* kWatchOption = "-Watch";
+inline constexpr const char* kWatchLockPrefix = "ZorbelPaneglyph-watch-";
 inline constexpr const char* kIniExtension = ".ini";
 inline constexpr const char* kTmpBitmapFileName = "ZorbelPaneglyphTmp.bmp";
 inline constexpr const char* kWallpaperBitmapFileName = "ZorbelPaneglyph.bmp";
@@ -61,19 +63,23 @@ inline constexpr const char* kVersionOption = "--version";
 inline constexpr const char* kVersionLine = "ZorbelPaneglyph %s\n";
 // --help prints the first in a Japanese locale, else the second.
 inline constexpr const char* kUsageJapanese =
-    "使い方: ZorbelPaneglyph [-OnlyDraw | --help | --version]\n"
+    "使い方: ZorbelPaneglyph [-OnlyDraw | -Watch | --help | --version]\n"
     "\n"
     "引数なしで起動すると設定画面を表示します。\n"
     "  -OnlyDraw   保存した設定で一度だけ描画して終了します (ログオン時の実行)\n"
+    "  -Watch      一度描画した後も常駐し、IP アドレス・コンピュータ名・画面・壁紙が\n"
+    "              変わると描き直します\n"
     "  --help      この使い方を表示して終了します\n"
     "  --version   バージョンを表示して終了します\n"
     "\n"
     "詳しくは man ZorbelPaneglyph を参照してください。\n";
 inline constexpr const char* kUsageEnglish =
-    "Usage: ZorbelPaneglyph [-OnlyDraw | --help | --version]\n"
+    "Usage: ZorbelPaneglyph [-OnlyDraw | -Watch | --help | --version]\n"
     "\n"
     "Without an argument it shows the settings window.\n"
     "  -OnlyDraw   draws once with the stored settings and exits (the logon run)\n"
+    "  -Watch      draws once, then stays and redraws when the IP address, the computer\n"
+    "              name, the screen or the wallpaper changes\n"
     "  --help      shows this usage and exits\n"
     "  --version   shows the version and exits\n"
     "\n"
@@ -95,6 +101,21 @@ inline constexpr const char* kStartUpRemoved =
 inline constexpr const char* kStartUpNotRegistered =
     "『ZorbelPaneglyph』をスタートアップに登録できませんでした。";
 inline constexpr const char* kCommandRequired = "起動コマンドの設定は必須です。";
+
+// ---- the watch ("-Watch"), told on standard error, the session's log ----
+inline constexpr const char* kWatchAlreadyRunning =
+    "このログインセッションでは -Watch がすでに動いています。";
+inline constexpr const char* kWatchStarted = "描いた値の変化を見張っています。";
+// Takes the names of what changed, joined by "、".
+inline constexpr const char* kWatchRedrawn = "%s が変わったので描き直しました。";
+// Takes the name of what cannot be watched.
+inline constexpr const char* kWatchCannotWatch = "%s の変化は見張れません。";
+// The values a drawing shows, as the watch names them.
+inline constexpr const char* kDrawnUser = "ログインユーザ名";
+inline constexpr const char* kDrawnComputer = "コンピュータ名";
+inline constexpr const char* kDrawnAddress = "IP アドレス";
+inline constexpr const char* kDrawnScreen = "画面";
+inline constexpr const char* kDrawnWallpaper = "壁紙";
 
 // ---- captions used in more than one place ----
 inline constexpr const char* kRegisterCaption = "登録";

@@ -18,6 +18,7 @@ TEST(StartMode, OnlyTheExactOptionsAreTakenAndAnyOtherIsRefused) {
     EXPECT_EQ(startModeOf({}), StartMode::Settings);
     EXPECT_EQ(startModeOf({"-OnlyDraw"}), StartMode::OnlyDraw);
     EXPECT_EQ(startModeOf({"-OnlyDraw", "ignored"}), StartMode::OnlyDraw);
+    EXPECT_EQ(startModeOf({"-Watch", "ignored"}), StartMode::Watch);
     EXPECT_EQ(startModeOf({"-onlydraw"}), StartMode::WrongOption);
     EXPECT_EQ(startModeOf({"", "-OnlyDraw"}), StartMode::WrongOption);
     EXPECT_EQ(startModeOf({"--help", "-OnlyDraw"}), StartMode::Help);

@@ -1,6 +1,7 @@
 #include "draw/DrawRun.h"
 
 #include "common/zbpg_common.h"
+#include "draw/DrawWatch.h"
 #include "draw/Renderers.h"
 #include "options/OptionsStore.h"
 #include "platform/desktop/qt/DesktopPicture.h"
@@ -218,6 +219,18 @@ TEST_F(DrawRunTest, ATrialRunRecordsItsStartingWallpaperAndALogonRunTheCurrentOn
     GetWallpaperFile(wallpaper);
     EXPECT_EQ(wallpaper, "/pictures/next.bmp");
     EXPECT_EQ(logon.baseWallpaper(), "/pictures/next.bmp");
+}
+
+TEST_F(DrawRunTest, AWatchsRedrawShowsTheCleanWallpaperFirstAndNeitherRotatesNorStartsTheLists) {
+    rotate({{picture("a.bmp", qRgb(1, 2, 3)), true}});
+    options.drawing.method.set(DrawMethod::Overwrite, true);
+    addEntry(AppList::Before, "1", loggingScript("before.sh"), "", true, "0");
+    redrawOnCleanWallpaper(options, tmpBitmap, rotation());
+    ASSERT_EQ(desktop.wallpapers.size(), 2u);
+    EXPECT_EQ(desktop.wallpapers[0].file, "/pictures/clean.bmp");
+    EXPECT_TRUE(desktop.wallpapers[1].isPicture());
+    EXPECT_EQ(paintIndex(), -1) << "as a new installation has it";
+    EXPECT_FALSE(std::filesystem::exists(folder.file("log")));
 }
 
 TEST_F(DrawRunTest, AMissingMessageFileEndsTheRunWithItsName) {

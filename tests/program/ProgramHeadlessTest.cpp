@@ -200,7 +200,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ProgramWithoutDisplay, AnswersHelpAndVersionAndEndsInSuccess) {
     const std::array<std::string, 3> answers[] = {
         {"", "--version -OnlyDraw", "ZorbelPaneglyph " ZBPG_VERSION "\n"},
-        {"", "--help", "Usage: ZorbelPaneglyph [-OnlyDraw | --help | --version]\n"},
+        {"", "--help", "Usage: ZorbelPaneglyph [-OnlyDraw | -Watch | --help | --version]\n"},
         {"LANG=ja_JP.UTF-8", "--help", "使い方: ZorbelPaneglyph"},
         {"LANG=ja_JP.UTF-8 LC_ALL=C.UTF-8", "--help", "Usage: "},
         {"LANG=en_GB.UTF-8 LC_MESSAGES=ja_JP.eucJP", "--help", "使い方: "}};

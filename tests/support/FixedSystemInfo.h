@@ -14,8 +14,10 @@ public:
     FixedSystemInfo& operator=(const FixedSystemInfo&) = delete;
 
     std::string loginUserName() override { return "zorbel"; }
-    std::string hostName() override { return "paneglyph-host"; }
-    std::string localIPv4Address() override { return "192.0.2.10"; }
+    std::string hostName() override { return host; }
+    std::string localIPv4Address() override { return address; }
+    std::string host = "paneglyph-host";
+    std::string address = "192.0.2.10";
 };
 
 } // namespace zbpg::test

@@ -7,6 +7,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <utility>
 
 namespace zbpg::platform {
 namespace {
@@ -90,7 +91,45 @@ std::string sessionBusAddress() {
     return text;
 }
 
+// A connection of its own, whose end nobody else sees: GIO's shared connection would end the
+// whole process with SIGTERM when the bus goes.
+class BusEnd final : public ChangeSubscription {
+public:
+    BusEnd(GDBusConnection* connection, ChangeCallback ended)
+        : m_connection(connection), m_ended(std::move(ended)) {
+        m_handler = g_signal_connect(m_connection, "closed", G_CALLBACK(closed), this);
+    }
+    ~BusEnd() override {
+        g_signal_handler_disconnect(m_connection, m_handler);
+        g_object_unref(m_connection);
+    }
+    BusEnd(const BusEnd&) = delete;
+    BusEnd& operator=(const BusEnd&) = delete;
+
+private:
+    static void closed(GDBusConnection*, gboolean, GError*, gpointer self) {
+        static_cast<BusEnd*>(self)->m_ended();
+    }
+
+    GDBusConnection* m_connection;
+    ChangeCallback m_ended;
+    gulong m_handler = 0;
+};
+
 } // namespace
+
+std::unique_ptr<ChangeSubscription> watchSessionBusEnd(ChangeCallback ended) {
+    if (!sessionBusAnswers())
+        return nullptr;
+    GDBusConnection* connection = g_dbus_connection_new_for_address_sync(
+        sessionBusAddress().c_str(),
+        static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
+                                          G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
+        nullptr, nullptr, nullptr);
+    if (connection == nullptr)
+        return nullptr;
+    return std::make_unique<BusEnd>(connection, std::move(ended));
+}
 
 bool sessionBusAnswers() {
     static std::mutex mutex;

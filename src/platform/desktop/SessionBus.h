@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/desktop/ChangeSubscription.h"
+
 #include <chrono>
 
 namespace zbpg::platform {
@@ -17,5 +19,9 @@ inline constexpr std::chrono::milliseconds kBusCallTimeout(5000);
 // before this has said yes. Asked once a process for each address: a silent bus costs the time
 // only once.
 bool sessionBusAnswers();
+
+// Tells once when the session bus goes away, as it does when the login session ends. Nothing
+// when the bus does not answer.
+std::unique_ptr<ChangeSubscription> watchSessionBusEnd(ChangeCallback ended);
 
 } // namespace zbpg::platform

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/desktop/ChangeSubscription.h"
+
 #include <memory>
 #include <optional>
 #include <span>
@@ -52,6 +54,13 @@ public:
     // Makes the file the desktop's wallpaper, placed in the style. True when the desktop took
     // it.
     virtual bool show(const std::string& file, WallpaperStyle style) = 0;
+    // Tells of changes to the wallpaper in the desktop's own settings while the subscription
+    // lives, also of those the program makes itself; nothing where the desktop has no signal
+    // for them.
+    virtual std::unique_ptr<ChangeSubscription> watchChanges(ChangeCallback changed) {
+        (void)changed;
+        return nullptr;
+    }
 };
 
 // The desktops the program knows how to reach.

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <map>
 #include <utility>
+#include <vector>
 
 #define G_SETTINGS_ENABLE_BACKEND
 #include <gio/gio.h>
@@ -128,6 +129,35 @@ struct GSettingsDesktop {
     bool pictureIsUri;
 };
 
+// The "changed" signals of the desktop's background settings, and of the dark mode where the
+// desktop shows another picture in it.
+class GSettingsChanges final : public ChangeSubscription {
+public:
+    explicit GSettingsChanges(ChangeCallback changed) : m_changed(std::move(changed)) {}
+    ~GSettingsChanges() override {
+        for (const auto& [settings, handler] : m_handlers) {
+            g_signal_handler_disconnect(settings, handler);
+            g_object_unref(settings);
+        }
+    }
+    GSettingsChanges(const GSettingsChanges&) = delete;
+    GSettingsChanges& operator=(const GSettingsChanges&) = delete;
+
+    // Takes the settings object over.
+    void listen(GSettings* settings, const char* signal) {
+        m_handlers.emplace_back(settings,
+                                g_signal_connect(settings, signal, G_CALLBACK(changed), this));
+    }
+
+private:
+    static void changed(GSettings*, const gchar*, gpointer self) {
+        static_cast<GSettingsChanges*>(self)->m_changed();
+    }
+
+    ChangeCallback m_changed;
+    std::vector<std::pair<GSettings*, gulong>> m_handlers;
+};
+
 class GSettingsWallpaper final : public WallpaperBackend {
 public:
     explicit GSettingsWallpaper(GSettingsDesktop desktop) : m_desktop(desktop) {}
@@ -182,6 +212,22 @@ public:
         return stored && check.object != nullptr &&
                takeString(g_settings_get_string(check.object, m_desktop.pictureKey)) == light &&
                takeString(g_settings_get_string(check.object, "picture-options")) == option;
+    }
+
+    std::unique_ptr<ChangeSubscription> watchChanges(ChangeCallback changed) override {
+        GSettings* background = settingsOf(m_desktop.schema);
+        if (background == nullptr)
+            return nullptr;
+        auto changes = std::make_unique<GSettingsChanges>(std::move(changed));
+        changes->listen(background, "changed");
+        if (hasKey(background, "picture-uri-dark")) {
+            GSettings* interface = settingsOf("org.gnome.desktop.interface");
+            if (interface != nullptr && hasKey(interface, "color-scheme"))
+                changes->listen(interface, "changed::color-scheme");
+            else if (interface != nullptr)
+                g_object_unref(interface);
+        }
+        return changes;
     }
 
 private:
@@ -251,6 +297,37 @@ int imageStyleOf(WallpaperStyle style) {
                                        : kZoomedImageStyle;
 }
 
+// xfconf's signals of the desktop's channel: a backdrop property set or removed.
+class XfconfChanges final : public ChangeSubscription {
+public:
+    XfconfChanges(GDBusConnection* connection, ChangeCallback changed)
+        : m_connection(connection), m_changed(std::move(changed)) {
+        m_subscription = g_dbus_connection_signal_subscribe(
+            m_connection, nullptr, kXfconfService, nullptr, kXfconfPath, kXfconfChannel,
+            G_DBUS_SIGNAL_FLAGS_NONE, told, this, nullptr);
+    }
+    ~XfconfChanges() override {
+        g_dbus_connection_signal_unsubscribe(m_connection, m_subscription);
+        g_object_unref(m_connection);
+    }
+    XfconfChanges(const XfconfChanges&) = delete;
+    XfconfChanges& operator=(const XfconfChanges&) = delete;
+
+private:
+    static void told(GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar*,
+                     GVariant* parameters, gpointer self) {
+        const gchar* property = nullptr;
+        if (g_variant_n_children(parameters) >= 2)
+            g_variant_get_child(parameters, 1, "&s", &property);
+        if (property != nullptr && g_str_has_prefix(property, "/backdrop"))
+            static_cast<XfconfChanges*>(self)->m_changed();
+    }
+
+    GDBusConnection* m_connection;
+    ChangeCallback m_changed;
+    guint m_subscription = 0;
+};
+
 class XfconfBackend final : public WallpaperBackend {
 public:
     std::string name() const override { return "XFCE (xfconf)"; }
@@ -294,6 +371,13 @@ public:
                      stored;
         }
         return stored;
+    }
+
+    std::unique_ptr<ChangeSubscription> watchChanges(ChangeCallback changed) override {
+        GDBusConnection* connection = bus();
+        if (connection == nullptr)
+            return nullptr;
+        return std::make_unique<XfconfChanges>(connection, std::move(changed));
     }
 
 private:

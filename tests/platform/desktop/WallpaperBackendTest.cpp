@@ -36,8 +36,8 @@ namespace {
 namespace fs = std::filesystem;
 
 // Lets GLib see what another process changed (Qt's event loop runs GLib's).
-bool eventually(const std::function<bool()>& condition) {
-    const QDeadlineTimer deadline(5000);
+bool eventually(const std::function<bool()>& condition, int milliseconds = 5000) {
+    const QDeadlineTimer deadline(milliseconds);
     while (!condition()) {
         if (deadline.hasExpired())
             return false;
@@ -252,13 +252,18 @@ TEST(XfconfBackend, SetsEveryBackdropsImageAndStyleAndGivesTheUsersStyleBack) {
     test::TempFolder folder;
     const std::string old = pictureIn(folder, "old.png");
     const std::string base = "xfconf-query -c xfce4-desktop -p /backdrop/screen0/";
+    const auto backend = makeXfconfBackend();
+    int told = 0;
+    const auto watch = backend->watchChanges([&told] { ++told; });
+    (void)test::runCommand("xfconf-query -c xfce4-desktop -p /desktop-icons/zbpg -n -t int -s 1");
+    EXPECT_FALSE(eventually([&told] { return told > 0; }, 500)) << "not the wallpaper";
     for (const char* monitor : {"monitor0", "monitorHDMI-1"})
         ASSERT_EQ(test::runCommand(base + monitor + "/workspace0/last-image -n -t string -s " +
                                    old + " && " + base + monitor +
                                    "/workspace0/image-style -n -t int -s 2")
                       .status,
                   0);
-    const auto backend = makeXfconfBackend();
+    EXPECT_TRUE(eventually([&told] { return told > 0; })) << "the user's backdrops are told";
     ASSERT_TRUE(backend->available());
     EXPECT_EQ(backend->current()->file, old);
     EXPECT_EQ(backend->current()->style, WallpaperStyle::Tile);
@@ -309,6 +314,23 @@ TEST(PlasmaBackend, AsksTheShellToSetTheImageOfEveryDesktop) {
         EXPECT_NE(show.find(step), std::string::npos) << show;
     shell.kill();
     shell.waitForFinished();
+}
+
+TEST(PlasmaBackend, TellsOfEachNewVersionOfItsAppletsFileAndOfNothingElseInTheFolder) {
+    const std::string folder = xdgConfigHome();
+    fs::create_directories(folder);
+    int told = 0;
+    const auto watch = makePlasmaBackend()->watchChanges([&told] { ++told; });
+    const std::string file = folder + "/plasma-org.kde.plasma.desktop-appletsrc";
+    for (const char* version : {"[Containments][1]\n", "[Containments][2]\n"}) {
+        // As KConfig saves: a new file renamed over the old one.
+        test::writeFile(file + ".new", version);
+        fs::rename(file + ".new", file);
+        EXPECT_TRUE(eventually([&told] { return told > 0; })) << version;
+        told = 0;
+    }
+    test::writeFile(folder + "/kdeglobals", "[General]\n");
+    EXPECT_FALSE(eventually([&told] { return told > 0; }, 500)) << "another program's file";
 }
 
 // ---- a session bus that takes connections and never answers --------------------------------

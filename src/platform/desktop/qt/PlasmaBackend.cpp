@@ -1,12 +1,17 @@
 #include "platform/desktop/qt/PlasmaBackend.h"
 
 #include "platform/desktop/SessionBus.h"
+#include "platform/os/XdgPaths.h"
 #include "text/qt/QtConvert.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QFile>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QStringList>
 #include <QUrl>
+#include <sys/stat.h>
 
 namespace zbpg::platform {
 namespace {
@@ -102,6 +107,54 @@ std::optional<QString> evaluate(const QString& script) {
     return arguments.isEmpty() ? QString() : arguments.front().toString();
 }
 
+// Plasma keeps every desktop's wallpaper in its applets' configuration file and has no signal
+// of its own for a change: the file is watched. KConfig replaces the file whole (a new file
+// renamed over it), which ends a watch on the file itself, so its folder is watched as well and
+// the file's watch made again; a change of the folder that leaves the file as it was tells
+// nothing.
+class PlasmaChanges final : public ChangeSubscription {
+public:
+    explicit PlasmaChanges(ChangeCallback changed)
+        : m_file(toQString(xdgConfigHome() + "/plasma-org.kde.plasma.desktop-appletsrc")),
+          m_changed(std::move(changed)) {
+        m_watcher.addPath(QFileInfo(m_file).absolutePath());
+        m_seen = identityOf(m_file);
+        watchFile();
+        QObject::connect(&m_watcher, &QFileSystemWatcher::fileChanged, [this] { tell(); });
+        QObject::connect(&m_watcher, &QFileSystemWatcher::directoryChanged, [this] { tell(); });
+    }
+
+private:
+    // What tells one version of the file from the next.
+    static QString identityOf(const QString& file) {
+        struct stat info {};
+        if (::stat(QFile::encodeName(file).constData(), &info) != 0)
+            return {};
+        return QStringLiteral("%1:%2:%3.%4")
+            .arg(info.st_ino)
+            .arg(info.st_size)
+            .arg(info.st_mtim.tv_sec)
+            .arg(info.st_mtim.tv_nsec);
+    }
+    void watchFile() {
+        if (!m_watcher.files().contains(m_file) && QFileInfo::exists(m_file))
+            m_watcher.addPath(m_file);
+    }
+    void tell() {
+        watchFile();
+        const QString now = identityOf(m_file);
+        if (now == m_seen)
+            return;
+        m_seen = now;
+        m_changed();
+    }
+
+    QString m_file;
+    ChangeCallback m_changed;
+    QFileSystemWatcher m_watcher;
+    QString m_seen;
+};
+
 class PlasmaBackend final : public WallpaperBackend {
 public:
     std::string name() const override { return "KDE Plasma"; }
@@ -134,6 +187,10 @@ public:
 
     bool show(const std::string& file, WallpaperStyle style) override {
         return evaluate(plasmaShowScript(file, fillModeOf(style))).has_value();
+    }
+
+    std::unique_ptr<ChangeSubscription> watchChanges(ChangeCallback changed) override {
+        return std::make_unique<PlasmaChanges>(std::move(changed));
     }
 };
 

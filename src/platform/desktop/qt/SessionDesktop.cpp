@@ -165,6 +165,12 @@ std::optional<DesktopWallpaper> SessionDesktop::chosenWallpaper() {
     return current;
 }
 
+std::unique_ptr<ChangeSubscription> SessionDesktop::watchChosenWallpaper(ChangeCallback changed) {
+    if (m_kind != Kind::Desktop)
+        return nullptr;
+    return m_backend->watchChanges(std::move(changed));
+}
+
 std::optional<QImage> SessionDesktop::paintDesktop(QSize screen) {
     if (m_kind != Kind::Desktop)
         return std::nullopt;

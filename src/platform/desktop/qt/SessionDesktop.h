@@ -33,6 +33,11 @@ public:
     // it in the desktop's own settings.
     std::optional<DesktopWallpaper> chosenWallpaper();
 
+    // Tells of changes in the desktop's own wallpaper settings while the subscription lives,
+    // where the desktop's backend has a signal for them; nothing for the root window, whose
+    // changes the X server tells (DisplayWatch).
+    std::unique_ptr<ChangeSubscription> watchChosenWallpaper(ChangeCallback changed);
+
     // The desktop as displayed, for a desktop backend: the program's picture when it was
     // shown in this session, else the desktop's own wallpaper in its style; nothing when the
     // desktop shows neither, or for the root window.
