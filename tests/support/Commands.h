@@ -99,11 +99,16 @@ public:
         (void)runCommand(swaybg());
         ::unsetenv("SWAYSOCK");
     }
-    // Ends the last swaybg and runs one with the arguments, if any.
+    // Ends the last swaybg and runs one with the arguments, if any. Like sway, it waits (here up
+    // to 5 s) until the last one has gone (a zombie has no command line) before the next starts,
+    // so that the old picture is never taken for the new one's.
     std::string swaybg(const std::string& arguments = "") const {
         const std::string pid = m_folder.file("swaybg.pid");
         const std::string start = "swaybg " + arguments + " >/dev/null 2>&1 &\necho $! > " + pid;
-        return "[ -e " + pid + " ] && kill $(cat " + pid + ")\n" + (arguments.empty() ? "" : start);
+        return "if [ -e " + pid + " ]; then old=$(cat " + pid + "); kill $old\n" +
+               "for i in $(seq 500); do grep -q . /proc/$old/cmdline 2>/dev/null || break; sleep "
+               "0.01; done\nfi\n" +
+               (arguments.empty() ? "" : start);
     }
     std::string words() const { return m_commands.words(); }
 
