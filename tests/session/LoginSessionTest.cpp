@@ -169,6 +169,10 @@ constexpr const char* kSwayLogin =
     R"sh(cd "$(dirname "$0")" && unset DISPLAY XDG_SESSION_ID || exit 1
 [ "$(id -u)" = 0 ] && chown -R nobody run && as="setpriv --reuid=65534 --regid=65534 --clear-groups"
 session="env -i PATH=$PATH HOME=$PWD/run XDG_RUNTIME_DIR=$PWD/run XDG_CONFIG_DIRS=$PWD/xdg"
+# A sanitized build's settings go along.
+session="$session ${ASAN_OPTIONS:+ASAN_OPTIONS=$ASAN_OPTIONS}"
+session="$session ${LSAN_OPTIONS:+LSAN_OPTIONS=$LSAN_OPTIONS}"
+session="$session ${UBSAN_OPTIONS:+UBSAN_OPTIONS=$UBSAN_OPTIONS}"
 $as $session WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
     sway -c run/config > sway.log 2>&1 & sway=$!
 for i in $(seq 100); do ls run/*.sock > /dev/null 2>&1 && break; sleep 0.1; done
