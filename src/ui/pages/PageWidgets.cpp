@@ -96,21 +96,11 @@ public:
     CheckListBox() { setSelectionMode(QAbstractItemView::SingleSelection); }
 
 protected:
-    void mousePressEvent(QMouseEvent* event) override {
-        if (!byRightButton(*event))
-            QListWidget::mousePressEvent(event);
-    }
-    void mouseMoveEvent(QMouseEvent* event) override {
-        if (!byRightButton(*event))
-            QListWidget::mouseMoveEvent(event);
-    }
-    void mouseReleaseEvent(QMouseEvent* event) override {
-        if (!byRightButton(*event))
-            QListWidget::mouseReleaseEvent(event);
-    }
-    void mouseDoubleClickEvent(QMouseEvent* event) override {
-        if (!byRightButton(*event))
-            QListWidget::mouseDoubleClickEvent(event);
+    // The right button's presses, moves and releases never reach the view's own handlers.
+    bool viewportEvent(QEvent* event) override {
+        auto* mouse = dynamic_cast<QMouseEvent*>(event);
+        return mouse != nullptr && byRightButton(*mouse) ? false
+                                                         : QListWidget::viewportEvent(event);
     }
     // The check box takes its press before the view selects the row.
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override {
