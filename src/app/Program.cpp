@@ -11,6 +11,7 @@
 #include "platform/dialogs/qt/QtDialogService.h"
 #include "platform/dialogs/qt/QtMessageService.h"
 #include "platform/os/Processes.h"
+#include "platform/os/SessionLog.h"
 #include "rotation/NextWallpaper.h"
 #include "text/Texts.h"
 #include "text/qt/QtConvert.h"
@@ -61,16 +62,12 @@ private:
     platform::QtDesktopService m_desktop;
 };
 
-void tellOnStandardError(const std::string& text) {
-    std::fprintf(stderr, "%s: %s\n", texts::kProgramName, text.c_str());
-}
-
 // A logon run has nobody watching it: its failure goes to standard error, which the session
 // keeps in its log, before a message box waits for someone to close it. Without a display the
 // message service writes there itself.
 void reportFailedRun(const std::string& text) {
     if (hasDisplay())
-        tellOnStandardError(text);
+        platform::tellOnStandardError(text);
     platform::showErrorReport(text);
 }
 
@@ -118,7 +115,7 @@ bool runWithoutWindow(StartMode mode, const ProgramFiles& files) {
         // first, and without a display, where no window follows, only there.
         if (mode == StartMode::OnlyDraw) {
             for (const std::string& message : messages)
-                tellOnStandardError(message);
+                platform::tellOnStandardError(message);
         }
         return false;
     }
@@ -152,11 +149,12 @@ int runProgram(int argc, char** argv) {
     // A display the session names that does not answer is told also to a logon run's log:
     // the run goes on without it.
     if (!qtPlatform.unanswered.empty())
-        tellOnStandardError(formatMessage(texts::kDisplayUnreachable, qtPlatform.unanswered));
+        platform::tellOnStandardError(
+            formatMessage(texts::kDisplayUnreachable, qtPlatform.unanswered));
     const bool display = qtPlatform.onScreen;
     if (!display && mode != StartMode::OnlyDraw && mode != StartMode::Watch) {
         if (qtPlatform.unanswered.empty())
-            tellOnStandardError(texts::kNeedsDisplay);
+            platform::tellOnStandardError(texts::kNeedsDisplay);
         return 1;
     }
     // Without any display a logon run still draws offscreen: its result is the kept picture

@@ -10,6 +10,7 @@
 #include "platform/os/AtomicFile.h"
 #include "platform/os/ChangeNotices.h"
 #include "platform/os/InstanceLock.h"
+#include "platform/os/SessionLog.h"
 #include "platform/os/XdgPaths.h"
 #include "rotation/NextWallpaper.h"
 #include "text/Texts.h"
@@ -19,17 +20,12 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSocketNotifier>
-#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <poll.h>
 
 namespace zbpg {
 namespace {
-
-void tell(const std::string& text) {
-    std::fprintf(stderr, "%s: %s\n", texts::kProgramName, text.c_str());
-}
 
 std::string joined(const std::vector<std::string>& names) {
     std::string text;
@@ -56,7 +52,7 @@ std::optional<Options> readOptions(TRegManager& settings) {
     Options options = factoryOptions();
     const auto messages = loadOptions(settings, options, currentScreen());
     for (const auto& message : messages)
-        tell(message);
+        platform::tellOnStandardError(message);
     if (!messages.empty())
         return std::nullopt;
     return options;
@@ -107,7 +103,7 @@ private:
     void watchDescriptor(int descriptor, QSocketNotifier::Type type, const char* what,
                          const std::function<void()>& told) {
         if (descriptor < 0) {
-            tell(formatMessage(texts::kWatchCannotWatch, what));
+            platform::tellOnStandardError(formatMessage(texts::kWatchCannotWatch, what));
             return;
         }
         auto& notifier =
@@ -147,11 +143,11 @@ int runWatch(const ProgramFiles& files) {
     try {
         lock = platform::InstanceLock::take(lockFilePath());
     } catch (const std::exception& error) {
-        tell(error.what());
+        platform::tellOnStandardError(error.what());
         return 1;
     }
     if (!lock) {
-        tell(texts::kWatchAlreadyRunning);
+        platform::tellOnStandardError(texts::kWatchAlreadyRunning);
         return 1;
     }
     TRegManager settings;
@@ -169,7 +165,7 @@ int runWatch(const ProgramFiles& files) {
         DrawRun(*options, true, files.tmpBitmapFile, rotation()).DrawDesktop();
         drawn = true;
     } catch (const std::exception& error) {
-        tell(error.what());
+        platform::tellOnStandardError(error.what());
     }
     DrawWatch watch(
         {[&] {
@@ -179,13 +175,14 @@ int runWatch(const ProgramFiles& files) {
          },
          [&](const Options& now) { redrawOnCleanWallpaper(now, files.tmpBitmapFile, rotation()); },
          [](const std::vector<std::string>& differences) {
-             tell(formatMessage(texts::kWatchRedrawn, joined(differences)));
+             platform::tellOnStandardError(
+                 formatMessage(texts::kWatchRedrawn, joined(differences)));
          },
-         tell, platform::releaseIdleMemory},
+         platform::tellOnStandardError, platform::releaseIdleMemory},
         // Without a drawing (the desktop was not there yet) any change draws again.
         drawn ? drawnValuesNow(*options) : DrawnValues{});
     const WatchedSession session(watch, requests);
-    tell(texts::kWatchStarted);
+    platform::tellOnStandardError(texts::kWatchStarted);
     platform::releaseIdleMemory();
     return QCoreApplication::exec();
 }

@@ -8,6 +8,7 @@
 #include "platform/desktop/qt/DesktopPicture.h"
 #include "platform/os/Processes.h"
 #include "platform/os/RunFile.h"
+#include "platform/os/SessionLog.h"
 #include "rotation/BmpFile.h"
 #include "rotation/NextWallpaper.h"
 #include "settings/RegMng.h"
@@ -16,7 +17,6 @@
 #include "text/Texts.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace zbpg {
 namespace {
@@ -56,12 +56,6 @@ bool writeBitmapFile(const QImage& picture, platform::RunFile& file) {
         }
     }
     return picture.height() > 0 || file.append(bytes);
-}
-
-// What the run could not keep of a picture it has shown: not worth a message box or a failed
-// run (the user sees the picture), but worth the session's log.
-void tellOnStandardError(const std::string& text) {
-    std::fprintf(stderr, "%s: %s\n", texts::kProgramName, text.c_str());
 }
 
 } // namespace
@@ -119,7 +113,7 @@ void DrawRun::DrawDesktop() {
             notKept.push_back(error.what());
         }
         for (const std::string& problem : notKept)
-            tellOnStandardError(problem);
+            platform::tellOnStandardError(problem);
     }
     RunApplications(AppList::After);
     if (!FOnlyDraw && !recordWallpaperFile(before))
@@ -135,7 +129,7 @@ void DrawRun::rotateWallpaper() {
     const WallpaperSelection selection = SelectNextWallpaper();
     // Nobody may be watching a logon run: a picture passed over is told, and the run goes on.
     for (const std::string& message : selection.passedOver)
-        std::fprintf(stderr, "%s: %s\n", texts::kProgramName, message.c_str());
+        platform::tellOnStandardError(message);
     // Only a logon run moves the rotation on, so a trial run shows its picture again.
     if (selection.reached >= 0 && FOnlyDraw) {
         FRotation.settings.ItemFiler(kPaintIndexItem).WriteInteger(selection.reached);

@@ -5,13 +5,13 @@
 #include "platform/desktop/qt/PlasmaBackend.h"
 #include "platform/desktop/qt/ScreenPictureFile.h"
 #include "platform/os/AtomicFile.h"
+#include "platform/os/SessionLog.h"
 #include "platform/os/XdgPaths.h"
 #include "text/Texts.h"
 #include "text/qt/QtConvert.h"
 
 #include <QDateTime>
 #include <algorithm>
-#include <cstdio>
 #include <dirent.h>
 #include <filesystem>
 #include <unistd.h>
@@ -49,7 +49,7 @@ void tellOnce(const std::string& named, const std::string& used) {
     std::string text = formatMessage(texts::kDesktopUnreachable, named);
     if (!used.empty())
         text += formatMessage(texts::kWallpaperShownThrough, used);
-    std::fprintf(stderr, "%s: %s\n", texts::kProgramName, text.c_str());
+    tellOnStandardError(text);
 }
 
 std::string fileNameOf(const std::string& path) {
